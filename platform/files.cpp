@@ -1,0 +1,176 @@
+#include "platform/files.h"
+
+#include <cstdio>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace qv::files {
+
+std::string NativePath(std::string_view path) {
+  std::string p(path);
+#ifndef _WIN32
+  for (char& c : p)
+    if (c == '\\') c = '/';
+#endif
+  return p;
+}
+
+std::string FolderOf(std::string_view path) {
+  const size_t cut = path.find_last_of("\\/");
+  return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut));
+}
+
+#ifdef _WIN32
+
+bool Exists(std::string_view path) {
+  return GetFileAttributesA(NativePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectory(std::string_view path) {
+  const DWORD a = GetFileAttributesA(NativePath(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CreateFolder(std::string_view path) {
+  const std::string p = NativePath(path);
+  return CreateDirectoryA(p.c_str(), nullptr) || IsDirectory(p);
+}
+
+bool ReadAll(std::string_view path, std::string& out) {
+  out.clear();
+  HANDLE h = CreateFileA(NativePath(path).c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  char buf[16384];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(h, buf, sizeof buf, &got, nullptr)) {
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    out.append(buf, got);
+  }
+  CloseHandle(h);
+  return ok;
+}
+
+static bool WriteHandle(HANDLE h, std::string_view data) {
+  while (!data.empty()) {
+    DWORD put = 0;
+    const DWORD chunk = data.size() > 1u << 20 ? 1u << 20 : static_cast<DWORD>(data.size());
+    if (!WriteFile(h, data.data(), chunk, &put, nullptr) || put == 0) return false;
+    data.remove_prefix(put);
+  }
+  return true;
+}
+
+bool WriteAtomic(std::string_view path, std::string_view data) {
+  const std::string target = NativePath(path);
+  const std::string temp = target + ".qvtmp";
+  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool written = WriteHandle(h, data) && FlushFileBuffers(h);
+  CloseHandle(h);
+  if (!written || !MoveFileExA(temp.c_str(), target.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool Append(std::string_view path, std::string_view data) {
+  HANDLE h =
+      CreateFileA(NativePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool ok = WriteHandle(h, data);
+  CloseHandle(h);
+  return ok;
+}
+
+bool Remove(std::string_view path) { return DeleteFileA(NativePath(path).c_str()) != 0; }
+
+#else
+
+bool Exists(std::string_view path) {
+  struct stat st;
+  return stat(NativePath(path).c_str(), &st) == 0;
+}
+
+bool IsDirectory(std::string_view path) {
+  struct stat st;
+  return stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool CreateFolder(std::string_view path) {
+  const std::string p = NativePath(path);
+  return mkdir(p.c_str(), 0777) == 0 || IsDirectory(p);
+}
+
+bool ReadAll(std::string_view path, std::string& out) {
+  out.clear();
+  const int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  char buf[16384];
+  bool ok = true;
+  for (;;) {
+    const ssize_t got = read(fd, buf, sizeof buf);
+    if (got < 0) {
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    out.append(buf, static_cast<size_t>(got));
+  }
+  close(fd);
+  return ok;
+}
+
+static bool WriteFd(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t put = write(fd, data.data(), data.size());
+    if (put <= 0) return false;
+    data.remove_prefix(static_cast<size_t>(put));
+  }
+  return true;
+}
+
+bool WriteAtomic(std::string_view path, std::string_view data) {
+  const std::string target = NativePath(path);
+  const std::string temp = target + ".qvtmp";
+  const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool written = WriteFd(fd, data) && fsync(fd) == 0;
+  close(fd);
+  if (!written || rename(temp.c_str(), target.c_str()) != 0) {
+    unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool Append(std::string_view path, std::string_view data) {
+  const int fd = open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool ok = WriteFd(fd, data);
+  close(fd);
+  return ok;
+}
+
+bool Remove(std::string_view path) { return unlink(NativePath(path).c_str()) == 0; }
+
+#endif
+
+}  // namespace qv::files

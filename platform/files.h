@@ -1,0 +1,37 @@
+// Files and folders, with the program's own path convention: paths are ANSI
+// texts joined with "\" as on Windows. On other systems the backslashes are
+// mapped to "/" at the last moment, so the portable core and its tests use
+// the same paths everywhere.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qv::files {
+
+// The path as the operating system wants it.
+std::string NativePath(std::string_view path);
+
+bool Exists(std::string_view path);
+bool IsDirectory(std::string_view path);
+
+// Creates one folder level; true when it exists afterwards.
+bool CreateFolder(std::string_view path);
+
+// Whole file into `out` (bytes as stored). False when it cannot be read.
+bool ReadAll(std::string_view path, std::string& out);
+
+// Replaces the file's content as one step: the data goes to a temporary file
+// beside it, is flushed, and only then takes the old file's place. A crash
+// or a full disk leaves either the old file or the new one, never a mix.
+bool WriteAtomic(std::string_view path, std::string_view data);
+
+// Appends to the file, creating it when missing; open, write, close.
+bool Append(std::string_view path, std::string_view data);
+
+bool Remove(std::string_view path);
+
+// The folder part of a path (before the last "\" or "/"), "" when none.
+std::string FolderOf(std::string_view path);
+
+}  // namespace qv::files
