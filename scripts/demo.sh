@@ -1,0 +1,34 @@
+#!/bin/sh
+# Installs what is missing, builds the Windows build and starts it under
+# Wine: the IvAc stand-in (a practice host) and Quorvex beside it, with the
+# example panels and macros copied into a demo data folder.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" win
+
+demo="${QV_DEMO_DIR:-$HOME/.quorvex-demo}"
+export WINEPREFIX="$demo/prefix" WINEARCH=win32 WINEDEBUG=-all
+mkdir -p "$demo"
+if [ -z "${DISPLAY:-}" ]; then
+  Xvfb :77 -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  export DISPLAY=:77
+  echo "No display: started a headless one on :77 (screenshot: DISPLAY=:77 import -window root shot.png)"
+  sleep 1
+fi
+[ -d "$WINEPREFIX" ] || wineboot -i </dev/null >/dev/null 2>&1
+
+# Quorvex keeps its files under %AppData%\Quorvex; seed it with the examples.
+appdata=$(winepath -u 'C:\users\'"$(whoami)"'\AppData\Roaming' 2>/dev/null || echo "$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming")
+data="$appdata/Quorvex/QuorvexData"
+mkdir -p "$data/Panels" "$data/Macro"
+[ -d "$root/examples/Panels" ] && cp -n "$root/examples/Panels/"* "$data/Panels/" 2>/dev/null || true
+[ -d "$root/examples/Macro" ] && cp -n "$root/examples/Macro/"* "$data/Macro/" 2>/dev/null || true
+
+standin=$(find "$root/build/win/tools" -name 'ivac-standin.exe' 2>/dev/null | head -n 1)
+if [ -n "$standin" ]; then
+  wine "$standin" </dev/null >/dev/null 2>&1 &
+  sleep 2
+fi
+echo "Starting Quorvex (data folder: $appdata/Quorvex)"
+exec wine "$root/build/win/startup/quorvex.exe" ${QV_DEMO_PANEL:-}
