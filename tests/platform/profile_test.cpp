@@ -1,0 +1,550 @@
+#include "platform/profile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace qv::profile {
+namespace {
+
+using namespace std::string_literals;
+
+// Every test gets a folder of its own, removed afterwards.
+class Profile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("qv_profile_"s + info->test_suite_name() + "_" + info->name() + "_" +
+            std::to_string(std::random_device{}()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  std::string Make(const std::string& name, const std::string& bytes) {
+    const std::string p = Path(name);
+    std::ofstream(p, std::ios::binary) << bytes;
+    return p;
+  }
+
+  static std::string Bytes(const std::string& path) {
+    std::string out;
+    if (!files::ReadAll(path, out)) return "<missing>";
+    return out;
+  }
+
+  std::string Fresh(const std::string& bytes) {
+    return Make("f" + std::to_string(n_++) + ".ini", bytes);
+  }
+
+  std::filesystem::path dir_;
+  int n_ = 0;
+};
+
+// Shows control bytes in failure messages.
+std::string Show(const std::string& s) {
+  std::string o;
+  for (unsigned char c : s) {
+    if (c == '\r')
+      o += "\\r";
+    else if (c == '\n')
+      o += "\\n";
+    else if (c == 0)
+      o += "\\0";
+    else if (c < 32 || c >= 127) {
+      const char* hex = "0123456789abcdef";
+      o += "\\x";
+      o += hex[c >> 4];
+      o += hex[c & 15];
+    } else
+      o += static_cast<char>(c);
+  }
+  return o;
+}
+
+struct ReadCase {
+  const char* what;
+  std::string file;  // content; "<none>" for no file at all
+  std::string section, key, def;
+  std::string want;
+};
+
+const std::string k254(254, 'v');
+
+std::vector<ReadCase> ReadCases() {
+  return {
+      {"plain", "[s]\r\na=1\r\n", "s", "a", "d", "1"},
+      {"section case", "[Setup]\r\nRows=2\r\n", "SETUP", "rows", "d", "2"},
+      {"key case", "[s]\r\nTextColor=5\r\n", "s", "textCOLOR", "d", "5"},
+      {"non-ASCII letters keep their case", "[\xC4]\r\na=1\r\n", "\xE4", "a", "d", "d"},
+      {"blanks around =", "[s]\r\n  a \t=\t 1 2 \t\r\n", "s", "a", "d", "1 2"},
+      {"blanks in the query", "[s]\r\na=1\r\n", " s\t", " a ", "d", "1"},
+      {"blanks inside brackets", "[  s \t]\r\na=1\r\n", "s", "a", "d", "1"},
+      {"text after ]", "[s] tail\r\na=1\r\n", "s", "a", "d", "1"},
+      {"last ] ends the name", "[a]b]\r\nk=1\r\n", "a]b", "k", "d", "1"},
+      {"[ without ] is an entry", "[s]\r\n[x=1\r\n", "s", "[x", "d", "1"},
+      {"double quotes", "[s]\r\na=\"q v\"\r\n", "s", "a", "d", "q v"},
+      {"single quotes", "[s]\r\na='q'\r\n", "s", "a", "d", "q"},
+      {"quotes keep inner blanks, then trailing blanks go", "[s]\r\na=\" x \"\r\n", "s", "a", "d",
+       " x"},
+      {"mismatched quotes stay", "[s]\r\na=\"q'\r\n", "s", "a", "d", "\"q'"},
+      {"lone quote stays", "[s]\r\na=\"\r\n", "s", "a", "d", "\""},
+      {"empty quotes", "[s]\r\na=\"\"\r\n", "s", "a", "d", ""},
+      {"quote only at the start", "[s]\r\na=\"abc\r\n", "s", "a", "d", "\"abc"},
+      {"duplicate key: first wins", "[s]\r\na=1\r\na=2\r\n", "s", "a", "d", "1"},
+      {"duplicate section: first wins", "[s]\r\na=1\r\n[t]\r\n[S]\r\na=2\r\n", "s", "a", "d", "1"},
+      {"duplicate section: later keys unseen", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", "s", "b", "d", "d"},
+      {"comment line", "[s]\r\n;a=1\r\na=2\r\n", "s", "a", "d", "2"},
+      {"comment read by its name", "[s]\r\n;a=1\r\n", "s", ";a", "d", "1"},
+      {"line without = is no value", "[s]\r\nCaption\r\n", "s", "Caption", "d", "d"},
+      {"blank lines", "\r\n\r\n[s]\r\n\r\n\r\na=1\r\n\r\n", "s", "a", "d", "1"},
+      {"lines before the first section", "top=1\r\n[s]\r\na=2\r\n", "", "top", "d", "1"},
+      {"lines before the first section are not in [s]", "top=1\r\n[s]\r\n", "s", "top", "d", "d"},
+      {"[] later is not the nameless section", "[s]\r\n[]\r\nk=1\r\n", "", "k", "d", "d"},
+      {"last line without line end", "[s]\r\na=1\r\nb=2", "s", "b", "d", "2"},
+      {"LF only", "[s]\na=1\nb=2\n", "s", "b", "d", "2"},
+      {"CR only", "[s]\ra=1\rb=2\r", "s", "b", "d", "2"},
+      {"CR splits a line", "[s]\r\na=1\rb=2\r\n", "s", "a", "d", "1"},
+      {"leading blanks of lines", "  \t[s]\r\n\t a=1\r\n", "s", "a", "d", "1"},
+      {"^Z counts as blank", "[s]\r\na=1\x1a\r\n", "s", "a", "d", "1"},
+      {"NBSP is not blank", "[s]\r\na=\xA0x\xA0\r\n", "s", "a", "d", "\xA0x\xA0"},
+      {"= in the value", "[s]\r\na=b=c\r\n", "s", "a", "d", "b=c"},
+      {"empty value is not missing", "[s]\r\na=\r\n", "s", "a", "d", ""},
+      {"blank value is not missing", "[s]\r\na=   \r\n", "s", "a", "d", ""},
+      {"empty name", "[s]\r\n=v\r\n", "s", "", "d", "v"},
+      {"second empty name in a row dropped", "[s]\r\n=v\r\n=w\r\n", "s", "", "d", "v"},
+      {"value 254 long", "[s]\r\na=" + k254 + "\r\n", "s", "a", "d", k254},
+      {"value 255 long is cut", "[s]\r\na=" + k254 + "w\r\n", "s", "a", "d", k254},
+      {"value 100000 long is cut", "[s]\r\na=" + std::string(100000, 'v') + "\r\n", "s", "a", "d",
+       k254},
+      {"quoted value just fitting loses a character",
+       "[s]\r\na=\"" + std::string(253, 'v') + "x\"\r\n", "s", "a", "d", std::string(253, 'v')},
+      {"quoted value one shorter is whole", "[s]\r\na=\"" + std::string(253, 'v') + "\"\r\n", "s",
+       "a", "d", std::string(253, 'v')},
+      {"quoted value too long keeps the cut text", "[s]\r\na=\"" + std::string(300, 'v') + "\"\r\n",
+       "s", "a", "d", k254},
+      {"NUL ends a value", "[s]\r\na=ab\0cd\r\n"s, "s", "a", "d", "ab"},
+      {"NUL ends a name", "[s]\r\nk\0junk=1\r\n"s, "s", "k", "d", "1"},
+      {"NUL ends a section name", "[s\0x]\r\nk=1\r\n"s, "s", "k", "d", "1"},
+      {"missing key", "[s]\r\na=1\r\n", "s", "b", "dflt", "dflt"},
+      {"missing section", "[s]\r\na=1\r\n", "t", "a", "dflt", "dflt"},
+      {"missing file", "<none>", "s", "a", "dflt", "dflt"},
+      {"empty file", "", "s", "a", "dflt", "dflt"},
+      {"default loses trailing spaces", "[s]\r\n", "s", "a", "x  ", "x"},
+      {"default of spaces keeps one, then blanks go", "[s]\r\n", "s", "a", "   ", ""},
+      {"default loses its quotes", "[s]\r\n", "s", "a", "\"q\"", "q"},
+      {"missing file: default loses its quotes", "<none>", "s", "a", "'q'", "q"},
+      {"default is cut to the buffer", "[s]\r\n", "s", "a", std::string(300, 'd'),
+       std::string(254, 'd')},
+      {"UTF-8 mark is not part of the first line", "\xEF\xBB\xBFk=1\r\n[s]\r\n", "", "k", "d", "1"},
+  };
+}
+
+TEST_F(Profile, ReadKeyFollowsTheProfileRules) {
+  for (const ReadCase& c : ReadCases()) {
+    const std::string file = c.file == "<none>" ? Path("none.ini") : Fresh(c.file);
+    EXPECT_EQ(ReadKey(file, c.section, c.key, c.def), c.want) << c.what << ": " << Show(c.file);
+  }
+}
+
+TEST_F(Profile, SnapshotReadsWhatReadKeyReads) {
+  for (const ReadCase& c : ReadCases()) {
+    const std::string file = c.file == "<none>" ? Path("none.ini") : Fresh(c.file);
+    const Snapshot snap(file);
+    EXPECT_EQ(snap.Loaded(), c.file != "<none>") << c.what;
+    EXPECT_EQ(snap.ReadKey(c.section, c.key, c.def), c.want) << c.what << ": " << Show(c.file);
+  }
+}
+
+TEST_F(Profile, DefaultsWhenThePathCannotBeOpened) {
+  // A path into a missing folder is an error rather than a missing file: the
+  // default is given as it is, quotes included.
+  const std::string file = Path("nofolder\\x.ini");
+  EXPECT_EQ(ReadKey(file, "s", "a", "'q'"), "'q'");
+  EXPECT_FALSE(Snapshot(file).Loaded());
+  EXPECT_EQ(Snapshot(file).ReadKey("s", "a", "'q'"), "'q'");
+  // A folder where the file should be: the same.
+  std::filesystem::create_directories(dir_ / "folder.ini");
+  EXPECT_EQ(ReadKey(Path("folder.ini"), "s", "a", "\"q\""), "\"q\"");
+}
+
+TEST_F(Profile, ReadKeySeesTheFileChangeBetweenReads) {
+  // Same size, same second: only the content tells the two apart.
+  const std::string file = Make("p.ini", "[s]\r\na=1\r\n");
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "1");
+  Make("p.ini", "[s]\r\na=2\r\n");
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "2");
+  std::filesystem::remove(file);
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "d");
+}
+
+TEST_F(Profile, GetStringCutsToTheBufferWithTheQuoteQuirk) {
+  struct Case {
+    std::string value;
+    size_t size;
+    std::string want;
+  } cases[] = {
+      {"abcdef", 4, "abc"}, {"abcdef", 7, "abcdef"},
+      {"abcdef", 1, ""},    {"\"abc\"", 5, "abc"},  // inner text 'abc"' (4) fits: quotes removed
+      {"\"abc\"", 4, "ab"},                         // inner text just fits: one character lost
+      {"\"abc\"", 3, "ab"},                         // inner text too long: cut, no quote removal
+      {"\"abc\"", 2, "a"},  {"'abcd'", 5, "abc"},
+      {"\"\"", 1, ""},      {"\"\"", 2, ""},
+  };
+  for (const Case& c : cases) {
+    const std::string file = Fresh("[s]\r\nk=" + c.value + "\r\n");
+    std::string out = "junk";
+    const size_t n = GetPrivateProfileString("s", "k", "d", out, c.size, file);
+    EXPECT_EQ(out, c.want) << c.value << " size " << c.size;
+    EXPECT_EQ(n, c.want.size()) << c.value << " size " << c.size;
+  }
+  std::string out = "junk";
+  EXPECT_EQ(GetPrivateProfileString("s", "k", "d", out, 0, Fresh("[s]\r\nk=v\r\n")), 0u);
+  EXPECT_EQ(out, "");
+}
+
+TEST_F(Profile, GetStringPreparesTheDefault) {
+  struct Case {
+    std::string def, want;
+  } cases[] = {
+      {"", ""},         {"x", "x"},   {"x  ", "x"},      {"x\t ", "x\t"},
+      {" x ", " x"},    {"   ", " "}, {" ", " "},        {"\"q\"", "q"},
+      {"\"q\"  ", "q"}, {"'q", "'q"}, {"ab\0cd"s, "ab"},
+  };
+  const std::string file = Fresh("[s]\r\n");
+  for (const Case& c : cases) {
+    std::string out;
+    EXPECT_EQ(GetPrivateProfileString("s", "k", c.def, out, 255, file), c.want.size()) << c.def;
+    EXPECT_EQ(out, c.want) << Show(c.def);
+  }
+}
+
+struct WriteCase {
+  const char* what;
+  std::string before;  // "<none>": no file
+  std::string section, key, value;
+  std::string after;
+};
+
+TEST_F(Profile, WriteKeyRewritesTheFileLikeTheSystem) {
+  const WriteCase cases[] = {
+      {"new file", "<none>", "s", "a", "1", "[s]\r\na=1\r\n"},
+      {"empty file", "", "s", "a", "1", "[s]\r\na=1\r\n"},
+      {"replace where it stands", "[s]\r\na=1\r\nb=2\r\n", "s", "a", "9", "[s]\r\na=9\r\nb=2\r\n"},
+      {"key keeps its own case", "[S]\r\nMacro=1\r\n", "s", "MACRO", "2", "[S]\r\nMacro=2\r\n"},
+      {"new key at the end of its section", "[s]\r\na=1\r\n[t]\r\nb=2\r\n", "s", "c", "3",
+       "[s]\r\na=1\r\nc=3\r\n[t]\r\nb=2\r\n"},
+      {"new section at the end of the file", "[s]\r\na=1\r\n", "t", "k", "v",
+       "[s]\r\na=1\r\n[t]\r\nk=v\r\n"},
+      {"whole file normalised",
+       "top=0\r\n\r\n  [ s ]  \r\n  a = 1 \r\n\r\n;c\r\nnoeq\r\n[t]\r\nb=2", "s", "new", "v",
+       "top=0\r\n[s]\r\na=1\r\n;c\r\nnoeq\r\nnew=v\r\n[t]\r\nb=2\r\n"},
+      {"LF file becomes CR LF", "[s]\na=1\n\n[t]\nb=1\n", "t", "b", "2",
+       "[s]\r\na=1\r\n[t]\r\nb=2\r\n"},
+      {"last line without line end", "[s]\r\na=1", "s", "b", "2", "[s]\r\na=1\r\nb=2\r\n"},
+      {"duplicate section: first one gets the key", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", "S", "b", "3",
+       "[s]\r\na=1\r\nb=3\r\n[s]\r\nb=2\r\n"},
+      {"duplicate key: first one replaced", "[s]\r\na=1\r\na=2\r\n", "s", "a", "3",
+       "[s]\r\na=3\r\na=2\r\n"},
+      {"key without = gets its value", "[s]\r\nCaption\r\n", "s", "caption", "x",
+       "[s]\r\nCaption=x\r\n"},
+      {"leading blanks of the value go, trailing stay", "[s]\r\n", "s", "a", " \t v  ",
+       "[s]\r\na=v  \r\n"},
+      {"new names keep trailing blanks", "[s]\r\n", " t ", " k ", "v", "[s]\r\n[t ]\r\nk =v\r\n"},
+      {"empty value", "[s]\r\na=1\r\n", "s", "a", "", "[s]\r\na=\r\n"},
+      {"nameless section", "top=1\r\n[s]\r\n", "", "more", "2", "top=1\r\nmore=2\r\n[s]\r\n"},
+      {"nameless section in a new file", "<none>", "", "k", "v", "k=v\r\n"},
+      {"long value kept whole", "[s]\r\n", "s", "a", std::string(600, 'x'),
+       "[s]\r\na=" + std::string(600, 'x') + "\r\n"},
+      {"NUL ends the value", "[s]\r\n", "s", "a", "ab\0cd"s, "[s]\r\na=ab\r\n"},
+      {"UTF-8 mark kept", "\xEF\xBB\xBF[s]\r\na=1\r\n", "s", "a", "2",
+       "\xEF\xBB\xBF[s]\r\na=2\r\n"},
+      {"a [] header later in the file is kept", "[s]\r\na=1\r\n[]\r\nb=2\r\n", "s", "a", "3",
+       "[s]\r\na=3\r\n[]\r\nb=2\r\n"},
+  };
+  for (const WriteCase& c : cases) {
+    const std::string file =
+        c.before == "<none>" ? Path("new" + std::to_string(n_++) + ".ini") : Fresh(c.before);
+    EXPECT_TRUE(WriteKey(file, c.section, c.key, c.value)) << c.what;
+    EXPECT_EQ(Show(Bytes(file)), Show(c.after)) << c.what;
+  }
+}
+
+TEST_F(Profile, UnchangedValueLeavesTheFileAlone) {
+  const std::string before = "[s]\n  a = 1 \n\n";
+  const std::string file = Fresh(before);
+  EXPECT_TRUE(WriteKey(file, "S", "A", "  1"));
+  EXPECT_EQ(Bytes(file), before);
+  EXPECT_TRUE(WriteKey(file, "s", "a", "2"));
+  EXPECT_EQ(Bytes(file), "[s]\r\na=2\r\n");
+}
+
+TEST_F(Profile, DeleteKeyAndSection) {
+  const WriteCase cases[] = {
+      // value "" here means: the key (or the section, key "*") is deleted
+      {"key", "[s]\r\na=1\r\nb=2\r\n", "s", "a", "", "[s]\r\nb=2\r\n"},
+      {"key case", "[s]\r\nAbc=1\r\n", "S", "aBC", "", "[s]\r\n"},
+      {"first of duplicate keys", "[s]\r\na=1\r\na=2\r\n", "s", "a", "", "[s]\r\na=2\r\n"},
+      {"key in a later duplicate section", "[s]\r\nx=1\r\n[s]\r\na=2\r\n", "s", "a", "",
+       "[s]\r\nx=1\r\n[s]\r\n"},
+      {"key without =", "[s]\r\nnoeq\r\nb=1\r\n", "s", "noeq", "", "[s]\r\nb=1\r\n"},
+      {"section", "[s]\r\na=1\r\n[t]\r\nb=2\r\n", "S", "*", "", "[t]\r\nb=2\r\n"},
+      {"first of duplicate sections", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", "s", "*", "",
+       "[s]\r\nb=2\r\n"},
+      {"nameless section", "top=1\r\n[s]\r\na=1\r\n", "", "*", "", "[s]\r\na=1\r\n"},
+  };
+  for (const WriteCase& c : cases) {
+    const std::string file = Fresh(c.before);
+    const bool ok =
+        c.key == "*" ? DeleteSection(file, c.section) : DeleteKey(file, c.section, c.key);
+    EXPECT_TRUE(ok) << c.what;
+    EXPECT_EQ(Show(Bytes(file)), Show(c.after)) << c.what;
+  }
+}
+
+TEST_F(Profile, DeletingWhatIsNotThereChangesNothing) {
+  const std::string before = "[s]\n a = 1\n\n";
+  const std::string file = Fresh(before);
+  EXPECT_TRUE(DeleteKey(file, "s", "b"));
+  EXPECT_TRUE(DeleteKey(file, "t", "a"));
+  EXPECT_TRUE(DeleteSection(file, "t"));
+  // Deletion takes names as given: " s" is not "s".
+  EXPECT_TRUE(DeleteSection(file, " s"));
+  EXPECT_EQ(Bytes(file), before);
+  const std::string none = Path("none.ini");
+  EXPECT_TRUE(DeleteKey(none, "s", "a"));
+  EXPECT_TRUE(DeleteSection(none, "s"));
+  EXPECT_FALSE(files::Exists(none));
+}
+
+TEST_F(Profile, ReadSectionGivesTheRawBlock) {
+  const struct {
+    const char* what;
+    std::string file, section, want;
+  } cases[] = {
+      {"entries", "[s]\r\na = 1\r\nB=\"q\"\r\n", "S", "a=1\0B=\"q\""s},
+      {"no comments or blank lines, lines without = kept",
+       "[s]\r\n;c=1\r\n\r\nnoeq\r\n=v\r\nk=\r\n", "s", "noeq\0=v\0k="s},
+      {"first of duplicate sections", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", "s", "a=1"},
+      {"nameless section", "top=1\r\n[s]\r\n", "", "top=1"},
+      {"name not trimmed", "[s]\r\na=1\r\n", " s", ""},
+      {"empty section", "[s]\r\n[t]\r\n", "s", ""},
+      {"missing section", "[s]\r\na=1\r\n", "t", ""},
+      {"long values whole", "[s]\r\na=" + std::string(5000, 'x') + "\r\n", "s",
+       "a=" + std::string(5000, 'x')},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Show(ReadSection(Fresh(c.file), c.section)), Show(c.want)) << c.what;
+  EXPECT_EQ(ReadSection(Path("none.ini"), "s"), "");
+}
+
+// The reader's contract, spelled out: a buffer of 1024 characters, doubled
+// while the result fills it, the final character cut.
+std::string ReadSectionTheLongWay(const std::string& file, const std::string& section) {
+  std::string out;
+  size_t size = 1024;
+  size_t n;
+  while ((n = GetPrivateProfileSection(section, out, size, file)) == size - 2) size *= 2;
+  return n == 0 ? std::string() : out.substr(0, n - 1);
+}
+
+TEST_F(Profile, ReadSectionIsTheDoublingBufferRead) {
+  // Section texts around every buffer size the reader passes through.
+  for (size_t total :
+       {0u, 1u, 1020u, 1021u, 1022u, 1023u, 1024u, 1025u, 2045u, 2046u, 2047u, 4094u, 9000u}) {
+    std::string body;
+    std::string block;
+    for (size_t i = 0; block.size() < total; ++i) {
+      const std::string entry = "k" + std::to_string(i) + "=v";
+      if (block.size() + entry.size() + 1 > total) {
+        // pad the last value to reach the exact total
+        const size_t pad = total - block.size() - 1;
+        const std::string last = pad >= 2 ? "k=" + std::string(pad - 2, 'p') : "";
+        if (!last.empty()) {
+          body += last + "\r\n";
+          block += last + '\0';
+        }
+        break;
+      }
+      body += entry + "\r\n";
+      block += entry + '\0';
+    }
+    const std::string file = Fresh("[s]\r\n" + body + "[t]\r\nx=1\r\n");
+    const std::string want = block.empty() ? "" : block.substr(0, block.size() - 1);
+    EXPECT_EQ(ReadSectionTheLongWay(file, "s"), want) << total;
+    EXPECT_EQ(ReadSection(file, "s"), want) << total;
+  }
+}
+
+TEST_F(Profile, GetSectionFillsSmallBuffersLikeTheSystem) {
+  // Observed on the system for "[s] a=1 b=2": the text "a=1\0b=2\0" needs 9.
+  const struct {
+    size_t size, ret;
+    std::string buffer;
+  } cases[] = {
+      {1024, 8, "a=1\0b=2\0"s}, {10, 8, "a=1\0b=2\0"s}, {9, 7, "a=1\0b=2"s},
+      {8, 6, "a=1\0b="s},       {7, 5, "a=1\0b"s},      {6, 4, "a=1\0"s},
+      {5, 3, "a=1"s},           {4, 2, "a="s},          {3, 1, "a"s},
+  };
+  const std::string file = Fresh("[s]\r\na=1\r\nb=2\r\n");
+  for (const auto& c : cases) {
+    std::string out;
+    EXPECT_EQ(GetPrivateProfileSection("s", out, c.size, file), c.ret) << c.size;
+    EXPECT_EQ(Show(out), Show(c.buffer)) << c.size;
+  }
+}
+
+TEST_F(Profile, WriteSectionReplacesEveryEntry) {
+  const struct {
+    const char* what;
+    std::string before, section, block, after;
+  } cases[] = {
+      {"replace", "[s]\r\na=1\r\n;c\r\nnoeq\r\n[t]\r\nb=2\r\n", "s", "x=1\0y=2"s,
+       "[s]\r\nx=1\r\ny=2\r\n[t]\r\nb=2\r\n"},
+      {"entries without = dropped", "[s]\r\na=1\r\n", "s", "x=1\0noeq\0y= 2"s,
+       "[s]\r\nx=1\r\ny=2\r\n"},
+      {"duplicate keys kept", "[s]\r\n", "s", "k=1\0K=2"s, "[s]\r\nk=1\r\nK=2\r\n"},
+      {"empty list leaves the section empty", "[s]\r\na=1\r\n[t]\r\n", "s", "", "[s]\r\n[t]\r\n"},
+      {"list ends at an empty entry", "[s]\r\n", "s", "a=1\0\0b=2"s, "[s]\r\na=1\r\n"},
+      {"new section at the end", "[s]\r\na=1\r\n", "t", "b=2"s, "[s]\r\na=1\r\n[t]\r\nb=2\r\n"},
+      {"every duplicate section emptied, first refilled", "[s]\r\na=1\r\n[t]\r\n[S]\r\nb=2\r\n",
+       "s", "c=3"s, "[s]\r\nc=3\r\n[t]\r\n[S]\r\n"},
+      {"new file", "<none>", "s", "a=1"s, "[s]\r\na=1\r\n"},
+      {"moving a section: old one left empty", "[a]\r\nk=1\r\n", "a", "", "[a]\r\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string file =
+        c.before == "<none>" ? Path("new" + std::to_string(n_++) + ".ini") : Fresh(c.before);
+    EXPECT_TRUE(WriteSection(file, c.section, c.block)) << c.what;
+    EXPECT_EQ(Show(Bytes(file)), Show(c.after)) << c.what;
+  }
+  // Nothing to delete and nothing to add: no file is made.
+  EXPECT_TRUE(WriteSection(Path("none.ini"), "s", ""));
+  EXPECT_FALSE(files::Exists(Path("none.ini")));
+}
+
+TEST_F(Profile, ReadSectionThenWriteSectionMovesASection) {
+  const std::string file = Fresh("[05]\r\nCaption=Go\r\nMacro=\"x = y\"\r\n[06]\r\n");
+  EXPECT_TRUE(WriteSection(file, "06", ReadSection(file, "05")));
+  EXPECT_TRUE(WriteSection(file, "05", ""));
+  EXPECT_EQ(Bytes(file), "[05]\r\n[06]\r\nCaption=Go\r\nMacro=\"x = y\"\r\n");
+  EXPECT_EQ(ReadKey(file, "06", "Macro", ""), "x = y");
+}
+
+TEST_F(Profile, FailedWriteLeavesTheOldFile) {
+  const std::string before = "[s]\r\na=1\r\n\r\n";
+  const std::string file = Fresh(before);
+  // The temporary file cannot be made: a folder is in its place.
+  std::filesystem::create_directories(file + ".qvtmp");
+  EXPECT_FALSE(WriteKey(file, "s", "a", "2"));
+  EXPECT_FALSE(WriteKey(file, "t", "a", "2"));
+  EXPECT_FALSE(DeleteKey(file, "s", "a"));
+  EXPECT_FALSE(DeleteSection(file, "s"));
+  EXPECT_FALSE(WriteSection(file, "s", "b=1"));
+  EXPECT_EQ(Bytes(file), before);
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "1");
+
+  // A missing folder: no file, and false.
+  const std::string lost = Path("missing\\x.ini");
+  EXPECT_FALSE(WriteKey(lost, "s", "a", "1"));
+  EXPECT_FALSE(WriteSection(lost, "s", "a=1"));
+  EXPECT_FALSE(files::Exists(lost));
+}
+
+#ifndef _WIN32
+TEST_F(Profile, FolderWithoutWriteAccessLeavesTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  const std::string before = "[s]\r\na=1\r\n";
+  const std::string file = Fresh(before);
+  ASSERT_EQ(chmod(dir_.c_str(), 0555), 0);
+  EXPECT_FALSE(WriteKey(file, "s", "a", "2"));
+  chmod(dir_.c_str(), 0755);
+  EXPECT_EQ(Bytes(file), before);
+}
+#endif
+
+TEST_F(Profile, ReadOnlyFileIsNotWritten) {
+  const std::string before = "[s]\r\na=1\r\n";
+  const std::string file = Fresh(before);
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::group_read |
+                                         std::filesystem::perms::others_read);
+  if (files::Append(file, "")) {
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    GTEST_SKIP() << "read-only files are writable here (superuser)";
+  }
+  EXPECT_FALSE(WriteKey(file, "s", "a", "2"));
+  EXPECT_FALSE(WriteSection(file, "s", "a=2"));
+  std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+  EXPECT_EQ(Bytes(file), before);
+}
+
+// Random bytes biased towards the characters that matter to the parser.
+std::string Garbage(std::mt19937& rng, size_t size) {
+  static const char alphabet[] =
+      "[]=;\"' \t\r\n\0\x1a"
+      "abcABC";
+  std::string s(size, ' ');
+  for (char& c : s) {
+    const unsigned r = rng();
+    c = (r & 1) ? alphabet[(r >> 1) % (sizeof alphabet - 1)] : static_cast<char>(r >> 8);
+  }
+  return s;
+}
+
+TEST_F(Profile, AnyBytesAreReadWithoutHarmAndSnapshotsAgree) {
+  std::mt19937 rng(20261206);
+  for (int round = 0; round < 40; ++round) {
+    const std::string file = Fresh(Garbage(rng, 50 + rng() % 4000));
+    const Snapshot snap(file);
+    ASSERT_TRUE(snap.Loaded());
+    // Ask for every name the file could hold, and some it does not.
+    std::string content = Bytes(file);
+    std::vector<std::string> names = {"", "a", "A", "b", " a", "[a", ";", "abc"};
+    for (int i = 0; i < 20; ++i) {
+      const size_t at = rng() % content.size();
+      names.push_back(content.substr(at, 1 + rng() % 4));
+    }
+    for (const std::string& s : names)
+      for (const std::string& k : names)
+        ASSERT_EQ(snap.ReadKey(s, k, "d"), ReadKey(file, s, k, "d")) << Show(s) << "/" << Show(k);
+    for (const std::string& s : names) (void)ReadSection(file, s);
+    // A write followed by a read gives the value back.
+    ASSERT_TRUE(WriteKey(file, "round", "key", "value " + std::to_string(round)));
+    EXPECT_EQ(ReadKey(file, "round", "key", "d"), "value " + std::to_string(round));
+  }
+}
+
+TEST_F(Profile, HugeLinesAndFiles) {
+  std::string big = "[s]\r\n" + std::string(100000, 'k') + "=" + std::string(100000, 'v') + "\r\n" +
+                    std::string(100000, '[') + "\r\n" + std::string(100000, '=') + "\r\n";
+  for (int i = 0; i < 20000; ++i)
+    big += "[sec" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n";
+  const std::string file = Fresh(big);
+  EXPECT_EQ(ReadKey(file, "s", std::string(100000, 'k'), "d"), std::string(254, 'v'));
+  EXPECT_EQ(ReadKey(file, "sec19999", "k", "d"), "19999");
+  EXPECT_EQ(Snapshot(file).ReadKey("sec12345", "K", "d"), "12345");
+  EXPECT_TRUE(WriteKey(file, "sec0", "k", "new"));
+  EXPECT_EQ(ReadKey(file, "sec0", "k", "d"), "new");
+  EXPECT_EQ(ReadKey(file, "sec1", "k", "d"), "1");
+}
+
+}  // namespace
+}  // namespace qv::profile
