@@ -1,5 +1,6 @@
 #include "platform/text.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -40,27 +41,25 @@ double LeadingNumber(std::string_view s) {
     return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(v)));
   }
 
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-    negative = s[i] == '-';
-    ++i;
-  }
-  double value = 0;
-  bool any = false;
-  for (; i < s.size() && IsDigit(s[i]); ++i) {
-    value = value * 10 + (s[i] - '0');
-    any = true;
-  }
+  // The decimal prefix is converted in one go, exactly (std::from_chars is
+  // locale-independent): summing digit by digit would make 12.5 a hair more
+  // than a half and break the halves-to-even rounding.
+  const size_t start = i;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  const size_t digitsStart = i;
+  size_t digits = 0;
+  while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
   if (i < s.size() && s[i] == '.') {
-    double scale = 0.1;
-    for (++i; i < s.size() && IsDigit(s[i]); ++i, scale /= 10) {
-      value += (s[i] - '0') * scale;
-      any = true;
-    }
+    ++i;
+    while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
   }
-  if (!any) return 0;
+  if (digits == 0) return 0;
+  double value = 0;
+  const char* first = s.data() + digitsStart;
+  const auto r = std::from_chars(first, s.data() + i, value);
+  if (r.ec == std::errc::result_out_of_range) value = std::numeric_limits<double>::max();
   if (std::isinf(value)) value = std::numeric_limits<double>::max();
-  return negative ? -value : value;
+  return s[start] == '-' ? -value : value;
 }
 
 int32_t RoundHalfEven(double v) {

@@ -57,6 +57,16 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   for (const Case& c : cases) EXPECT_EQ(RoundHalfEven(c.value), c.want) << c.value;
 }
 
+TEST(LeadingInt, DecimalHalvesAreExactBeforeRounding) {
+  // Digit-by-digit summing makes "12.5" a hair above the half on some FPUs.
+  struct Case {
+    const char* text;
+    int32_t want;
+  } cases[] = {{"12.5", 12}, {"13.5", 14},   {"30.5", 30},     {"0.5", 0},  {"2.5", 2},
+               {"-2.5", -2}, {"2.50000", 2}, {"2.5000001", 3}, {"1.15", 1}, {"65535.5", 65536}};
+  for (const Case& c : cases) EXPECT_EQ(LeadingInt(c.text), c.want) << c.text;
+}
+
 TEST(LeadingInt, HugeAndGarbageValuesSaturateOrGiveZero) {
   EXPECT_EQ(LeadingInt("99999999999999999999"), std::numeric_limits<int32_t>::max());
   EXPECT_EQ(LeadingInt("-99999999999999999999"), std::numeric_limits<int32_t>::min());

@@ -1,0 +1,78 @@
+// The entry procedure: settle the folders and settings, then open exactly
+// one first window according to the command line.
+#include <windows.h>
+// After windows.h:
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "platform/files.h"
+#include "startup/app.h"
+
+namespace {
+
+using namespace qv;
+
+std::string EnvironmentAppData() {
+  char buf[MAX_PATH + 1] = {};
+  const DWORD n = GetEnvironmentVariableA("AppData", buf, sizeof buf);
+  return (n > 0 && n < sizeof buf) ? std::string(buf, n) : std::string();
+}
+
+std::string ShellFolder(int csidl) {
+  char buf[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf))) return {};
+  return std::string(buf);  // up to the first NUL
+}
+
+std::string ExecutableFolder() {
+  char buf[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
+  return files::FolderOf(std::string(buf, n < sizeof buf ? n : 0));
+}
+
+// The first windows that later parts of the program bring.
+int NotInThisBuild(const char* window) {
+  const std::string text =
+      std::string("The ") + window + " is not part of this build of Quorvex yet.";
+  MessageBoxA(nullptr, text.c_str(), "Quorvex", MB_OK | MB_ICONINFORMATION);
+  return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  App& app = TheApp();
+  const AppDataSources sources{EnvironmentAppData, ShellFolder, ExecutableFolder};
+  const RunChoice choice = Start(app, sources, commandLine ? commandLine : "");
+
+  switch (choice.mode) {
+    case RunMode::MacroHelper:
+      // Only the Macro Helper defers to a copy that is already open.
+      if (HWND existing = FindWindowA(nullptr, "Macro Helper")) {
+        SetForegroundWindow(existing);
+        return 0;
+      }
+      return NotInThisBuild("Macro Helper window");
+    case RunMode::Server:
+      return NotInThisBuild("remote server window");
+    case RunMode::Panel:
+    case RunMode::Client: {
+      const std::string path = PanelFilePath(app.folders.panels, choice.panelName);
+      if (!files::Exists(path)) {
+        MessageBoxA(nullptr, PanelNotFoundText(path).c_str(), "Quorvex",
+                    MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+      }
+      app.currentPanel = choice.panelName;
+      return NotInThisBuild("running panel window");
+    }
+    case RunMode::Manager:
+      return NotInThisBuild("panel manager");
+  }
+  return 0;
+}

@@ -1,0 +1,105 @@
+#include "startup/settings.h"
+
+#include <cmath>
+
+#include "platform/profile.h"
+#include "platform/text.h"
+#include "startup/address.h"
+
+namespace qv {
+
+namespace {
+
+std::string Read(std::string_view file, const char* key, const char* def) {
+  return profile::ReadKey(file, kConfigSection, key, def);
+}
+
+void Write(std::string_view file, const char* key, std::string_view value) {
+  profile::WriteKey(file, kConfigSection, key, TrimSpaces(value));
+}
+
+}  // namespace
+
+Settings ReadSettings(std::string_view file) {
+  Settings s;
+  s.sleep = LeadingInt(Read(file, "Sleep", "25"));
+  s.commboxFrequency = LeadingInt(Read(file, "COMMBoxFrequency", "3"));
+  s.port = Read(file, "Port", "6811");
+  s.serverName = Read(file, "ServerName", "Quorvex");
+  s.serverAddress = Read(file, "ServerAddress", "");
+  s.debug = LeadingInt(Read(file, "Debug", "0")) != 0;
+  return s;
+}
+
+void WriteSettings(std::string_view file, const Settings& s) {
+  Write(file, "Sleep", DecimalText(s.sleep));
+  Write(file, "COMMBoxFrequency", DecimalText(s.commboxFrequency));
+  Write(file, "ServerName", s.serverName);
+  Write(file, "Port", s.port);
+  Write(file, "ServerAddress", s.serverAddress);
+  Write(file, "Debug", FlagText(s.debug));
+}
+
+void WriteBackSettings(std::string_view file, const Settings& s, const LayoutValues& layout) {
+  Write(file, "SpacingX", DecimalText(layout.spacingX));
+  Write(file, "SpacingY", DecimalText(layout.spacingY));
+  Write(file, "BorderTop", DecimalText(layout.borderTop));
+  Write(file, "BorderLeft", DecimalText(layout.borderLeft));
+  WriteSettings(file, s);
+}
+
+ConfigFields FieldsFromSettings(const Settings& s) {
+  ConfigFields f;
+  f.sleep = s.sleep < 5 ? "5" : DecimalText(s.sleep);
+  f.port = s.port;
+  f.serverAddress = s.serverAddress;
+  f.serverName = s.serverName;
+  f.comBoxFreq = s.commboxFrequency < 1 ? "1" : DecimalText(s.commboxFrequency);
+  f.debug = s.debug;
+  return f;
+}
+
+std::string AddressQuestionText(std::string_view typed) {
+  return std::string(typed) +
+         "\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed anyway ?";
+}
+
+bool SaveConfig(const ConfigFields& f, Settings& settings, std::string_view file,
+                SaveConfigUi& ui) {
+  using Field = SaveConfigUi::Field;
+  const double freq = LeadingNumber(f.comBoxFreq);
+  if (std::floor(freq) < 1) {
+    ui.Message(kMsgFrequency);
+    ui.Focus(Field::ComBoxFreq);
+    return false;
+  }
+  const int32_t port = LeadingInt(f.port);
+  if (port > 65535 || port < 0) {
+    ui.Message(kMsgPort);
+    ui.Focus(Field::Port);
+    return false;
+  }
+  const std::string address = TrimSpaces(f.serverAddress);
+  if (!address.empty() && !IsValidAddress(address)) {
+    if (!ui.ConfirmAddress(AddressQuestionText(f.serverAddress))) {
+      ui.Focus(Field::ServerAddress);
+      return false;
+    }
+  }
+  const std::string name = TrimSpaces(f.serverName);
+  if (name.empty()) {
+    ui.Message(kMsgServerName);
+    ui.Focus(Field::ServerName);
+    return false;
+  }
+  settings.sleep = LeadingInt(f.sleep);
+  settings.commboxFrequency = FloorInt(freq);
+  settings.port = DecimalText(port);
+  settings.serverName = name;
+  settings.serverAddress = address;
+  settings.debug = f.debug;
+  WriteSettings(file, settings);
+  return true;
+}
+
+}  // namespace qv

@@ -1,0 +1,205 @@
+#include "startup/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "support/temp_dir.h"
+
+namespace qv {
+namespace {
+
+std::string ConfigWith(const testing::TempDir& dir, const std::string& body) {
+  const std::string file = dir / "Config.ini";
+  files::WriteAtomic(file, "[default]\r\n" + body);
+  return file;
+}
+
+TEST(Settings, DefaultsWhenFileOrKeysAreMissing) {
+  testing::TempDir dir;
+  const Settings s = ReadSettings(dir / "missing.ini");
+  EXPECT_EQ(s.sleep, 25);
+  EXPECT_EQ(s.commboxFrequency, 3);
+  EXPECT_EQ(s.port, "6811");
+  EXPECT_EQ(s.serverName, "Quorvex");
+  EXPECT_EQ(s.serverAddress, "");
+  EXPECT_FALSE(s.debug);
+}
+
+TEST(Settings, ConversionsOfStoredValues) {
+  struct Case {
+    const char* body;
+    int32_t sleep;
+    int32_t freq;
+    bool debug;
+  } cases[] = {
+      {"Sleep=\r\n", 0, 3, false},  // present but empty: 0, not the default
+      {"Sleep=12.5\r\nCOMMBoxFrequency=13.5\r\n", 12, 14, false},
+      {"Sleep=garbage\r\nDebug=1\r\n", 0, 3, true},  // any non-zero flag is on
+      {"Sleep=-40\r\nDebug=-1\r\n", -40, 3, true},
+      {"Debug=yes\r\n", 25, 3, false},
+      {"Sleep=99999999999\r\n", 2147483647, 3, false},
+      {"COMMBoxFrequency=&H10\r\n", 25, 16, false},
+  };
+  for (const Case& c : cases) {
+    testing::TempDir dir;
+    const Settings s = ReadSettings(ConfigWith(dir, c.body));
+    EXPECT_EQ(s.sleep, c.sleep) << c.body;
+    EXPECT_EQ(s.commboxFrequency, c.freq) << c.body;
+    EXPECT_EQ(s.debug, c.debug) << c.body;
+  }
+}
+
+TEST(Settings, WriteBackWritesTheTenKeysInOrder) {
+  testing::TempDir dir;
+  const std::string file = dir / "Config.ini";
+  Settings s;
+  s.serverAddress = "  10.0.0.2 ";
+  s.debug = true;
+  WriteBackSettings(file, s, LayoutValues{});
+  std::string content;
+  ASSERT_TRUE(files::ReadAll(file, content));
+  EXPECT_EQ(content,
+            "[default]\r\nSpacingX=0\r\nSpacingY=0\r\nBorderTop=0\r\nBorderLeft=0\r\nSleep=25\r\n"
+            "COMMBoxFrequency=3\r\nServerName=Quorvex\r\nPort=6811\r\nServerAddress=10.0.0.2\r\n"
+            "Debug=-1\r\n");
+}
+
+TEST(Settings, WindowShowsClampedValues) {
+  Settings s;
+  s.sleep = 0;
+  s.commboxFrequency = 0;
+  ConfigFields f = FieldsFromSettings(s);
+  EXPECT_EQ(f.sleep, "5");
+  EXPECT_EQ(f.comBoxFreq, "1");
+  s.sleep = 40;
+  s.commboxFrequency = 4;
+  f = FieldsFromSettings(s);
+  EXPECT_EQ(f.sleep, "40");
+  EXPECT_EQ(f.comBoxFreq, "4");
+}
+
+// Records what SaveConfig asked of the window.
+class RecordingUi : public SaveConfigUi {
+ public:
+  explicit RecordingUi(bool answer) : answer_(answer) {}
+  void Message(std::string_view text) override { events.push_back("message:" + std::string(text)); }
+  bool ConfirmAddress(std::string_view text) override {
+    events.push_back("question:" + std::string(text));
+    return answer_;
+  }
+  void Focus(Field f) override { events.push_back("focus:" + std::to_string(static_cast<int>(f))); }
+  std::vector<std::string> events;
+
+ private:
+  bool answer_;
+};
+
+ConfigFields GoodFields() {
+  ConfigFields f;
+  f.serverName = " Quorvex ";
+  f.serverAddress = "";
+  f.port = "6811";
+  f.comBoxFreq = "3";
+  f.sleep = "25";
+  return f;
+}
+
+TEST(SaveConfig, ChecksInOrderAndStopsAtTheFirstFailure) {
+  using F = SaveConfigUi::Field;
+  auto focus = [](F f) { return "focus:" + std::to_string(static_cast<int>(f)); };
+  struct Case {
+    const char* name;
+    void (*edit)(ConfigFields&);
+    bool answer;
+    bool saved;
+    std::vector<std::string> events;
+  } cases[] = {
+      {"frequency 0.5 refused",
+       [](ConfigFields& f) { f.comBoxFreq = "0.5"; },
+       true,
+       false,
+       {std::string("message:") + kMsgFrequency, focus(F::ComBoxFreq)}},
+      {"frequency and port bad: frequency first",
+       [](ConfigFields& f) {
+         f.comBoxFreq = "0";
+         f.port = "70000";
+       },
+       true,
+       false,
+       {std::string("message:") + kMsgFrequency, focus(F::ComBoxFreq)}},
+      {"port 65535.6 refused",
+       [](ConfigFields& f) { f.port = "65535.6"; },
+       true,
+       false,
+       {std::string("message:") + kMsgPort, focus(F::Port)}},
+      {"port -1 refused",
+       [](ConfigFields& f) { f.port = "-1"; },
+       true,
+       false,
+       {std::string("message:") + kMsgPort, focus(F::Port)}},
+      {"port 0 accepted", [](ConfigFields& f) { f.port = "0"; }, true, true, {}},
+      {"bad address, Cancel",
+       [](ConfigFields& f) { f.serverAddress = "1.2.3"; },
+       false,
+       false,
+       {"question:1.2.3\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed "
+        "anyway ?",
+        focus(F::ServerAddress)}},
+      {"bad address, OK stores it",
+       [](ConfigFields& f) { f.serverAddress = "300.1.1.1"; },
+       true,
+       true,
+       {"question:300.1.1.1\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed "
+        "anyway ?"}},
+      {"empty name",
+       [](ConfigFields& f) { f.serverName = "   "; },
+       true,
+       false,
+       {std::string("message:") + kMsgServerName, focus(F::ServerName)}},
+  };
+  for (const Case& c : cases) {
+    testing::TempDir dir;
+    const std::string file = dir / "Config.ini";
+    ConfigFields f = GoodFields();
+    c.edit(f);
+    Settings s;
+    s.sleep = 77;
+    RecordingUi ui(c.answer);
+    EXPECT_EQ(SaveConfig(f, s, file, ui), c.saved) << c.name;
+    EXPECT_EQ(ui.events, c.events) << c.name;
+    // A failed check leaves the settings and the file alone.
+    EXPECT_EQ(files::Exists(file), c.saved) << c.name;
+    EXPECT_EQ(s.sleep, c.saved ? 25 : 77) << c.name;
+  }
+}
+
+TEST(SaveConfig, StoresConvertedValues) {
+  testing::TempDir dir;
+  const std::string file = dir / "Config.ini";
+  ConfigFields f = GoodFields();
+  f.comBoxFreq = "2.9";
+  f.port = "65535.4";
+  f.sleep = "30.5";
+  f.serverAddress = " ::1 ";
+  f.debug = true;
+  Settings s;
+  RecordingUi ui(false);
+  ASSERT_TRUE(SaveConfig(f, s, file, ui));
+  EXPECT_TRUE(ui.events.empty());
+  EXPECT_EQ(s.commboxFrequency, 2);
+  EXPECT_EQ(s.port, "65535");
+  EXPECT_EQ(s.sleep, 30);
+  EXPECT_EQ(s.serverName, "Quorvex");
+  EXPECT_EQ(s.serverAddress, "::1");
+  std::string content;
+  ASSERT_TRUE(files::ReadAll(file, content));
+  EXPECT_EQ(content,
+            "[default]\r\nSleep=30\r\nCOMMBoxFrequency=2\r\nServerName=Quorvex\r\nPort=65535\r\n"
+            "ServerAddress=::1\r\nDebug=-1\r\n");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,41 @@
+// A fresh folder per test, removed afterwards. Its path uses the program's
+// "\" convention, so it can be handed to the portable core as it is.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+namespace qv::testing {
+
+class TempDir {
+ public:
+  TempDir() {
+    static std::atomic<int> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    native_ = std::filesystem::temp_directory_path() /
+              ("qv_test_" + std::to_string(stamp) + "_" + std::to_string(counter++));
+    std::filesystem::create_directories(native_);
+    path_ = native_.string();
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::permissions(native_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(native_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  // The folder itself, and a path below it joined the program's way.
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+  const std::filesystem::path& Native() const { return native_; }
+
+ private:
+  std::filesystem::path native_;
+  std::string path_;
+};
+
+}  // namespace qv::testing

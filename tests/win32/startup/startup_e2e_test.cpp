@@ -1,0 +1,118 @@
+// quorvex.exe started the way a user starts it, with a fresh AppData folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "win32/support/e2e.h"
+
+namespace {
+
+using namespace qv::e2e;
+
+std::string g_exe;  // quorvex.exe, from the command line
+
+class FreshAppData : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    root_ = std::string(temp) + "qv_start_" + std::to_string(GetCurrentProcessId()) + "_" +
+            std::to_string(GetTickCount());
+    CreateDirectoryA(root_.c_str(), nullptr);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(root_, ec);
+  }
+  std::string Base() const { return root_ + "\\Quorvex"; }
+  std::string Read(const std::string& path) const {
+    std::string out;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
+    CloseHandle(h);
+    return out;
+  }
+  void Write(const std::string& path, const std::string& data) const {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD put = 0;
+    WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &put, nullptr);
+    CloseHandle(h);
+  }
+  std::string Today() const {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char name[32];
+    wsprintfA(name, "Dump_%04d%02d%02d.TXT", t.wYear, t.wMonth, t.wDay);
+    return name;
+  }
+
+  std::string root_;
+};
+
+TEST_F(FreshAppData, MissingPanelShowsPanelNotFoundAndEnds) {
+  Process p;
+  ASSERT_TRUE(p.Start(g_exe, "NoSuchPanel", root_));
+  MessageBoxInfo box;
+  ASSERT_TRUE(WaitMessageBox(p.Id(), 15000, box)) << "no message box";
+  EXPECT_EQ(box.caption, "Quorvex");
+  EXPECT_EQ(box.text, Base() + "\\QuorvexData\\Panels\\NoSuchPanel.ini\r\n\nPanel not found");
+  AnswerMessageBox(box.window, IDOK);
+  EXPECT_TRUE(p.WaitExit(10000)) << "the process did not end";
+
+  // The first start wrote Config.ini with its ten keys, in order.
+  EXPECT_EQ(Read(Base() + "\\Config\\Config.ini"),
+            "[default]\r\nSpacingX=0\r\nSpacingY=0\r\nBorderTop=0\r\nBorderLeft=0\r\nSleep=25\r\n"
+            "COMMBoxFrequency=3\r\nServerName=Quorvex\r\nPort=6811\r\nServerAddress=\r\n"
+            "Debug=0\r\n");
+  for (const char* folder :
+       {"\\Config", "\\QuorvexData\\Macro", "\\QuorvexData\\Panels", "\\QuorvexData\\Default"}) {
+    const DWORD a = GetFileAttributesA((Base() + folder).c_str());
+    EXPECT_TRUE(a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) << folder;
+  }
+  // Debug off: no diagnostic log.
+  EXPECT_EQ(Read(Base() + "\\" + Today()), "<missing>");
+}
+
+TEST_F(FreshAppData, DebugOnLogsTheCommandLine) {
+  CreateDirectoryA(Base().c_str(), nullptr);
+  CreateDirectoryA((Base() + "\\Config").c_str(), nullptr);
+  Write(Base() + "\\Config\\Config.ini", "[default]\r\nDebug=1\r\n");
+  Process p;
+  ASSERT_TRUE(p.Start(g_exe, "  Missing Panel  ", root_));
+  MessageBoxInfo box;
+  ASSERT_TRUE(WaitMessageBox(p.Id(), 15000, box));
+  // The name is trimmed before the file is looked up.
+  EXPECT_EQ(box.text, Base() + "\\QuorvexData\\Panels\\Missing Panel.ini\r\n\nPanel not found");
+  AnswerMessageBox(box.window, IDOK);
+  EXPECT_TRUE(p.WaitExit(10000));
+  // Windows hands the arguments over without the blanks that follow the
+  // program path; the rest of the line is logged as it came.
+  EXPECT_EQ(Read(Base() + "\\" + Today()), "CommandLine=Missing Panel  \r\n");
+}
+
+TEST_F(FreshAppData, LowerCaseClientMarkerIsPartOfThePanelName) {
+  Process p;
+  ASSERT_TRUE(p.Start(g_exe, "*client Tower", root_));
+  MessageBoxInfo box;
+  ASSERT_TRUE(WaitMessageBox(p.Id(), 15000, box));
+  EXPECT_EQ(box.text, Base() + "\\QuorvexData\\Panels\\*client Tower.ini\r\n\nPanel not found");
+  AnswerMessageBox(box.window, IDOK);
+  EXPECT_TRUE(p.WaitExit(10000));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 2) {
+    fprintf(stderr, "usage: %s path\\to\\quorvex.exe\n", argv[0]);
+    return 2;
+  }
+  g_exe = WindowsPath(argv[1]);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,143 @@
+#include "win32/support/e2e.h"
+
+#include <cstring>
+
+namespace qv::e2e {
+
+std::string WindowsPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string p = "Z:" + path;
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  return p;
+}
+
+Process::~Process() {
+  if (pi_.hProcess) {
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(pi_.hProcess, 99);
+      WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    CloseHandle(pi_.hProcess);
+  }
+  if (pi_.hThread) CloseHandle(pi_.hThread);
+}
+
+Process::Process(Process&& o) noexcept : pi_(o.pi_) { o.pi_ = {}; }
+
+namespace {
+
+// The current environment with AppData replaced; Wine takes AppData from its
+// own profile, so a child gets another one only through its block.
+std::string EnvironmentWith(const std::string& appData) {
+  std::string block;
+  char* env = GetEnvironmentStringsA();
+  for (const char* p = env; *p; p += std::strlen(p) + 1) {
+    if (_strnicmp(p, "APPDATA=", 8) == 0) continue;
+    block.append(p).push_back('\0');
+  }
+  FreeEnvironmentStringsA(env);
+  block.append("APPDATA=" + appData).push_back('\0');
+  block.push_back('\0');
+  return block;
+}
+
+}  // namespace
+
+bool Process::Start(const std::string& exe, const std::string& args, const std::string& appData) {
+  std::string line = "\"" + exe + "\"";
+  if (!args.empty()) line += " " + args;
+  std::string env = appData.empty() ? std::string() : EnvironmentWith(appData);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  return CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                        env.empty() ? nullptr : env.data(), nullptr, &si, &pi_) != 0;
+}
+
+bool Process::WaitExit(DWORD ms, DWORD* code) {
+  if (WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return false;
+  if (code) GetExitCodeProcess(pi_.hProcess, code);
+  return true;
+}
+
+bool WaitFor(const std::function<bool()>& probe, DWORD ms, DWORD step) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (probe()) return true;
+    if (GetTickCount() - start >= ms) return false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(step);
+  }
+}
+
+std::string WindowText(HWND w) {
+  char buf[4096] = {};
+  GetWindowTextA(w, buf, sizeof buf);
+  return buf;
+}
+
+std::string ClassOf(HWND w) {
+  char buf[256] = {};
+  GetClassNameA(w, buf, sizeof buf);
+  return buf;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> out;
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) out.push_back(c);
+  return out;
+}
+
+namespace {
+
+struct TopQuery {
+  DWORD pid;
+  const std::string* cls;
+  const std::string* caption;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTop(HWND w, LPARAM lp) {
+  auto* q = reinterpret_cast<TopQuery*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner != q->pid || !IsWindowVisible(w)) return TRUE;
+  if (!q->cls->empty() && ClassOf(w) != *q->cls) return TRUE;
+  if (!q->caption->empty() && WindowText(w) != *q->caption) return TRUE;
+  q->found.push_back(w);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> TopWindowsOf(DWORD pid, const std::string& cls, const std::string& caption) {
+  TopQuery q{pid, &cls, &caption, {}};
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&q));
+  return q.found;
+}
+
+bool WaitMessageBox(DWORD pid, DWORD ms, MessageBoxInfo& info) {
+  return WaitFor(
+      [&] {
+        const auto boxes = TopWindowsOf(pid, "#32770", "");
+        if (boxes.empty()) return false;
+        info.window = boxes.front();
+        info.caption = WindowText(info.window);
+        info.text.clear();
+        // The message is the static control that is not the icon.
+        for (HWND c : ChildrenOf(info.window)) {
+          if (_stricmp(ClassOf(c).c_str(), "Static") != 0) continue;
+          const std::string t = WindowText(c);
+          if (t.size() > info.text.size()) info.text = t;
+        }
+        return !info.text.empty();
+      },
+      ms);
+}
+
+void AnswerMessageBox(HWND box, int id) {
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+}  // namespace qv::e2e

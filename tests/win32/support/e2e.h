@@ -1,0 +1,59 @@
+// End-to-end helpers for the Win32 tests: start a program of the build with
+// its own AppData folder, find its windows, wait for things to happen.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qv::e2e {
+
+// A path given on the test's command line, as Windows sees it ("/x/y" under
+// Wine is "Z:\x\y").
+std::string WindowsPath(const std::string& path);
+
+// A started process; terminated and closed when the object goes.
+class Process {
+ public:
+  Process() = default;
+  ~Process();
+  Process(Process&& o) noexcept;
+  Process& operator=(Process&&) = delete;
+
+  // Starts `exe` with the argument text `args`; `appData` (when not empty)
+  // replaces the AppData variable of the child's environment.
+  bool Start(const std::string& exe, const std::string& args, const std::string& appData);
+  // Waits for the end; true with the exit code when it ended in time.
+  bool WaitExit(DWORD ms, DWORD* code = nullptr);
+  DWORD Id() const { return pi_.dwProcessId; }
+  HANDLE Handle() const { return pi_.hProcess; }
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+// Repeats `probe` until it returns true or `ms` pass; true when it did.
+bool WaitFor(const std::function<bool()>& probe, DWORD ms, DWORD step = 20);
+
+// Visible top-level windows of one process with a given class ("" for any)
+// and caption ("" for any).
+std::vector<HWND> TopWindowsOf(DWORD pid, const std::string& cls, const std::string& caption);
+
+std::string WindowText(HWND w);
+std::string ClassOf(HWND w);
+std::vector<HWND> ChildrenOf(HWND parent);
+
+// The texts of a message box: its caption and the text of its message.
+struct MessageBoxInfo {
+  HWND window = nullptr;
+  std::string caption;
+  std::string text;
+};
+// Waits for a message box ("#32770") of the process and reads it.
+bool WaitMessageBox(DWORD pid, DWORD ms, MessageBoxInfo& info);
+// Presses the message box's button with the given ID (IDOK, IDCANCEL...).
+void AnswerMessageBox(HWND box, int id);
+
+}  // namespace qv::e2e
