@@ -1,0 +1,566 @@
+#include "panels/interpreter.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "recording_fakes.h"
+#include "temp_folder.h"
+
+namespace qv::panels {
+namespace {
+
+using testing::Events;
+using testing::RecordingAutomation;
+using testing::RecordingHost;
+using testing::TempFolder;
+
+const std::string kNotFound(ivac::kIvacNotFound);
+
+class InterpreterTest : public ::testing::Test {
+ protected:
+  InterpreterTest() { Make(Role::kPanel, false); }
+
+  void Make(Role role, bool debug) {
+    ScriptContext ctx;
+    ctx.role = role;
+    ctx.debug = debug;
+    ctx.macroFolder = macros;
+    ctx.panelsFolder = panelsDir;
+    interp = std::make_unique<Interpreter>(ctx, ivac, host);
+  }
+
+  // Runs a script and returns what happened, without the events of earlier runs.
+  Events Run(std::string_view script, RunResult want = RunResult::kRan) {
+    ev.clear();
+    EXPECT_EQ(interp->Execute(script), want);
+    return ev;
+  }
+
+  void Panel(const std::string& name) { tmp.Write("Panels\\" + name + ".ini", "[Setup]\r\n"); }
+  void Macro(const std::string& name, std::string_view content) {
+    tmp.Write("Macro\\" + name, content);
+  }
+
+  TempFolder tmp;
+  std::string macros = tmp.Folder("Macro");
+  std::string panelsDir = tmp.Folder("Panels");
+  Events ev;
+  RecordingAutomation ivac{ev};
+  RecordingHost host{ev};
+  std::unique_ptr<Interpreter> interp;
+};
+
+// Each command line reaches exactly one primitive with the listed arguments,
+// and the primitive's status text is what the status line shows.
+TEST_F(InterpreterTest, EveryCommandCallsItsPrimitiveWithTheListedArguments) {
+  struct Case {
+    const char* line;
+    const char* call;
+  } cases[] = {
+      {"CLEAR_TEXT", "SetText(|0|1|0)"},
+      {"ADD_TEXT_NOSPACE abc", "SetText(abc|1|0|0)"},
+      {"ADD_TEXT abc", "SetText( abc|1|0|0)"},
+      {"ADD_TEXT", "SetText( |1|0|0)"},
+      {"SEND_TEXT hello world", "SetText(hello world|0|0|1)"},
+      {"SEND_TEXT", "SetText(|0|0|1)"},
+      {"send_text  two spaces", "SetText( two spaces|0|0|1)"},
+      {"SEND_TEXT selected runway 27", "SetText(selected runway 27|0|0|1)"},
+      {"SEND_TEXT UNSELECT all", "SetText(UNSELECT all|0|0|1)"},
+      {"COMMBOX atc", "SelectTab(atc)"},
+      {"ZOOM 5", "DotCommand(.Z 5)"},
+      {"Zoom", "DotCommand(.Z )"},
+      {"CENTERPOINT EDDF", "DotCommand(.C EDDF)"},
+      {"RESET_CENTERPOINT", "ResetCenterpoint()"},
+      {"COLORSCHEME Night", "ColorScheme(Night)"},
+      {"MOVE_IVAC 10,20,600,800", "MoveIvac(10,20,600,800)"},
+      {"PRESS [AP]", "SetButton([AP]|1)"},
+      {"release GEO", "SetButton(GEO|0)"},
+      {"SAVE_BUTTONS", "SaveButtons()"},
+      {"RESET_BUTTONS", "ResetButtons()"},
+      {"ADD_TO_IO", "LabelCommand(0)"},
+      {"FORCE_ACT", "LabelCommand(1)"},
+      {"ASSUME_LABEL", "LabelCommand(2)"},
+      {"RELEASE_LABEL", "LabelCommand(3)"},
+      {"REQ_FPL", "LabelCommand(4)"},
+      {"SHOW_FPL", "LabelCommand(5)"},
+      {"TRANSFER_TO EDDF_TWR", "TransferTo(EDDF_TWR)"},
+      {"CLEARED_TO_FL 240", "Clear(0|240)"},
+      {"CLEARED_TO_FIX <none>", "Clear(1|<none>)"},
+      {"CLEARED_TO_SPEED 250", "Clear(2|250)"},
+      {"OCA 300,500,Area 1", "OccupiedArea(300,500,Area 1)"},
+      {"DLG_SELECT ED*", "DlgSelect(ED*||0)"},
+      {"DLG_UNSELECT EDDF", "DlgSelect(EDDF||1)"},
+      {"DLG_SELECT_NONE", "DlgSelect(|SELECT_NONE|0)"},
+      {"DLG_SELECT_ALL", "DlgSelect(|SELECT_ALL|1)"},
+      {"DLG_OPEN [AP]", "DlgOpen([AP])"},
+      {"[AP] RESET_DEFAULT", "ResetDefault([AP])"},
+      {"[fix] Select_All", "SelectInDialog(|[fix]|Select_All|1)"},
+      {"[AP] SELECT_NONE", "SelectInDialog(|[AP]|SELECT_NONE|0)"},
+      {"[AP] SELECT_NONE_EXCEPT_SELECTION", "SelectInDialog(|[AP]|SELECT_NONE|0)"},
+      {"[AP] select_all_except_selection", "SelectInDialog(|[AP]|SELECT_ALL|1)"},
+      {"[SID] SELECT EDDF", "SelectInDialog(EDDF\n|[SID]||0)"},
+      {"[SID] UNSELECT  ED*  ", "SelectInDialog(ED*\n|[SID]||1)"},
+      {"[OCN] SELECT", "SelectInDialog(|[OCN]||0)"},
+  };
+  for (const Case& c : cases) {
+    ivac.remembered = false;
+    const std::string call = c.call;
+    EXPECT_EQ(Run(c.line), (Events{"GetHandles", call, "status:<" + call + ">"})) << c.line;
+  }
+}
+
+TEST_F(InterpreterTest, LinesThatAreNoCommandDoNothing) {
+  const char* lines[] = {
+      "UNKNOWN_WORD x",
+      "UNSELECT EDDF",            // only a tag sub-command
+      "\tSEND_TEXT indented",     // a tab is not trimmed
+      "SEND_TEXTX",               // whole words only
+      "ENABLE_MONITOR 500,2000",  // server only
+      "[AP] SAVE_DEFAULT now",    // sub-command with more text is no sub-command
+      "[AP] whatever",
+      "[APX] SELECT",
+      "DLG_OPEN [OCN]",  // never accepted
+      "DLG_OPEN [ap]",   // capitals only
+      "DLG_OPEN  [AP]",  // leading space
+      "DLG_CLOSE",       // nothing remembered
+      "; comment SEND_TEXT",
+      "   ",
+      "<SELECTION_END>",  // outside a block
+  };
+  for (const char* line : lines) {
+    ivac.remembered = false;
+    EXPECT_EQ(Run(line), (Events{"GetHandles"})) << line;
+  }
+}
+
+TEST_F(InterpreterTest, SeparatorsSplitLinesAndLoneCrDoesNot) {
+  struct Case {
+    const char* script;
+    Events calls;
+  } cases[] = {
+      {"SEND_TEXT a|SEND_TEXT b", {"SetText(a|0|0|1)", "SetText(b|0|0|1)"}},
+      {"SEND_TEXT a\r\nSEND_TEXT b\n", {"SetText(a|0|0|1)", "SetText(b|0|0|1)"}},
+      {"SEND_TEXT a\rSEND_TEXT b", {"SetText(a\rSEND_TEXT b|0|0|1)"}},
+      {"  SEND_TEXT padded  ", {"SetText(padded|0|0|1)"}},
+      {"||\n\n;x|SEND_TEXT z", {"SetText(z|0|0|1)"}},
+  };
+  for (const Case& c : cases) {
+    Events got;
+    for (const std::string& e : Run(c.script))
+      if (e.rfind("SetText", 0) == 0) got.push_back(e);
+    EXPECT_EQ(got, c.calls) << c.script;
+  }
+}
+
+// The start check looks at the script as received: six prefixes skip it.
+TEST_F(InterpreterTest, StartCheckExemptsOnlyTheSixPrefixesAtTheVeryStart) {
+  Panel("Other");
+  struct Case {
+    const char* script;
+    bool ivacRunning;
+    Events want;
+  } cases[] = {
+      {"OPEN Other", false, {"panel:Other"}},
+      {"open Other", false, {"panel:Other"}},
+      {"; go\nOPEN Other", false, {"GetHandles", "status:" + kNotFound}},
+      {" OPEN Other", false, {"GetHandles", "status:" + kNotFound}},
+      {"OPEN Other", true, {"panel:Other"}},
+      {"; only a comment", false, {"GetHandles", "status:" + kNotFound}},
+      {"; only a comment", true, {"GetHandles"}},
+      {"SEND_TEXT x", false, {"GetHandles", "status:" + kNotFound}},
+      {"BACKGROUND", false, {}},  // begins with BACK: exempt, and an unknown word
+      {"LINKS", false, {}},
+      {"CALLX Other", false, {"GetHandles", "status:" + kNotFound}},
+  };
+  for (const Case& c : cases) {
+    ivac.ivacRunning = c.ivacRunning;
+    host.currentPanel = "Main";
+    EXPECT_EQ(Run(c.script), c.want) << c.script;
+  }
+}
+
+TEST_F(InterpreterTest, DebugLogsEveryExecutedLineAndTheStatusAfterIt) {
+  Make(Role::kPanel, true);
+  host.status = "before";
+  EXPECT_EQ(
+      Run("; c\nSEND_TEXT a\nNOPE\nOPEN"),
+      (Events{"GetHandles", "log:ExecuteRow=SEND_TEXT a", "SetText(a|0|0|1)",
+              "status:<SetText(a|0|0|1)>", "log:lblInfo=<SetText(a|0|0|1)>", "log:ExecuteRow=NOPE",
+              "log:lblInfo=<SetText(a|0|0|1)>", "log:ExecuteRow=OPEN"}));
+
+  ivac.ivacRunning = false;
+  EXPECT_EQ(Run("SEND_TEXT a|SEND_TEXT b"),
+            (Events{"GetHandles", "status:" + kNotFound, "log:Script=SEND_TEXT a|SEND_TEXT b",
+                    "log:lblInfo=" + kNotFound}));
+}
+
+TEST_F(InterpreterTest, NavigationIsCarriedOutAfterTheLoop) {
+  Panel("Second");
+  struct Case {
+    const char* script;
+    Events want;
+    std::vector<std::string> stack;
+  } cases[] = {
+      {"SEND_TEXT a\nOPEN Second\nSEND_TEXT never",
+       {"GetHandles", "SetText(a|0|0|1)", "status:<SetText(a|0|0|1)>", "panel:Second"},
+       {}},
+      {"CALL Second\nSEND_TEXT never", {"panel:Second"}, {"Main"}},
+      // The push happens even for a panel without a file.
+      {"CALL Missing", {}, {"Main"}},
+      {"OPEN Missing", {}, {}},
+      // Without the space the start check applies.
+      {"CALL", {"GetHandles"}, {}},
+      {"OPEN\nSEND_TEXT never", {"GetHandles"}, {}},
+      {"BACK\nSEND_TEXT never", {}, {}},
+      {"CLOSE\nOPEN Second", {"end-program"}, {}},
+      {"RUN_PANEL Second", {"run-panel:Second"}, {}},
+      {"RUN_PANEL Missing", {}, {}},
+  };
+  for (const Case& c : cases) {
+    host.currentPanel = "Main";
+    Make(Role::kPanel, false);
+    EXPECT_EQ(Run(c.script), c.want) << c.script;
+    EXPECT_EQ(interp->PanelStack(), c.stack) << c.script;
+  }
+}
+
+TEST_F(InterpreterTest, CallToMissingPanelThenBackReopensTheCurrentPanel) {
+  Panel("Main");
+  EXPECT_EQ(Run("CALL Missing"), (Events{}));
+  EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
+  EXPECT_TRUE(interp->PanelStack().empty());
+  EXPECT_EQ(Run("BACK"), (Events{}));
+}
+
+TEST_F(InterpreterTest, CallPushesAndBackReturnsThroughSeveralPanels) {
+  Panel("Main");
+  Panel("A");
+  Panel("B");
+  Run("CALL A");
+  Run("CALL B");
+  EXPECT_EQ(interp->PanelStack(), (std::vector<std::string>{"Main", "A"}));
+  EXPECT_EQ(Run("BACK"), (Events{"panel:A"}));
+  EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
+}
+
+TEST_F(InterpreterTest, OpenInsideAnIncludeSwitchesWhenTheIncludedFileEnds) {
+  Panel("Second");
+  Macro("nav.txt", "SEND_TEXT inner\r\nOPEN Second\r\nSEND_TEXT skipped\r\n");
+  EXPECT_EQ(
+      Run("INCLUDE nav.txt\nSEND_TEXT after"),
+      (Events{"GetHandles", "GetHandles", "SetText(inner|0|0|1)", "status:<SetText(inner|0|0|1)>",
+              "panel:Second", "SetText(after|0|0|1)", "status:<SetText(after|0|0|1)>"}));
+  EXPECT_EQ(host.currentPanel, "Second");
+}
+
+TEST_F(InterpreterTest, IncludeRunsTheFileWithItsOwnStartCheckAndBlock) {
+  Macro("exempt.txt", "OPEN Nowhere");
+  Macro("block.txt", "<SELECTION_START>\nEDDF\n<SELECTION_END>\n");
+  struct Case {
+    const char* script;
+    Events want;
+  } cases[] = {
+      // An exempt included file does not look for IvAc again.
+      {"INCLUDE exempt.txt", {"GetHandles"}},
+      {"INCLUDE missing.txt\nSEND_TEXT x",
+       {"GetHandles", "SetText(x|0|0|1)", "status:<SetText(x|0|0|1)>"}},
+      {"INCLUDE", {"GetHandles"}},
+      // The included block stays in the included run.
+      {"INCLUDE block.txt\nDLG_SELECT_NONE",
+       {"GetHandles", "GetHandles", "DlgSelect(|SELECT_NONE|0)",
+        "status:<DlgSelect(|SELECT_NONE|0)>"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Run(c.script), c.want) << c.script;
+}
+
+TEST_F(InterpreterTest, IncludeRefusesAFileAlreadyRunningAndDeepChains) {
+  Macro("self.txt", "SEND_TEXT s\nINCLUDE self.txt\nSEND_TEXT t");
+  EXPECT_EQ(Run("INCLUDE self.txt"),
+            (Events{"GetHandles", "GetHandles", "SetText(s|0|0|1)", "status:<SetText(s|0|0|1)>",
+                    "status:" + Interpreter::IncludeCycleText("self.txt"), "SetText(t|0|0|1)",
+                    "status:<SetText(t|0|0|1)>"}));
+
+  Macro("a.txt", "INCLUDE b.txt");
+  Macro("b.txt", "INCLUDE a.txt");
+  Events got = Run("INCLUDE a.txt");
+  EXPECT_EQ(got.back(), "status:" + Interpreter::IncludeCycleText("a.txt"));
+
+  // A file that names itself differently in case is the same file here.
+  Macro("Up.txt", "INCLUDE UP.TXT");
+  ev.clear();
+  interp->Execute("INCLUDE Up.txt");
+#ifdef _WIN32
+  EXPECT_EQ(ev.back(), "status:" + Interpreter::IncludeCycleText("UP.TXT"));
+#else
+  EXPECT_EQ(ev, (Events{"GetHandles", "GetHandles"}));  // no such file here
+#endif
+
+  // A chain of distinct files stops at the depth bound.
+  const int files = kMaxIncludeDepth + 5;
+  for (int i = 0; i < files; ++i)
+    Macro("c" + std::to_string(i) + ".txt",
+          "SEND_TEXT " + std::to_string(i) + "\nINCLUDE c" + std::to_string(i + 1) + ".txt");
+  got = Run("INCLUDE c0.txt");
+  int sends = 0;
+  for (const std::string& e : got)
+    if (e.rfind("SetText(", 0) == 0) ++sends;
+  EXPECT_EQ(sends, kMaxIncludeDepth);
+  EXPECT_EQ(got.back(), "status:" + Interpreter::IncludeDepthText(
+                                        "c" + std::to_string(kMaxIncludeDepth) + ".txt"));
+}
+
+TEST_F(InterpreterTest, ButtonFileCannotIncludeItself) {
+  Macro("button.txt", "INCLUDE button.txt");
+  const ScriptSource src = ResolveMacro("button.txt", macros);
+  ASSERT_EQ(src.kind, ScriptSource::Kind::kFile);
+  ev.clear();
+  interp->Execute(src.script, src.path);
+  EXPECT_EQ(ev, (Events{"GetHandles", "status:" + Interpreter::IncludeCycleText("button.txt")}));
+}
+
+TEST_F(InterpreterTest, SelectionBlocks) {
+  struct Case {
+    const char* script;
+    Events want;
+  } cases[] = {
+      {"<SELECTION_START>\n ED* \n; note\n\nLF*\n<SELECTION_END>\nDLG_SELECT_NONE",
+       {"DlgSelect(ED*\nLF*\n|SELECT_NONE|0)"}},
+      // The end marker alone, in any case; with more text it is an item.
+      {"<selection_start>\nA\n<SELECTION_END> x\n<Selection_End>\nDLG_SELECT_ALL",
+       {"DlgSelect(A\n<SELECTION_END> x\n|SELECT_ALL|1)"}},
+      // The first command after the block empties it, read or not.
+      {"<SELECTION_START>\nA\n<SELECTION_END>\nSEND_TEXT x\n[AP] SELECT",
+       {"SetText(x|0|0|1)", "SelectInDialog(|[AP]||0)"}},
+      // An unknown word is a command line too.
+      {"<SELECTION_START>\nA\n<SELECTION_END>\nNOPE\n[AP] SELECT_NONE_EXCEPT_SELECTION",
+       {"SelectInDialog(|[AP]|SELECT_NONE|0)"}},
+      {"<SELECTION_START>\nA\nB\n<SELECTION_END>\n[AP] SELECT_ALL_EXCEPT_SELECTION",
+       {"SelectInDialog(A\nB\n|[AP]|SELECT_ALL|1)"}},
+      // A block wins over the item text.
+      {"<SELECTION_START>\nA\n<SELECTION_END>\n[AP] SELECT EDDF", {"SelectInDialog(A\n|[AP]||0)"}},
+      // No line inside a block runs; a block left open is dropped.
+      {"<SELECTION_START>\nSEND_TEXT x\nCLOSE\nOPEN y", {}},
+      // A new start drops what was collected before it.
+      {"<SELECTION_START>\nA\n<SELECTION_END>\n<SELECTION_START>\nB\n<SELECTION_END>\n"
+       "DLG_SELECT_NONE",
+       {"DlgSelect(B\n|SELECT_NONE|0)"}},
+  };
+  for (const Case& c : cases) {
+    Events got;
+    for (const std::string& e : Run(c.script))
+      if (e != "GetHandles" && e.rfind("status:", 0) != 0) got.push_back(e);
+    EXPECT_EQ(got, c.want) << c.script;
+  }
+}
+
+TEST_F(InterpreterTest, DlgOpenClosesTheRememberedDialogFirst) {
+  EXPECT_EQ(Run("DLG_OPEN [AP]\nDLG_SELECT EDDF\nDLG_OPEN [SID]\nDLG_CLOSE\nDLG_CLOSE"),
+            (Events{"GetHandles", "DlgOpen([AP])", "status:<DlgOpen([AP])>", "DlgSelect(EDDF||0)",
+                    "status:<DlgSelect(EDDF||0)>", "ForgetDialogCode", "DlgClose()",
+                    "status:<DlgClose()>", "DlgOpen([SID])", "status:<DlgOpen([SID])>",
+                    "ForgetDialogCode", "DlgClose()", "status:<DlgClose()>"}));
+}
+
+TEST_F(InterpreterTest, SaveDefaultLeavesTheStatusLine) {
+  host.status = "kept";
+  EXPECT_EQ(Run("[ndb] save_default"), (Events{"GetHandles", "SaveDefault([ndb])"}));
+  EXPECT_EQ(host.status, "kept");
+}
+
+TEST_F(InterpreterTest, SelectLooksForIvacAndTypesTheCallsign) {
+  host.status = "kept";
+  EXPECT_EQ(Run("SELECT  DLH123 "),
+            (Events{"GetHandles", "GetHandles", "SetText(.s DLH123|0|1|1)"}));
+  EXPECT_EQ(host.status, "kept");
+  EXPECT_EQ(Run("SELECT"), (Events{"GetHandles", "GetHandles", "SetText(.s |0|1|1)"}));
+
+  // IvAc gone between the start check and the line.
+  ev.clear();
+  ivac.duringPrimitive = [&] { ivac.ivacRunning = false; };
+  interp->Execute("SEND_TEXT a\nSELECT DLH1\nSEND_TEXT b");
+  EXPECT_EQ(ev, (Events{"GetHandles", "SetText(a|0|0|1)", "status:<SetText(a|0|0|1)>", "GetHandles",
+                        "status:" + kNotFound, "SetText(b|0|0|1)", "status:<SetText(b|0|0|1)>"}));
+}
+
+TEST_F(InterpreterTest, LinkSplitsWordsAndShowsTheShellResult) {
+  host.shellResult = 33;
+  struct Case {
+    const char* script;
+    Events want;
+  } cases[] = {
+      {"LINK \"C:\\My Files\\a.txt\" \"two words\" x",
+       {"shell:C:\\My Files\\a.txt|two words x", "status:33"}},
+      {"LINK notepad.exe", {"shell:notepad.exe|", "status:33"}},
+      {"LINK   ", {}},
+      {"LINK", {}},
+      {"LINK  x.txt", {"shell:|x.txt", "status:33"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Run(c.script), c.want) << c.script;
+}
+
+TEST_F(InterpreterTest, ServerRoleDifferences) {
+  Make(Role::kServer, true);
+  Panel("Second");
+  struct Case {
+    const char* script;
+    bool ivacRunning;
+    Events want;
+  } cases[] = {
+      {"OPEN Second", false, {"GetHandles", "status:" + kNotFound}},
+      {"CLOSE\nRUN_PANEL Second\nSEND_TEXT a",
+       true,
+       {"GetHandles", "SetText(a|0|0|1)", "status:<SetText(a|0|0|1)>"}},
+      {"SEND_TEXT a\nCALL Second\nSEND_TEXT b",
+       true,
+       {"GetHandles", "SetText(a|0|0|1)", "status:<SetText(a|0|0|1)>"}},
+      {"OPEN Second\nSEND_TEXT b", true, {"GetHandles"}},
+      {"BACK\nSEND_TEXT b", true, {"GetHandles"}},
+      {"LINK \"a b\" c", true, {"GetHandles", "shell:\"a b\" c|", "status:42"}},
+      // The untrimmed argument is remembered.
+      {"SELECT  DLH1",
+       true,
+       {"GetHandles", "GetHandles", "last-selection: DLH1", "SetText(.s DLH1|0|1|1)"}},
+      {"ENABLE_MONITOR 500,2000", true, {"GetHandles", "monitor:500,2000", "GetHandles"}},
+      {"enable_monitor 499.5,7", true, {"GetHandles", "monitor:500,7", "GetHandles"}},
+      {"ENABLE_MONITOR 500,2000\nSEND_TEXT x",
+       false,
+       {"GetHandles", "monitor:500,2000", "GetHandles", "status:" + kNotFound,
+        "status:" + kNotFound}},
+      {"enable_monitor 500,2000", false, {"GetHandles", "status:" + kNotFound}},
+      {"ENABLE_MONITOR 9999999999999,x",
+       true,
+       {"GetHandles", "monitor:2147483647,0", "GetHandles"}},
+  };
+  for (const Case& c : cases) {
+    ivac.ivacRunning = c.ivacRunning;
+    EXPECT_EQ(Run(c.script), c.want) << c.script;
+  }
+  EXPECT_TRUE(interp->PanelStack().empty());
+}
+
+TEST_F(InterpreterTest, ServerIncludeRunsWithTheServerRules) {
+  Make(Role::kServer, false);
+  Macro("m.txt", "CLOSE\nSEND_TEXT in\nBACK\nSEND_TEXT never");
+  EXPECT_EQ(Run("INCLUDE m.txt\nSEND_TEXT out"),
+            (Events{"GetHandles", "GetHandles", "SetText(in|0|0|1)", "status:<SetText(in|0|0|1)>",
+                    "SetText(out|0|0|1)", "status:<SetText(out|0|0|1)>"}));
+}
+
+// A click, navigation or closing that arrives while a primitive lets events
+// run is never carried out inside the run.
+TEST_F(InterpreterTest, OneRunAtATime) {
+  Panel("Main");
+  Panel("A");
+  Run("CALL A");
+  ASSERT_EQ(host.currentPanel, "A");
+
+  std::vector<RunResult> nested;
+  ivac.duringPrimitive = [&] {
+    ivac.duringPrimitive = nullptr;
+    nested.push_back(interp->Execute("SEND_TEXT nested"));
+    interp->PreviousAssistant();
+    interp->RequestClose();
+    ev.push_back("still running");
+  };
+  EXPECT_EQ(Run("SEND_TEXT outer\nSEND_TEXT second"),
+            (Events{"GetHandles", "SetText(outer|0|0|1)", "still running",
+                    "status:<SetText(outer|0|0|1)>", "SetText(second|0|0|1)",
+                    "status:<SetText(second|0|0|1)>", "panel:Main", "close-window"}));
+  EXPECT_EQ(nested, (std::vector<RunResult>{RunResult::kRefused}));
+  EXPECT_FALSE(interp->Running());
+
+  // Outside a run both act at once.
+  Run("CALL A");
+  ev.clear();
+  interp->PreviousAssistant();
+  interp->RequestClose();
+  EXPECT_EQ(ev, (Events{"panel:Main", "close-window"}));
+}
+
+TEST_F(InterpreterTest, DeferredRequestsFollowTheScriptsOwnNavigation) {
+  Panel("Main");
+  Panel("A");
+  Panel("B");
+  Run("CALL A");
+  ivac.duringPrimitive = [&] {
+    ivac.duringPrimitive = nullptr;
+    interp->PreviousAssistant();
+  };
+  // The script calls B (stack Main, A); the deferred back then returns to A.
+  EXPECT_EQ(Run("SEND_TEXT x\nCALL B"),
+            (Events{"GetHandles", "SetText(x|0|0|1)", "status:<SetText(x|0|0|1)>", "panel:B",
+                    "panel:A"}));
+  EXPECT_EQ(interp->PanelStack(), (std::vector<std::string>{"Main"}));
+
+  // CLOSE ends the program: nothing deferred runs after it.
+  ivac.duringPrimitive = [&] {
+    ivac.duringPrimitive = nullptr;
+    interp->RequestClose();
+  };
+  EXPECT_EQ(Run("SEND_TEXT x\nCLOSE"),
+            (Events{"GetHandles", "SetText(x|0|0|1)", "status:<SetText(x|0|0|1)>", "end-program"}));
+}
+
+TEST_F(InterpreterTest, OpenAssistantLogsWhenDebugging) {
+  Make(Role::kPanel, true);
+  Panel("A");
+  ev.clear();
+  EXPECT_TRUE(interp->OpenAssistant("A"));
+  EXPECT_FALSE(interp->OpenAssistant("Nope"));
+  EXPECT_EQ(ev, (Events{"log:Assistant=A", "panel:A"}));
+}
+
+TEST(MacroKey, PickedByTypeAndState) {
+  struct Case {
+    int32_t type;
+    bool kept;
+    bool latched;
+    std::string_view want;
+  } cases[] = {
+      {0, false, false, "macro"}, {0, true, true, "macro"},
+      {1, false, true, "macro"},  {1, true, false, "macroReleased"},
+      {2, false, true, "macro"},  {2, true, false, "macroReleased"},
+      {3, true, false, "macro"},  {-1, true, false, "macro"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(MacroKeyFor(c.type, c.kept, c.latched), c.want) << c.type << c.kept << c.latched;
+}
+
+TEST(SendsToRemote, EverythingButStarOpen) {
+  EXPECT_TRUE(SendsToRemote("|SEND_TEXT a"));
+  EXPECT_TRUE(SendsToRemote("macro.txt"));
+  EXPECT_TRUE(SendsToRemote("OPEN x"));
+  EXPECT_FALSE(SendsToRemote("*OPEN x"));
+  EXPECT_FALSE(SendsToRemote("*open.txt"));
+}
+
+TEST(ResolveMacro, InlineFileMissingAndEmpty) {
+  TempFolder tmp;
+  const std::string macros = tmp.Folder("Macro");
+  tmp.Write("Macro\\a.txt", "SEND_TEXT file\r\n");
+  struct Case {
+    const char* value;
+    ScriptSource::Kind kind;
+    std::string script;
+    std::string path;
+  } cases[] = {
+      {"", ScriptSource::Kind::kEmpty, "", ""},
+      {"   ", ScriptSource::Kind::kEmpty, "", ""},
+      {"  |SEND_TEXT a|SEND_TEXT b ", ScriptSource::Kind::kInline, "SEND_TEXT a|SEND_TEXT b", ""},
+      {"|", ScriptSource::Kind::kInline, "", ""},
+      {" a.txt ", ScriptSource::Kind::kFile, "SEND_TEXT file\r\n", macros + "\\a.txt"},
+      {"b.txt", ScriptSource::Kind::kMissingFile, "", macros + "\\b.txt"},
+      {"*OPEN x", ScriptSource::Kind::kMissingFile, "", macros + "\\*OPEN x"},
+  };
+  for (const Case& c : cases) {
+    const ScriptSource s = ResolveMacro(c.value, macros);
+    EXPECT_EQ(s.kind, c.kind) << c.value;
+    EXPECT_EQ(s.script, c.script) << c.value;
+    EXPECT_EQ(s.path, c.path) << c.value;
+  }
+  EXPECT_EQ(FileNotFoundText("C:\\m\\b.txt"), "C:\\m\\b.txt\r\n\nfile not found ");
+}
+
+}  // namespace
+}  // namespace qv::panels

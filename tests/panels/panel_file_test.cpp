@@ -1,0 +1,438 @@
+#include "panels/panel_file.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace qv::panels {
+namespace {
+
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+
+// Values as the profile engine hands them over, names without regard to case.
+class MapReader : public ValueReader {
+ public:
+  struct Entry {
+    std::string section, key, value;
+  };
+  explicit MapReader(std::vector<Entry> entries) : entries_(std::move(entries)) {}
+  std::string Read(std::string_view section, std::string_view key,
+                   std::string_view def) const override {
+    for (const Entry& e : entries_)
+      if (EqualsNoCase(e.section, section) && EqualsNoCase(e.key, key)) return e.value;
+    return std::string(def);
+  }
+
+ private:
+  std::vector<Entry> entries_;
+};
+
+MapReader SetupOf(std::vector<std::pair<std::string, std::string>> keys) {
+  std::vector<MapReader::Entry> e;
+  for (auto& [k, v] : keys) e.push_back({"Setup", k, v});
+  return MapReader(e);
+}
+
+MapReader Button(int32_t n, std::vector<std::pair<std::string, std::string>> keys) {
+  std::vector<MapReader::Entry> e;
+  for (auto& [k, v] : keys) e.push_back({SectionName(n), k, v});
+  return MapReader(e);
+}
+
+TEST(PanelNames, PathAndSectionNames) {
+  EXPECT_EQ(PanelPath("C:\\Data\\Panels", "Tower"), "C:\\Data\\Panels\\Tower.ini");
+  struct Case {
+    int32_t n;
+    const char* want;
+  } cases[] = {{1, "01"}, {9, "09"}, {10, "10"}, {99, "99"}, {100, "100"}, {1234, "1234"}};
+  for (const Case& c : cases) EXPECT_EQ(SectionName(c.n), c.want) << c.n;
+}
+
+TEST(PanelNames, TemplateIsSevenCrLfLines) {
+  const std::string t = SetupTemplate("My panel");
+  EXPECT_EQ(t,
+            "[Setup]\r\nDescription=My panel\r\nButtonWidth=1200\r\nButtonHeight=400\r\n"
+            "Rows=2\r\nCols=10\r\n\r\n");
+  size_t crlf = 0;
+  for (size_t i = 0; (i = t.find("\r\n", i)) != std::string::npos; i += 2) ++crlf;
+  EXPECT_EQ(crlf, 7u);
+  EXPECT_EQ(t.find('\n'), t.find("\r\n") + 1);
+}
+
+TEST(PanelNames, ButtonEditorWritesTwentySixKeysInItsOrder) {
+  const std::array<std::string, 26> want = {"Label",
+                                            "Macro",
+                                            "Color",
+                                            "Tooltip",
+                                            "Type",
+                                            "ExpandX",
+                                            "ExpandY",
+                                            "Hidden",
+                                            "TextFont",
+                                            "TextSize",
+                                            "TextColor",
+                                            "TextBold",
+                                            "TextUnderline",
+                                            "TextItalic",
+                                            "TextStrikethru",
+                                            "LabelReleased",
+                                            "MacroReleased",
+                                            "ColorReleased",
+                                            "TooltipReleased",
+                                            "TextFontReleased",
+                                            "TextSizeReleased",
+                                            "TextColorReleased",
+                                            "TextBoldReleased",
+                                            "TextUnderlineReleased",
+                                            "TextItalicReleased",
+                                            "TextStrikethruReleased"};
+  EXPECT_EQ(ButtonWriteOrder(), want);
+  // Readers spell some keys in another case; the key is the same.
+  for (const ButtonKey& k : kButtonKeys) EXPECT_TRUE(EqualsNoCase(k.written, k.read)) << k.read;
+  EXPECT_TRUE(EqualsNoCase(kBackColorRead, kSetupKeys[10]));
+}
+
+TEST(Encodings, ColoursFlagsAndSizes) {
+  EXPECT_EQ(ColorText13(kButtonFace), "-0002147483633");
+  EXPECT_EQ(ColorText13(0xFFFFFF), "0000016777215");
+  EXPECT_EQ(ColorText13(0), "0000000000000");
+  EXPECT_EQ(ColorTextPlain(kButtonText), "-2147483630");
+  EXPECT_EQ(ColorTextPlain(255), "255");
+  for (const char* t :
+       {"-0002147483633", "-2147483633", "&H8000000F", "&h8000000f", " -2147483633"})
+    EXPECT_EQ(ReadColor(t), kButtonFace) << t;
+  EXPECT_EQ(ReadColor("0000016777215"), 0xFFFFFF);
+  EXPECT_EQ(ReadColor("99999999999999"), kMax);
+
+  EXPECT_EQ(FlagText(true), "-1");
+  EXPECT_EQ(FlagText(false), "0");
+  EXPECT_EQ(CheckText(true), "1");
+  EXPECT_EQ(CheckText(false), "0");
+  struct Flag {
+    const char* text;
+    bool on;
+  } flags[] = {{"-1", true}, {"1", true},  {"7", true},   {"0.5", true}, {"0", false},
+               {"", false},  {"x", false}, {"-0", false}, {"&H1", true}};
+  for (const Flag& f : flags) EXPECT_EQ(ReadFlag(f.text), f.on) << f.text;
+
+  EXPECT_EQ(TextSizeText("8,25"), "8.25");
+  EXPECT_EQ(TextSizeText("10"), "10");
+}
+
+TEST(Encodings, SystemColoursComeFromThePlatform) {
+  auto fake = [](int index) -> uint32_t { return 0x010000u * static_cast<uint32_t>(index) + 7; };
+  EXPECT_EQ(ResolveColor(kButtonFace, fake), 0x0F0007u);
+  EXPECT_EQ(ResolveColor(kButtonText, fake), 0x120007u);
+  EXPECT_EQ(ResolveColor(0x123456, fake), 0x123456u);
+  EXPECT_EQ(ResolveColor(0x7F123456, fake), 0x123456u);
+  EXPECT_EQ(ResolveColor(kButtonFace, nullptr), ClassicSysColor(15));
+  EXPECT_NE(ClassicSysColor(15), ClassicSysColor(18));
+}
+
+TEST(ReadSetup, FreshTemplatePanelGivesTheDefaults) {
+  const MapReader f = SetupOf({{"Description", "Tower"},
+                               {"ButtonWidth", "1200"},
+                               {"ButtonHeight", "400"},
+                               {"Rows", "2"},
+                               {"Cols", "10"}});
+  const PanelSetup s = ReadSetup(f, SetupReader::kRunningPanel);
+  EXPECT_EQ(s.description, "Tower");
+  EXPECT_EQ(s.buttonWidth, 1200);
+  EXPECT_EQ(s.buttonHeight, 400);
+  EXPECT_EQ(s.rows, 2);
+  EXPECT_EQ(s.cols, 10);
+  EXPECT_FALSE(s.top.has_value());
+  EXPECT_FALSE(s.left.has_value());
+  EXPECT_TRUE(s.onTop);
+  EXPECT_FALSE(s.autoHide);
+  EXPECT_FALSE(s.sysTray);
+  EXPECT_EQ(s.backColor, kButtonFace);
+  EXPECT_EQ(s.spacingX, 60);
+  EXPECT_EQ(s.spacingY, 60);
+  EXPECT_EQ(s.borderTop, 80);
+  EXPECT_EQ(s.borderLeft, 120);
+  EXPECT_EQ(s.borderRight, 60);
+  EXPECT_EQ(s.borderBottom, 60);
+  EXPECT_EQ(GridWidth(s), 12780);
+  EXPECT_EQ(GridHeight(s), 1060);
+  EXPECT_EQ(ButtonCount(s), 20);
+}
+
+TEST(ReadSetup, DefaultsAndCorrectionsPerReader) {
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> keys;
+    SetupReader reader;
+    int32_t width, height, rows, cols;
+  } cases[] = {
+      {{}, SetupReader::kRunningPanel, 1200, 1200, 2, 10},
+      {{}, SetupReader::kLayoutEditor, 1200, 1200, 2, 8},
+      {{{"ButtonHeight", "5"}}, SetupReader::kRunningPanel, 1200, 400, 2, 10},
+      {{{"ButtonHeight", "10"}}, SetupReader::kLayoutEditor, 1200, 400, 2, 8},
+      {{{"ButtonHeight", "11"}}, SetupReader::kRunningPanel, 1200, 11, 2, 10},
+      {{{"ButtonWidth", "10"}}, SetupReader::kRunningPanel, 1200, 1200, 2, 10},
+      {{{"ButtonWidth", "11"}}, SetupReader::kRunningPanel, 11, 1200, 2, 10},
+      {{{"ButtonWidth", "letters"}}, SetupReader::kRunningPanel, 1200, 1200, 2, 10},
+      {{{"ButtonWidth", "1000.5"}}, SetupReader::kRunningPanel, 1000, 1200, 2, 10},
+      {{{"ButtonWidth", ""}}, SetupReader::kRunningPanel, 1200, 1200, 2, 10},
+      {{{"Rows", "99"}, {"Cols", "99"}}, SetupReader::kRunningPanel, 1200, 1200, 99, 99},
+      {{{"Rows", "100"}, {"Cols", "100"}}, SetupReader::kRunningPanel, 1200, 1200, 2, 10},
+      {{{"Rows", "100"}, {"Cols", "100"}}, SetupReader::kLayoutEditor, 1200, 1200, 2, 10},
+      {{{"Rows", "abc"}, {"Cols", ""}}, SetupReader::kRunningPanel, 1200, 1200, 0, 0},
+      {{{"Rows", "-5"}, {"Cols", "-2147483648"}},
+       SetupReader::kRunningPanel,
+       1200,
+       1200,
+       -5,
+       std::numeric_limits<int32_t>::min()},
+      {{{"Rows", "99999999999999999999"}, {"Cols", "&H7FFFFFFF"}},
+       SetupReader::kRunningPanel,
+       1200,
+       1200,
+       2,
+       10},
+      {{{"ButtonWidth", "99999999999"}}, SetupReader::kRunningPanel, kMax, 1200, 2, 10},
+  };
+  for (const Case& c : cases) {
+    const PanelSetup s = ReadSetup(SetupOf(c.keys), c.reader);
+    const std::string what = c.keys.empty() ? "(none)" : c.keys[0].first + "=" + c.keys[0].second;
+    EXPECT_EQ(s.buttonWidth, c.width) << what;
+    EXPECT_EQ(s.buttonHeight, c.height) << what;
+    EXPECT_EQ(s.rows, c.rows) << what;
+    EXPECT_EQ(s.cols, c.cols) << what;
+  }
+}
+
+TEST(ReadSetup, PositionOptionsAndColour) {
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> keys;
+    std::optional<int32_t> top, left;
+    bool onTop, autoHide, sysTray;
+    int32_t back;
+  } cases[] = {
+      {{{"Top", "0"}, {"Left", "-30"}}, {}, {}, true, false, false, kButtonFace},
+      {{{"Top", "300"}, {"Left", "450.5"}}, 300, 450, true, false, false, kButtonFace},
+      {{{"Top", "x"}}, {}, {}, true, false, false, kButtonFace},
+      {{{"OnTop", "0"}, {"AutoHide", "1"}, {"SysTray", "1"}},
+       {},
+       {},
+       false,
+       true,
+       true,
+       kButtonFace},
+      {{{"OnTop", ""}}, {}, {}, false, false, false, kButtonFace},
+      {{{"BackColor", "0000000000255"}}, {}, {}, true, false, false, 255},
+      {{{"backcolor", "&H8000000F"}}, {}, {}, true, false, false, kButtonFace},
+  };
+  for (const Case& c : cases) {
+    const PanelSetup s = ReadSetup(SetupOf(c.keys), SetupReader::kRunningPanel);
+    const std::string what = c.keys[0].first + "=" + c.keys[0].second;
+    EXPECT_EQ(s.top, c.top) << what;
+    EXPECT_EQ(s.left, c.left) << what;
+    EXPECT_EQ(s.onTop, c.onTop) << what;
+    EXPECT_EQ(s.autoHide, c.autoHide) << what;
+    EXPECT_EQ(s.sysTray, c.sysTray) << what;
+    EXPECT_EQ(s.backColor, c.back) << what;
+  }
+  // The default position swaps the screen's dimensions.
+  EXPECT_EQ(DefaultTop(19200, 2805), 19200 / 2 - 2805);
+  EXPECT_EQ(DefaultLeft(14400, 6300), (14400 - 6300) / 2);
+  EXPECT_EQ(DefaultTop(std::numeric_limits<int32_t>::min(), kMax),
+            std::numeric_limits<int32_t>::min());
+}
+
+TEST(Grid, PositionNumbersFollowCols) {
+  struct Case {
+    int32_t n, cols, row, col;
+  } cases[] = {{7, 10, 0, 6},  {7, 4, 1, 2},    {1, 10, 0, 0}, {10, 10, 0, 9},
+               {11, 10, 1, 0}, {100, 10, 9, 9}, {5, 1, 4, 0}};
+  for (const Case& c : cases) {
+    const GridCell g = CellOf(c.n, c.cols);
+    EXPECT_EQ(g.row, c.row) << c.n << "/" << c.cols;
+    EXPECT_EQ(g.col, c.col) << c.n << "/" << c.cols;
+    EXPECT_EQ(PositionNumber(g.row, g.col, c.cols), c.n);
+  }
+  EXPECT_EQ(SectionName(PositionNumber(9, 9, 10)), "100");
+}
+
+TEST(Grid, CellRectanglesAndSizes) {
+  PanelSetup s;
+  s.cols = 4;
+  s.rows = 3;
+  s.buttonWidth = 1000;
+  s.buttonHeight = 300;
+  s.spacingX = 50;
+  s.spacingY = 20;
+  s.borderLeft = 100;
+  s.borderTop = 70;
+  s.borderRight = 10;
+  s.borderBottom = 5;
+  struct Case {
+    int32_t n, left, top;
+  } cases[] = {{1, 100, 70}, {4, 100 + 3 * 1050, 70}, {5, 100, 70 + 320}, {12, 3250, 710}};
+  for (const Case& c : cases) {
+    const Rect r = CellRect(s, c.n);
+    EXPECT_EQ(r.left, c.left) << c.n;
+    EXPECT_EQ(r.top, c.top) << c.n;
+    EXPECT_EQ(r.width, 1000);
+    EXPECT_EQ(r.height, 300);
+  }
+  EXPECT_EQ(GridWidth(s), 100 + 4 * 1050 + 10);
+  EXPECT_EQ(GridHeight(s), 70 + 3 * 320 + 5);
+  EXPECT_EQ(ButtonCount(s), 12);
+
+  s.rows = 0;
+  EXPECT_EQ(ButtonCount(s), 0);
+  EXPECT_EQ(GridHeight(s), 75);
+  s.rows = -3;
+  EXPECT_EQ(ButtonCount(s), 0);
+  EXPECT_LT(GridHeight(s), 0);
+
+  s.rows = 99;
+  s.cols = 99;
+  s.buttonWidth = kMax;
+  s.spacingX = kMax;
+  EXPECT_EQ(GridWidth(s), kMax);
+  EXPECT_EQ(CellRect(s, 99).left, kMax);
+  s.cols = std::numeric_limits<int32_t>::min();
+  EXPECT_EQ(GridWidth(s), std::numeric_limits<int32_t>::min());
+}
+
+TEST(ButtonLoader, ReadsTheNormalLookWithDefaults) {
+  const ButtonLook b = LoadButtonLook(MapReader({}), 3, false, {1200, 400}, 60, 60);
+  EXPECT_EQ(b.caption, "");
+  EXPECT_EQ(b.tag, "");
+  EXPECT_EQ(b.tooltip, "");
+  EXPECT_EQ(b.backColor, kButtonFace);
+  EXPECT_EQ(b.textColor, kButtonText);
+  EXPECT_FALSE(b.bold || b.italic || b.underline || b.strikethru || b.hidden || b.toFront);
+  EXPECT_EQ(b.fontSize, 10);
+  EXPECT_EQ(b.fontFace, "Tahoma");
+  EXPECT_EQ(b.width, 1200);
+  EXPECT_EQ(b.height, 400);
+}
+
+TEST(ButtonLoader, DownLookReadsTheTwinsButNotTypeSpansOrHidden) {
+  const MapReader f = Button(12, {{"label", "up"},
+                                  {"labelReleased", "down"},
+                                  {"macro", "|SEND_TEXT up"},
+                                  {"macroReleased", "|SEND_TEXT down"},
+                                  {"colorReleased", "0000000000255"},
+                                  {"TextColorReleased", "65280"},
+                                  {"TextBoldReleased", "-1"},
+                                  {"textUnderlineReleased", "1"},
+                                  {"TextSizeReleased", "8.25"},
+                                  {"TextFontReleased", "Arial"},
+                                  {"tooltipReleased", "tip"},
+                                  {"ExpandX", "2"},
+                                  {"ExpandXReleased", "5"}});
+  const ButtonLook up = LoadButtonLook(f, 12, false, {1000, 300}, 60, 40);
+  const ButtonLook down = LoadButtonLook(f, 12, true, {1000, 300}, 60, 40);
+  EXPECT_EQ(up.caption, "up");
+  EXPECT_EQ(up.tag, "|SEND_TEXT up");
+  EXPECT_EQ(up.backColor, kButtonFace);
+  EXPECT_FALSE(up.bold);
+  EXPECT_EQ(down.caption, "down");
+  EXPECT_EQ(down.tag, "|SEND_TEXT down");
+  EXPECT_EQ(down.backColor, 255);
+  EXPECT_EQ(down.textColor, 65280);
+  EXPECT_TRUE(down.bold);
+  EXPECT_TRUE(down.underline);
+  EXPECT_FALSE(down.italic);
+  EXPECT_DOUBLE_EQ(down.fontSize, 8.25);
+  EXPECT_EQ(down.fontFace, "Arial");
+  EXPECT_EQ(down.tooltip, "tip");
+  EXPECT_EQ(up.expandX, 2);
+  EXPECT_EQ(down.expandX, 2);
+  EXPECT_EQ(down.width, 2 * 1000 + 60);
+  EXPECT_TRUE(down.toFront);
+}
+
+TEST(ButtonLoader, SpansHiddenAndSizes) {
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> keys;
+    int32_t width, height;
+    bool hidden, front;
+    double size;
+  } cases[] = {
+      {{{"ExpandX", "2"}}, 2 * 1200 + 60, 400, false, true, 10},
+      {{{"ExpandX", "3"}, {"ExpandY", "2"}}, 3 * 1200 + 2 * 60, 2 * 400 + 30, false, true, 10},
+      {{{"ExpandX", "0"}, {"ExpandY", "-4"}}, 1200, 400, false, false, 10},
+      {{{"ExpandX", ""}, {"ExpandY", "x"}}, 1200, 400, false, false, 10},
+      {{{"ExpandX", "1.5"}}, 2 * 1200 + 60, 400, false, true, 10},
+      {{{"ExpandX", "99999999999"}}, kMax, 400, false, true, 10},
+      {{{"Hidden", "1"}}, 1200, 400, true, false, 10},
+      {{{"Hidden", "-1"}}, 1200, 400, true, false, 10},
+      {{{"Hidden", "0"}}, 1200, 400, false, false, 10},
+      {{{"TextSize", "0"}}, 1200, 400, false, false, 10},
+      {{{"TextSize", "-3"}}, 1200, 400, false, false, 10},
+      {{{"TextSize", "abc"}}, 1200, 400, false, false, 10},
+      {{{"TextSize", "12.5"}}, 1200, 400, false, false, 12.5},
+      {{{"TextSize", "8,25"}}, 1200, 400, false, false, 8},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::pair<std::string, std::string>> keys = c.keys;
+    keys.push_back({"tooltip", "tip"});
+    const ButtonLook b = LoadButtonLook(Button(5, keys), 5, false, {1200, 400}, 60, 30);
+    const std::string what = c.keys[0].first + "=" + c.keys[0].second;
+    EXPECT_EQ(b.width, c.width) << what;
+    EXPECT_EQ(b.height, c.height) << what;
+    EXPECT_EQ(b.hidden, c.hidden) << what;
+    EXPECT_EQ(b.tooltip, c.hidden ? "*HIDDEN*" : "tip") << what;
+    EXPECT_EQ(b.toFront, c.front) << what;
+    EXPECT_DOUBLE_EQ(b.fontSize, c.size) << what;
+  }
+}
+
+TEST(ButtonLoader, BoldAndColourForms) {
+  for (const char* bold : {"-1", "1", "7"})
+    EXPECT_TRUE(LoadButtonLook(Button(1, {{"TextBold", bold}}), 1, false, {}, 0, 0).bold) << bold;
+  EXPECT_FALSE(LoadButtonLook(Button(1, {{"TextBold", "0"}}), 1, false, {}, 0, 0).bold);
+  for (const char* color : {"-0002147483633", "-2147483633", "&H8000000F"})
+    EXPECT_EQ(LoadButtonLook(Button(1, {{"Color", color}}), 1, false, {}, 0, 0).backColor,
+              kButtonFace)
+        << color;
+  // Without a grid window the cell size is 0; spans still add spacing.
+  EXPECT_EQ(LoadButtonLook(Button(1, {{"ExpandX", "3"}}), 1, false, {}, 60, 60).width, 120);
+}
+
+TEST(ButtonType, OutsideZeroToTwoIsAPushButton) {
+  struct Case {
+    const char* text;
+    ButtonType want;
+  } cases[] = {{"0", ButtonType::kPush},          {"1", ButtonType::kTwoStatePush},
+               {"2", ButtonType::kTwoState},      {"1.4", ButtonType::kTwoStatePush},
+               {"2.5", ButtonType::kTwoState},    {"3", ButtonType::kPush},
+               {"-1", ButtonType::kPush},         {"x", ButtonType::kPush},
+               {"99999999999", ButtonType::kPush}};
+  for (const Case& c : cases)
+    EXPECT_EQ(ReadButtonType(Button(8, {{"Type", c.text}}), 8), c.want) << c.text;
+  EXPECT_EQ(ReadButtonType(MapReader({}), 8), ButtonType::kPush);
+}
+
+TEST(CellTag, WidthBarHeight) {
+  struct Case {
+    const char* tag;
+    int32_t w, h;
+  } cases[] = {{"1200|400", 1200, 400}, {"", 0, 0},       {"abc", 0, 0},
+               {"1200", 1200, 0},       {"|400", 0, 400}, {"5|6|7", 5, 6}};
+  for (const Case& c : cases) {
+    const CellSize s = ParseCellTag(c.tag);
+    EXPECT_EQ(s.width, c.w) << c.tag;
+    EXPECT_EQ(s.height, c.h) << c.tag;
+  }
+  const CellSize back = ParseCellTag(CellTag(1234, 567));
+  EXPECT_EQ(back.width, 1234);
+  EXPECT_EQ(back.height, 567);
+}
+
+TEST(HideTag, TrimmedUpperCasedBarHide) {
+  for (const char* t : {"|HIDE", "|hide", "  |Hide  "}) EXPECT_TRUE(IsHideTag(t)) << t;
+  for (const char* t : {"", "|HIDE x", "HIDE", "| HIDE", "\t|HIDE"})
+    EXPECT_FALSE(IsHideTag(t)) << t;
+}
+
+}  // namespace
+}  // namespace qv::panels
