@@ -46,6 +46,8 @@ bool WriteSection(std::string_view file, std::string_view section, std::string_v
 // Lower-level mirrors of the system functions, for the differential tests and
 // for callers that need the exact return values. `size` is the buffer size in
 // characters; the result holds what the buffer would hold before its final NUL.
+// (<windows.h> defines these two names as macros: a file that includes it
+// calls them after #undef GetPrivateProfileString / GetPrivateProfileSection.)
 size_t GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view def,
                                std::string& out, size_t size, std::string_view file);
 size_t GetPrivateProfileSection(std::string_view section, std::string& out, size_t size,
