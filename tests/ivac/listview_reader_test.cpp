@@ -1,0 +1,167 @@
+#include "ivac/listview_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qv::ivac {
+namespace {
+
+uint32_t Get32(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// A list view in a pretend process: blocks of memory at made-up addresses,
+// and the list view's answer to LVM_GETITEMTEXTA, which reads the request
+// record from that memory and writes the cell text where the record says.
+// Any one operation can be made to fail.
+class FakeRemote : public RemoteListView {
+ public:
+  std::vector<std::vector<std::string>> cells;
+  std::string failOn;  // "alloc", "write" or "read"
+  int failAfter = 0;   // that many of the operation succeed first
+  std::map<RemoteAddress, std::vector<uint8_t>> blocks;
+  std::vector<std::string> calls;
+  int badAddresses = 0;
+
+  RemoteAddress Allocate(uint32_t size) override {
+    calls.push_back("alloc");
+    if (Fails("alloc")) return 0;
+    const RemoteAddress at = next_;
+    next_ += 0x1000;
+    blocks[at].assign(size, 0xCC);
+    return at;
+  }
+  void Release(RemoteAddress address) override {
+    calls.push_back("free");
+    if (blocks.erase(address) == 0) ++badAddresses;
+  }
+  bool Write(RemoteAddress address, const void* data, uint32_t size) override {
+    calls.push_back("write");
+    if (Fails("write")) return false;
+    auto it = blocks.find(address);
+    if (it == blocks.end() || it->second.size() < size) {
+      ++badAddresses;
+      return false;
+    }
+    std::memcpy(it->second.data(), data, size);
+    return true;
+  }
+  bool Read(RemoteAddress address, void* data, uint32_t size) override {
+    calls.push_back("read");
+    if (Fails("read")) return false;
+    auto it = blocks.find(address);
+    if (it == blocks.end() || it->second.size() < size) {
+      ++badAddresses;
+      return false;
+    }
+    std::memcpy(data, it->second.data(), size);
+    return true;
+  }
+  void GetItemText(int32_t row, RemoteAddress record) override {
+    calls.push_back("send");
+    auto rec = blocks.find(record);
+    if (rec == blocks.end()) {
+      ++badAddresses;
+      return;
+    }
+    const uint8_t* r = rec->second.data();
+    const uint32_t mask = Get32(r), item = Get32(r + 4), sub = Get32(r + 8);
+    const uint32_t text = Get32(r + 20), capacity = Get32(r + 24);
+    auto buf = blocks.find(text);
+    if (mask != 1 || item != static_cast<uint32_t>(row) || buf == blocks.end() ||
+        capacity > buf->second.size()) {
+      ++badAddresses;
+      return;
+    }
+    const std::string& cell = cells.at(item).at(sub);
+    const size_t n = std::min<size_t>(cell.size(), capacity - 1);
+    std::memcpy(buf->second.data(), cell.data(), n);
+    buf->second[n] = 0;
+  }
+
+ private:
+  bool Fails(const std::string& op) {
+    if (failOn != op) return false;
+    return failAfter-- <= 0;
+  }
+  RemoteAddress next_ = 0x00400000;
+};
+
+TEST(ItemRecord, IsTheThirtyTwoBitLayout) {
+  const auto r = ItemRecord(3, 2, 0x12345678);
+  EXPECT_EQ(r.size(), 40u);
+  EXPECT_EQ(Get32(&r[0]), 1u);
+  EXPECT_EQ(Get32(&r[4]), 3u);
+  EXPECT_EQ(Get32(&r[8]), 2u);
+  EXPECT_EQ(Get32(&r[12]), 0u);
+  EXPECT_EQ(Get32(&r[16]), 0u);
+  EXPECT_EQ(Get32(&r[20]), 0x12345678u);
+  EXPECT_EQ(Get32(&r[24]), 255u);
+  for (size_t i = 28; i < 40; ++i) EXPECT_EQ(r[i], 0) << i;
+}
+
+TEST(ReadListViewItems, RowsAndColumnsInLayoutWithEmptyRowsLeftOut) {
+  const struct {
+    const char* name;
+    std::vector<std::vector<std::string>> cells;
+    std::string expected;
+  } cases[] = {
+      {"three by four",
+       {{"DLH1", "EDDF", "EGLL", "F350"},
+        {"BAW2", "EGLL", "EDDF", "F360"},
+        {"AFR3", "LFPG", "EDDM", "F280"}},
+       "DLH1\tEDDF\tEGLL\tF350\t\nBAW2\tEGLL\tEDDF\tF360\t\nAFR3\tLFPG\tEDDM\tF280\t\n"},
+      {"empty row left out",
+       {{"DLH1", "EDDF"}, {"", ""}, {"AFR3", ""}},
+       "DLH1\tEDDF\t\nAFR3\t\t\n"},
+      {"only empty rows", {{"", ""}, {"", ""}}, ""},
+      {"long text cut to the buffer", {{std::string(300, 'x')}}, std::string(254, 'x') + "\t\n"},
+  };
+  for (const auto& c : cases) {
+    FakeRemote remote;
+    remote.cells = c.cells;
+    const auto rows = static_cast<int32_t>(c.cells.size());
+    const auto cols = static_cast<int32_t>(c.cells[0].size());
+    EXPECT_EQ(ReadListViewItems(remote, rows, cols), c.expected) << c.name;
+    EXPECT_TRUE(remote.blocks.empty()) << c.name << ": remote memory left behind";
+    EXPECT_EQ(remote.badAddresses, 0) << c.name;
+  }
+}
+
+TEST(ReadListViewItems, NoRowsOrColumnsTouchesNothing) {
+  for (auto [rows, cols] : {std::pair{0, 3}, std::pair{3, 0}, std::pair{-1, 2}}) {
+    FakeRemote remote;
+    EXPECT_EQ(ReadListViewItems(remote, rows, cols), "");
+    EXPECT_TRUE(remote.calls.empty());
+  }
+}
+
+TEST(ReadListViewItems, AnyFailureStopsFreesEverythingAndNeverSendsABadAddress) {
+  // 2 rows x 2 columns: 5 allocations, 4 writes, 8 reads on the good path.
+  const struct {
+    const char* op;
+    int total;
+  } ops[] = {{"alloc", 5}, {"write", 4}, {"read", 8}};
+  for (const auto& op : ops) {
+    for (int after = 0; after < op.total; ++after) {
+      FakeRemote remote;
+      remote.cells = {{"A", "B"}, {"C", "D"}};
+      remote.failOn = op.op;
+      remote.failAfter = after;
+      EXPECT_EQ(ReadListViewItems(remote, 2, 2), "") << op.op << " #" << after;
+      EXPECT_TRUE(remote.blocks.empty()) << op.op << " #" << after;
+      EXPECT_EQ(remote.badAddresses, 0) << op.op << " #" << after;
+      // No request is sent after the failing step.
+      const auto failed = std::find(remote.calls.rbegin(), remote.calls.rend(), op.op);
+      EXPECT_EQ(std::find(remote.calls.rbegin(), failed, "send"), failed) << op.op << " #" << after;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qv::ivac
