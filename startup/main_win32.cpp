@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "ivac/win32_automation.h"
+#include "panels/win32/frm_ivao.h"
 #include "platform/files.h"
 #include "startup/app.h"
 
@@ -40,6 +42,29 @@ int NotInThisBuild(const char* window) {
   return 0;
 }
 
+int MessageLoop() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
+// Panel and client panel mode: one running panel window; the process ends
+// when it closes.
+int RunPanel(App& app) {
+  ivac::Win32Automation ivac;
+  ivac.SetSleepMs(app.settings.sleep);
+  panels::PanelWindow panel(app, ivac);
+  panel.activateIvac = [&ivac] {
+    ivac.ActivateIvac();
+    ivac.FocusTextLine();
+  };
+  if (!panel.Load()) return 1;
+  return MessageLoop();
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
@@ -69,7 +94,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         return 0;
       }
       app.currentPanel = choice.panelName;
-      return NotInThisBuild("running panel window");
+      return RunPanel(app);
     }
     case RunMode::Manager:
       return NotInThisBuild("panel manager");
