@@ -13,10 +13,17 @@ mkdir -p "$demo"
 if [ -z "${DISPLAY:-}" ]; then
   Xvfb :77 -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
   export DISPLAY=:77
+  headless=1
   echo "No display: started a headless one on :77 (screenshot: DISPLAY=:77 import -window root shot.png)"
   sleep 1
 fi
-[ -d "$WINEPREFIX" ] || wineboot -i </dev/null >/dev/null 2>&1
+if [ ! -d "$WINEPREFIX" ]; then
+  wineboot -i </dev/null >/dev/null 2>&1
+fi
+if [ -n "${headless:-}" ]; then
+  # Nothing manages windows on a bare X server; Wine must do it itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+fi
 
 # Quorvex keeps its files under %AppData%\Quorvex; seed it with the examples.
 appdata=$(winepath -u 'C:\users\'"$(whoami)"'\AppData\Roaming' 2>/dev/null || echo "$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming")
@@ -30,5 +37,5 @@ if [ -n "$standin" ]; then
   wine "$standin" </dev/null >/dev/null 2>&1 &
   sleep 2
 fi
-echo "Starting Quorvex (data folder: $appdata/Quorvex)"
-exec wine "$root/build/win/startup/quorvex.exe" ${QV_DEMO_PANEL:-}
+echo "Starting the ${QV_DEMO_PANEL:-Tower} panel (data folder: $appdata/Quorvex)"
+exec wine "$root/build/win/startup/quorvex.exe" "${QV_DEMO_PANEL:-Tower}"
