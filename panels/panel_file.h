@@ -111,6 +111,10 @@ int32_t ReadInt(std::string_view text);
 using SysColorFn = uint32_t (*)(int index);
 uint32_t ClassicSysColor(int index);
 uint32_t ResolveColor(int32_t color, SysColorFn sysColor);
+#ifdef _WIN32
+// The system's own colours (GetSysColor); panels/syscolor_win32.cpp.
+uint32_t WindowsSysColor(int index);
+#endif
 
 // ---------------------------------------------------------------- Setup
 

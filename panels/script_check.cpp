@@ -1,0 +1,205 @@
+#include "panels/script_check.h"
+
+#include <set>
+
+#include "panels/panel_file.h"
+#include "panels/panel_profile.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+
+namespace qv::panels {
+
+namespace {
+
+bool IsFile(const std::string& path) { return files::Exists(path) && !files::IsDirectory(path); }
+
+std::string Quoted(std::string_view s) {
+  std::string q;
+  q.reserve(s.size() + 2);
+  q.push_back('"');
+  q.append(s);
+  q.push_back('"');
+  return q;
+}
+
+std::string BaseName(std::string_view path) {
+  const size_t cut = path.find_last_of("\\/");
+  return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+// A script line with the number a user finds it by: the line of the file, or
+// for a script without line breaks (an inline value) its "|"-separated
+// command.
+struct NumberedLine {
+  size_t number;
+  std::string_view text;
+};
+
+std::vector<NumberedLine> NumberedLines(const std::string& text) {
+  std::vector<NumberedLine> lines;
+  const bool byCommand = text.find('\n') == std::string::npos;
+  size_t fileLine = 1, command = 0, start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '\n' && text[i] != '|') continue;
+    lines.push_back(
+        {byCommand ? ++command : fileLine, std::string_view(text).substr(start, i - start)});
+    if (i < text.size() && text[i] == '\n') ++fileLine;
+    start = i + 1;
+  }
+  return lines;
+}
+
+std::string UnknownMessage(std::string_view line, std::string_view word, Role role) {
+  if (!line.empty() && line.front() == '\t')
+    return "the line begins with a tab and is not recognised; it does nothing";
+  if (EqualsNoCase(word, kSelectionEnd)) return "<SELECTION_END> without a block to end; ignored";
+  const Role other = role == Role::kPanel ? Role::kServer : Role::kPanel;
+  if (LookupCommand(word, other) != Command::kUnknown)
+    return Quoted(ToUpper(word)) + (role == Role::kPanel
+                                        ? " works only in a server's script; ignored on a panel"
+                                        : " does nothing in a script run by the server");
+  return "unknown command word " + Quoted(word) + "; the line does nothing";
+}
+
+}  // namespace
+
+std::vector<Finding> CheckScript(std::string_view script, const CheckOptions& options,
+                                 std::string_view where, std::string_view selfName) {
+  std::vector<Finding> out;
+  auto add = [&](size_t line, Finding::Kind kind, std::string_view text, std::string message) {
+    out.push_back({std::string(where), line, kind, std::string(text), std::move(message)});
+  };
+
+  const std::string text = ReplaceAll(script, "\r\n", "\n");
+  bool inBlock = false;
+  size_t blockStart = 0;
+  size_t endedAt = 0;
+  for (const NumberedLine& nl : NumberedLines(text)) {
+    const std::string line = TrimSpaces(nl.text);
+    if (IsIgnoredLine(line)) continue;
+    if (endedAt) {
+      add(nl.number, Finding::Kind::kUnreachable, line,
+          "never runs: the script ends at line " + std::to_string(endedAt));
+      break;
+    }
+    if (inBlock) {
+      if (IsSelectionEnd(line)) inBlock = false;
+      continue;
+    }
+    const CommandLine cl = SplitCommand(line);
+    switch (LookupCommand(cl.word, options.role)) {
+      case Command::kUnknown:
+        add(nl.number, Finding::Kind::kUnknownCommand, line,
+            UnknownMessage(line, cl.word, options.role));
+        break;
+      case Command::kTag: {
+        const TagArgument t = SplitTagArgument(cl.argument);
+        if (LookupTagSub(t.subCommand) == TagSub::kNothing)
+          add(nl.number, Finding::Kind::kIgnoredTagSub, line,
+              t.subCommand.empty() ? std::string("a tag without a sub-command does nothing")
+                                   : "tag sub-command " + Quoted(t.subCommand) + " does nothing");
+        break;
+      }
+      case Command::kDlgOpen:
+        if (!IsDlgOpenTag(cl.argument))
+          add(nl.number, Finding::Kind::kRefusedDlgOpen, line,
+              "DLG_OPEN accepts only [SID] [STAR] [H] [L] [AP] [GEO] [FIX] [VOR] [NDB], "
+              "written in capitals; the line does nothing");
+        break;
+      case Command::kInclude:
+        if (!selfName.empty() && EqualsNoCase(cl.argument, selfName))
+          add(nl.number, Finding::Kind::kSelfInclude, line,
+              "the file includes itself; the interpreter refuses it");
+        else if (!IsFile(options.macroFolder + "\\" + std::string(cl.argument)))
+          add(nl.number, Finding::Kind::kMissingInclude, line,
+              "INCLUDE file " + Quoted(cl.argument) + " is not in the macro folder; nothing runs");
+        break;
+      case Command::kSelectionStart:
+        inBlock = true;
+        blockStart = nl.number;
+        break;
+      case Command::kClose:
+      case Command::kBack:
+      case Command::kCall:
+      case Command::kOpen:
+        endedAt = nl.number;
+        break;
+      default:
+        break;
+    }
+  }
+  if (inBlock)
+    add(blockStart, Finding::Kind::kOpenBlock, std::string(kSelectionStart),
+        "the selection block is never closed by <SELECTION_END>; its lines are dropped");
+  return out;
+}
+
+std::vector<Finding> CheckMacroFile(std::string_view path, const CheckOptions& options) {
+  std::string content;
+  if (!IsFile(std::string(path)) || !files::ReadAll(path, content))
+    return {{std::string(path), 0, Finding::Kind::kUnreadableFile, "", "cannot read the file"}};
+  return CheckScript(content, options, path, BaseName(path));
+}
+
+std::vector<Finding> CheckPanelFile(std::string_view panelFile, const CheckOptions& options) {
+  const std::string file(panelFile);
+  if (!IsFile(file)) return {{file, 0, Finding::Kind::kUnreadableFile, "", "cannot read the file"}};
+
+  std::vector<Finding> out;
+  std::set<std::string> checkedFiles;
+  const SnapshotReader reader(file);
+  const PanelSetup setup = ReadSetup(reader, SetupReader::kRunningPanel);
+  const int32_t count = ButtonCount(setup);
+  for (int32_t n = 1; n <= count; ++n) {
+    const std::string section = SectionName(n);
+    const std::string where = file + " button " + section;
+
+    // Values beyond what a reader sees, from the raw section.
+    const std::string raw = profile::ReadSection(file, section);
+    for (size_t start = 0; start < raw.size();) {
+      size_t end = raw.find('\0', start);
+      if (end == std::string::npos) end = raw.size();
+      const std::string_view entry = std::string_view(raw).substr(start, end - start);
+      const size_t eq = entry.find('=');
+      if (eq != std::string_view::npos && entry.size() - eq - 1 >= profile::kReadBufferSize) {
+        const std::string key = TrimBlanks(entry.substr(0, eq));
+        out.push_back({where, 0, Finding::Kind::kValueCut, key,
+                       key + " is " + std::to_string(entry.size() - eq - 1) +
+                           " characters long; readers see only its first " +
+                           std::to_string(profile::kReadBufferSize - 1)});
+      }
+      start = end + 1;
+    }
+
+    for (std::string_view key : {std::string_view("macro"), std::string_view("macroReleased")}) {
+      const std::string value = TrimSpaces(reader.Read(section, key, ""));
+      if (value.empty() || IsHideTag(value)) continue;
+      const std::string at = where + " " + std::string(key);
+      if (value.front() == '|') {
+        for (Finding& f : CheckScript(std::string_view(value).substr(1), options, at))
+          out.push_back(std::move(f));
+        continue;
+      }
+      const std::string path = options.macroFolder + "\\" + value;
+      if (!IsFile(path)) {
+        out.push_back({at, 0, Finding::Kind::kMissingMacroFile, value,
+                       "macro file " + Quoted(value) + " is not in the macro folder"});
+        continue;
+      }
+      if (!checkedFiles.insert(ToUpper(path)).second) continue;
+      for (Finding& f : CheckMacroFile(path, options)) out.push_back(std::move(f));
+    }
+  }
+  return out;
+}
+
+std::string FormatFinding(const Finding& f) {
+  std::string s = f.where;
+  if (f.line) s.append(":").append(std::to_string(f.line));
+  s.append(": ").append(f.message);
+  if (!f.text.empty() && f.kind != Finding::Kind::kMissingMacroFile) s.append(": ").append(f.text);
+  return s;
+}
+
+}  // namespace qv::panels

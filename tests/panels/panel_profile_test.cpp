@@ -1,0 +1,167 @@
+#include "panels/panel_profile.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "temp_folder.h"
+
+namespace qv::panels {
+namespace {
+
+using testing::TempFolder;
+
+TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
+  TempFolder tmp;
+  const std::string file = PanelPath(tmp.Path(), "Tower");
+  ASSERT_TRUE(CreatePanelFile(file, "Tower"));
+  std::string bytes;
+  ASSERT_TRUE(files::ReadAll(file, bytes));
+  EXPECT_EQ(bytes, SetupTemplate("Tower"));
+
+  for (SetupReader which : {SetupReader::kRunningPanel, SetupReader::kLayoutEditor}) {
+    const PanelSetup s = ReadSetup(ProfileReader(file), which);
+    EXPECT_EQ(s.description, "Tower");
+    EXPECT_EQ(s.rows, 2);
+    EXPECT_EQ(s.cols, 10);
+    EXPECT_EQ(s.buttonWidth, 1200);
+    EXPECT_EQ(s.buttonHeight, 400);
+    EXPECT_EQ(GridWidth(s), 12780);
+    EXPECT_EQ(GridHeight(s), 1060);
+  }
+  // Every button of a fresh panel is empty.
+  const SnapshotReader snap(file);
+  ASSERT_TRUE(snap.Loaded());
+  for (int32_t n = 1; n <= 20; ++n) {
+    const ButtonLook b = LoadButtonLook(snap, n, false, {1200, 400}, 60, 60);
+    EXPECT_EQ(b.caption, "");
+    EXPECT_EQ(b.tag, "");
+    EXPECT_EQ(b.backColor, kButtonFace);
+  }
+}
+
+TEST(PanelProfile, MissingFileGivesEveryDefault) {
+  TempFolder tmp;
+  const std::string file = PanelPath(tmp.Path(), "Gone");
+  const PanelSetup s = ReadSetup(ProfileReader(file), SetupReader::kRunningPanel);
+  EXPECT_EQ(s.rows, 2);
+  EXPECT_EQ(s.cols, 10);
+  EXPECT_EQ(s.buttonHeight, 1200);
+  EXPECT_EQ(ReadSetup(ProfileReader(file), SetupReader::kLayoutEditor).cols, 8);
+}
+
+TEST(PanelProfile, LongValuesAreCutTo254AndEmptyValuesAreNotDefaults) {
+  TempFolder tmp;
+  const std::string file = tmp.Path("p.ini");
+  const std::string macro = "|" + std::string(299, 'x');
+  tmp.Write("p.ini", "[Setup]\r\nCols=\r\n[07]\r\nmacro=" + macro +
+                         "\r\nlabel=\r\nTextFont=\r\ntooltip=tip   \r\n");
+  const SnapshotReader snap(file);
+  const ButtonLook b = LoadButtonLook(snap, 7, false, {}, 0, 0);
+  EXPECT_EQ(b.tag, macro.substr(0, 254));
+  EXPECT_EQ(b.fontFace, "");  // present and empty: not the default "Tahoma"
+  EXPECT_EQ(b.tooltip, "tip");
+  EXPECT_EQ(ProfileReader(file).Read("07", "MACRO", ""), macro.substr(0, 254));
+  // An empty Cols is 0 columns, not the missing-key default.
+  EXPECT_EQ(ReadSetup(snap, SetupReader::kRunningPanel).cols, 0);
+  EXPECT_EQ(StoredValueLength(file, "07", "macro"), 300);
+  EXPECT_EQ(StoredValueLength(file, "07", "label"), 0);
+  EXPECT_EQ(StoredValueLength(file, "07", "nothing"), -1);
+}
+
+TEST(PanelProfile, WritersUseTheirOrderAndTheReadersFindEveryKey) {
+  TempFolder tmp;
+  const std::string file = PanelPath(tmp.Path(), "W");
+  ASSERT_TRUE(CreatePanelFile(file, "W"));
+
+  SetupFields setup = {"Desc",           "900", "300", "3",  "4",  "150", "250", "0", "1", "1",
+                       ColorText13(255), "30",  "40",  "50", "70", "20",  "10"};
+  ASSERT_TRUE(WriteSetupFields(file, setup));
+  const PanelSetup s = ReadSetup(ProfileReader(file), SetupReader::kLayoutEditor);
+  EXPECT_EQ(s.description, "Desc");
+  EXPECT_EQ(s.buttonWidth, 900);
+  EXPECT_EQ(s.buttonHeight, 300);
+  EXPECT_EQ(s.rows, 3);
+  EXPECT_EQ(s.cols, 4);
+  EXPECT_EQ(s.top, 150);
+  EXPECT_EQ(s.left, 250);
+  EXPECT_FALSE(s.onTop);
+  EXPECT_TRUE(s.autoHide);
+  EXPECT_TRUE(s.sysTray);
+  EXPECT_EQ(s.backColor, 255);  // written "BackColor", read "Backcolor"
+  EXPECT_EQ(s.spacingX, 30);
+  EXPECT_EQ(s.spacingY, 40);
+  EXPECT_EQ(s.borderTop, 50);
+  EXPECT_EQ(s.borderLeft, 70);
+  EXPECT_EQ(s.borderRight, 20);
+  EXPECT_EQ(s.borderBottom, 10);
+
+  ButtonFields button = {"Up",
+                         "|SEND_TEXT a",
+                         ColorText13(kButtonFace),
+                         "tip",
+                         "1",
+                         "2",
+                         "",
+                         "0",
+                         "Arial",
+                         TextSizeText("8,25"),
+                         ColorTextPlain(255),
+                         FlagText(true),
+                         FlagText(false),
+                         FlagText(true),
+                         FlagText(false),
+                         "Down",
+                         "macro.txt",
+                         ColorText13(0xFF00),
+                         "tip2",
+                         "Courier",
+                         "12",
+                         ColorTextPlain(kButtonText),
+                         FlagText(false),
+                         FlagText(true),
+                         FlagText(false),
+                         FlagText(true)};
+  ASSERT_TRUE(WriteButtonFields(file, 11, button));
+
+  std::string bytes;
+  ASSERT_TRUE(files::ReadAll(file, bytes));
+  // The keys appear in the editors' order, the Setup section first.
+  size_t at = bytes.find("[Setup]");
+  for (std::string_view key : kSetupKeys) {
+    const size_t next = bytes.find("\n" + std::string(key) + "=", at);
+    ASSERT_NE(next, std::string::npos) << key;
+    at = next;
+  }
+  at = bytes.find("[11]");
+  ASSERT_NE(at, std::string::npos);
+  for (const std::string& key : ButtonWriteOrder()) {
+    const size_t next = bytes.find("\n" + key + "=", at);
+    ASSERT_NE(next, std::string::npos) << key;
+    at = next;
+  }
+
+  const SnapshotReader snap(file);
+  const ButtonLook up = LoadButtonLook(snap, 11, false, {900, 300}, 30, 40);
+  const ButtonLook down = LoadButtonLook(snap, 11, true, {900, 300}, 30, 40);
+  EXPECT_EQ(up.caption, "Up");
+  EXPECT_EQ(up.tag, "|SEND_TEXT a");
+  EXPECT_EQ(up.textColor, 255);
+  EXPECT_DOUBLE_EQ(up.fontSize, 8.25);
+  EXPECT_TRUE(up.bold);
+  EXPECT_TRUE(up.italic);
+  EXPECT_FALSE(up.underline);
+  EXPECT_EQ(up.width, 2 * 900 + 30);
+  EXPECT_EQ(up.height, 300);  // ExpandY stored empty counts as 1
+  EXPECT_EQ(down.caption, "Down");
+  EXPECT_EQ(down.tag, "macro.txt");
+  EXPECT_EQ(down.backColor, 0xFF00);
+  EXPECT_EQ(down.textColor, kButtonText);
+  EXPECT_EQ(down.fontFace, "Courier");
+  EXPECT_TRUE(down.underline);
+  EXPECT_TRUE(down.strikethru);
+  EXPECT_FALSE(down.bold);
+  EXPECT_EQ(ReadButtonType(snap, 11), ButtonType::kTwoStatePush);
+}
+
+}  // namespace
+}  // namespace qv::panels

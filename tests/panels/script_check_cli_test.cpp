@@ -1,0 +1,89 @@
+#include "panels/script_check_cli.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "temp_folder.h"
+
+namespace qv::scriptcheck {
+namespace {
+
+using panels::testing::TempFolder;
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+Result Check(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  const int status = Run(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+class ScriptCheckCli : public ::testing::Test {
+ protected:
+  ScriptCheckCli() {
+    tmp.Folder("Data");
+    tmp.Folder("Data\\Macro");
+    tmp.Folder("Data\\Panels");
+    tmp.Write("Data\\Macro\\good.txt", "SEND_TEXT a\r\nINCLUDE other.txt\r\n");
+    tmp.Write("Data\\Macro\\other.txt", "PRESS AP\r\n");
+    tmp.Write("Data\\Macro\\bad.txt", "SEND_TEXT a\r\nINCLUDE gone.txt\r\n");
+    tmp.Write(
+        "Data\\Panels\\P.ini",
+        "[Setup]\r\nRows=1\r\nCols=2\r\n[01]\r\nmacro=good.txt\r\n[02]\r\nmacro=|CLOSE|x\r\n");
+  }
+  TempFolder tmp;
+};
+
+TEST_F(ScriptCheckCli, ExitStatusTellsCleanFindingsAndTrouble) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    size_t outLines;
+  } cases[] = {
+      {{tmp.Path("Data\\Macro\\good.txt")}, kClean, 0},
+      {{tmp.Path("Data\\Macro\\bad.txt")}, kFindings, 1},
+      {{tmp.Path("Data\\Macro\\good.txt"), tmp.Path("Data\\Macro\\bad.txt")}, kFindings, 1},
+      // The panel's buttons, with the Macro folder beside the panels folder.
+      {{tmp.Path("Data\\Panels\\P.ini")}, kFindings, 1},
+      // Another macro folder: the button's file is not there.
+      {{"--macros", tmp.Path("Data"), tmp.Path("Data\\Panels\\P.ini")}, kFindings, 2},
+      // The server knows no CLOSE, so the line after it is reached and unknown.
+      {{"--server", tmp.Path("Data\\Panels\\P.ini")}, kFindings, 2},
+      {{tmp.Path("Data\\Macro\\none.txt")}, kTrouble, 0},
+      {{tmp.Path("Data\\Macro\\none.txt"), tmp.Path("Data\\Macro\\bad.txt")}, kTrouble, 1},
+      {{}, kTrouble, 0},
+      {{"--macros"}, kTrouble, 0},
+      {{"--bogus", tmp.Path("Data\\Macro\\good.txt")}, kTrouble, 0},
+      {{"--help"}, kClean, 0},
+  };
+  for (const Case& c : cases) {
+    const Result r = Check(c.args);
+    std::string what;
+    for (const std::string& a : c.args) what += a + " ";
+    EXPECT_EQ(r.status, c.status) << what << "\n" << r.out << r.err;
+    size_t lines = 0;
+    for (char ch : r.out) lines += ch == '\n';
+    if (c.args.empty() || c.args[0] != "--help") {
+      EXPECT_EQ(lines, c.outLines) << what << r.out;
+    }
+  }
+}
+
+TEST_F(ScriptCheckCli, ReportsWhereAndWhat) {
+  const Result r = Check({tmp.Path("Data\\Macro\\bad.txt")});
+  EXPECT_EQ(r.out, tmp.Path("Data\\Macro\\bad.txt") +
+                       ":2: INCLUDE file \"gone.txt\" is not in the macro folder; nothing runs: "
+                       "INCLUDE gone.txt\n");
+  const Result p = Check({tmp.Path("Data\\Panels\\P.ini")});
+  EXPECT_EQ(p.out, tmp.Path("Data\\Panels\\P.ini") +
+                       " button 02 macro:2: never runs: the script ends at line 1: x\n");
+  EXPECT_NE(Check({}).err.find("usage: scriptcheck"), std::string::npos);
+  EXPECT_NE(Check({"--help"}).out.find("usage: scriptcheck"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qv::scriptcheck

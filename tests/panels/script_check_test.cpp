@@ -1,0 +1,139 @@
+#include "panels/script_check.h"
+
+#include <gtest/gtest.h>
+
+#include "panels/panel_file.h"
+#include "temp_folder.h"
+
+namespace qv::panels {
+namespace {
+
+using testing::TempFolder;
+using Kind = Finding::Kind;
+
+struct Want {
+  size_t line;
+  Kind kind;
+};
+
+std::vector<Want> Summary(const std::vector<Finding>& findings) {
+  std::vector<Want> out;
+  for (const Finding& f : findings) out.push_back({f.line, f.kind});
+  return out;
+}
+
+bool operator==(const Want& a, const Want& b) { return a.line == b.line && a.kind == b.kind; }
+void PrintTo(const Want& w, std::ostream* os) {
+  *os << "{" << w.line << "," << static_cast<int>(w.kind) << "}";
+}
+
+class ScriptCheckTest : public ::testing::Test {
+ protected:
+  ScriptCheckTest() {
+    options.macroFolder = tmp.Folder("Macro");
+    tmp.Write("Macro\\there.txt", "SEND_TEXT x\r\n");
+  }
+  TempFolder tmp;
+  CheckOptions options;
+};
+
+TEST_F(ScriptCheckTest, FindsTheLinesThatSilentlyDoNothing) {
+  struct Case {
+    const char* script;
+    std::vector<Want> want;
+  } cases[] = {
+      {"; Quorvex Definition file\r\nSEND_TEXT hi\r\nPRESS AP\r\n", {}},
+      {"SEND_TEXT a\r\nSEND_TXT b\r\n", {{2, Kind::kUnknownCommand}}},
+      {"\tSEND_TEXT a", {{1, Kind::kUnknownCommand}}},
+      {"UNSELECT EDDF", {{1, Kind::kUnknownCommand}}},
+      {"ENABLE_MONITOR 500,100", {{1, Kind::kUnknownCommand}}},
+      {"<SELECTION_END>", {{1, Kind::kUnknownCommand}}},
+      {"[AP] SELECT EDDF\n[AP] SAVE_DEFAULT x\n[ap] bogus\n[AP]",
+       {{2, Kind::kIgnoredTagSub}, {3, Kind::kIgnoredTagSub}, {4, Kind::kIgnoredTagSub}}},
+      {"DLG_OPEN [AP]\nDLG_OPEN [OCN]\nDLG_OPEN [ap]\nDLG_OPEN",
+       {{2, Kind::kRefusedDlgOpen}, {3, Kind::kRefusedDlgOpen}, {4, Kind::kRefusedDlgOpen}}},
+      {"INCLUDE there.txt\nINCLUDE gone.txt\nINCLUDE",
+       {{2, Kind::kMissingInclude}, {3, Kind::kMissingInclude}}},
+      {"<SELECTION_START>\nNOT A COMMAND\n<SELECTION_END>\nDLG_SELECT_NONE", {}},
+      {"SEND_TEXT a\n<SELECTION_START>\nA\n<SELECTION_END> more\n", {{2, Kind::kOpenBlock}}},
+      {"SEND_TEXT a\nOPEN Other\n; fine\nSEND_TEXT lost\nSEND_TEXT lost too",
+       {{4, Kind::kUnreachable}}},
+      {"CLOSE\nOPEN x", {{2, Kind::kUnreachable}}},
+      // Inline values count their "|" commands; files count lines.
+      {"SEND_TEXT a|NOPE|SEND_TEXT c", {{2, Kind::kUnknownCommand}}},
+      {"SEND_TEXT a|NOPE\nNOPE", {{1, Kind::kUnknownCommand}, {2, Kind::kUnknownCommand}}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Summary(CheckScript(c.script, options, "m.txt")), c.want) << c.script;
+}
+
+TEST_F(ScriptCheckTest, ServerRoleKnowsItsOwnWords) {
+  options.role = Role::kServer;
+  EXPECT_EQ(Summary(CheckScript("ENABLE_MONITOR 500,100\nCLOSE\nRUN_PANEL x\nBACK\nSEND_TEXT y",
+                                options, "s")),
+            (std::vector<Want>{
+                {2, Kind::kUnknownCommand}, {3, Kind::kUnknownCommand}, {5, Kind::kUnreachable}}));
+}
+
+TEST_F(ScriptCheckTest, MessagesNameTheProblem) {
+  const auto f = CheckScript("SEND_TXT a\nCLOSE", options, "m.txt");
+  ASSERT_EQ(f.size(), 1u);
+  EXPECT_EQ(FormatFinding(f[0]),
+            "m.txt:1: unknown command word \"SEND_TXT\"; the line does nothing: SEND_TXT a");
+  options.role = Role::kServer;
+  const auto g = CheckScript("CLOSE", options, "m.txt");
+  ASSERT_EQ(g.size(), 1u);
+  EXPECT_NE(g[0].message.find("server"), std::string::npos);
+}
+
+TEST_F(ScriptCheckTest, MacroFilesAndSelfInclusion) {
+  tmp.Write("Macro\\self.txt", "SEND_TEXT a\r\nINCLUDE SELF.TXT\r\n");
+  EXPECT_EQ(Summary(CheckMacroFile(options.macroFolder + "\\self.txt", options)),
+            (std::vector<Want>{{2, Kind::kSelfInclude}}));
+  EXPECT_EQ(Summary(CheckMacroFile(options.macroFolder + "\\none.txt", options)),
+            (std::vector<Want>{{0, Kind::kUnreadableFile}}));
+  // Binary content: no crash, every line reported as unknown or ignored.
+  tmp.Write("Macro\\bin.txt", std::string("\0\x01\xff|\x80 x\r\n\0", 10));
+  const auto bin = CheckMacroFile(options.macroFolder + "\\bin.txt", options);
+  EXPECT_EQ(bin.size(), 3u);
+  for (const Finding& f : bin) EXPECT_EQ(f.kind, Kind::kUnknownCommand);
+}
+
+TEST_F(ScriptCheckTest, PanelFileButtonsTheirFilesAndCutValues) {
+  tmp.Write("Macro\\bad.txt", "NOPE\r\n");
+  const std::string panel = PanelPath(tmp.Folder("Panels"), "P");
+  tmp.Write("Panels\\P.ini",
+            "[Setup]\r\nRows=1\r\nCols=4\r\n"
+            "[01]\r\nmacro=|SEND_TEXT a|DLG_OPEN [OCN]\r\nmacroReleased=bad.txt\r\n"
+            "[02]\r\nmacro=missing.txt\r\nlabel=" +
+                std::string(260, 'L') +
+                "\r\n"
+                "[03]\r\nmacro=|hide\r\n"
+                "[04]\r\nmacro=bad.txt\r\n"
+                "[05]\r\nmacro=|NOPE\r\n");
+  const auto f = CheckPanelFile(panel, options);
+  ASSERT_EQ(f.size(), 4u);
+  EXPECT_EQ(f[0].kind, Kind::kRefusedDlgOpen);
+  EXPECT_EQ(f[0].line, 2u);
+  EXPECT_EQ(f[0].where, panel + " button 01 macro");
+  EXPECT_EQ(f[1].kind, Kind::kUnknownCommand);  // bad.txt, reported once
+  EXPECT_EQ(f[1].where, options.macroFolder + "\\bad.txt");
+  EXPECT_EQ(f[2].kind, Kind::kValueCut);
+  EXPECT_EQ(f[2].text, "label");
+  EXPECT_EQ(f[2].where, panel + " button 02");
+  EXPECT_EQ(f[3].kind, Kind::kMissingMacroFile);
+  EXPECT_EQ(f[3].text, "missing.txt");
+  // Button 05 lies outside the 1 x 4 grid and never runs.
+}
+
+TEST_F(ScriptCheckTest, PanelFileWithGarbageNumbersIsChecked) {
+  const std::string panel = PanelPath(tmp.Folder("Panels"), "G");
+  tmp.Write("Panels\\G.ini",
+            "[Setup]\r\nRows=-99999999999\r\nCols=&HFFFFFFFF\r\n[01]\r\nmacro=|NOPE\r\n");
+  EXPECT_TRUE(CheckPanelFile(panel, options).empty());
+  EXPECT_EQ(Summary(CheckPanelFile(PanelPath(tmp.Path(), "none"), options)),
+            (std::vector<Want>{{0, Kind::kUnreadableFile}}));
+}
+
+}  // namespace
+}  // namespace qv::panels

@@ -1,0 +1,96 @@
+// The portable word splitting of LINK against the system's CommandLineToArgvW,
+// and the panel colours against the system's colours.
+#include <shellapi.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "panels/link_args.h"
+#include "panels/panel_file.h"
+
+namespace qv::panels {
+namespace {
+
+std::wstring Wide(const std::string& s) {
+  if (s.empty()) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+
+std::string Narrow(const wchar_t* w) {
+  const int n = WideCharToMultiByte(CP_ACP, 0, w, -1, nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
+  if (n > 1) WideCharToMultiByte(CP_ACP, 0, w, -1, s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+std::vector<std::string> SystemSplit(const std::string& line) {
+  int argc = 0;
+  const std::wstring w = Wide(line);
+  LPWSTR* argv = CommandLineToArgvW(w.c_str(), &argc);
+  std::vector<std::string> words;
+  if (!argv) return words;
+  for (int i = 0; i < argc; ++i) words.push_back(Narrow(argv[i]));
+  LocalFree(argv);
+  return words;
+}
+
+TEST(LinkWordsAgainstTheSystem, ChosenLines) {
+  const char* lines[] = {
+      "notepad.exe",
+      "\"C:\\Program Files\\x.exe\" a b",
+      "\"a b\"c d",
+      "\"open path",
+      "C:\\a\\\"b c",
+      " x",
+      "x \"a b c\" d e",
+      "x \"ab\\\"c\" \"\\\\\" d",
+      "x a\\\\\\b d\"e f\"g h",
+      "x a\\\\\\\"b c d",
+      "x a\\\\\\\\\"b c\" d e",
+      "x a\"b\"\" c d",
+      "x \"\"",
+      "x \"\" y",
+      "x \"\"\"\"",
+      "x \"\"\"\"\"\" y",
+      "x \"a\tb\"\tc",
+      "x tail\\",
+      "x   y\t\t",
+      "\"C:\\My Files\\a.txt\" \"two words\" x",
+  };
+  for (const char* line : lines) EXPECT_EQ(SplitCommandLine(line), SystemSplit(line)) << line;
+}
+
+TEST(LinkWordsAgainstTheSystem, RandomLinesOfQuotesBackslashesAndBlanks) {
+  std::mt19937 rng(20240611);
+  const char alphabet[] = {'a', 'b', ' ', '\t', '"', '"', '\\', '\\'};
+  std::uniform_int_distribution<size_t> pick(0, sizeof alphabet - 1);
+  std::uniform_int_distribution<int> length(1, 14);
+  int mismatches = 0;
+  for (int i = 0; i < 20000 && mismatches < 10; ++i) {
+    std::string line;
+    for (int n = length(rng); n > 0; --n) line += alphabet[pick(rng)];
+    const auto mine = SplitCommandLine(line);
+    const auto system = SystemSplit(line);
+    if (mine != system) {
+      ++mismatches;
+      ADD_FAILURE() << "[" << line << "]";
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+TEST(PanelColours, SystemColoursComeFromGetSysColor) {
+  EXPECT_EQ(ResolveColor(kButtonFace, WindowsSysColor), GetSysColor(COLOR_BTNFACE) & 0xFFFFFFu);
+  EXPECT_EQ(ResolveColor(kButtonText, WindowsSysColor), GetSysColor(COLOR_BTNTEXT) & 0xFFFFFFu);
+  EXPECT_EQ(ResolveColor(0x0000FF, WindowsSysColor), 0x0000FFu);
+}
+
+}  // namespace
+}  // namespace qv::panels
