@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <vector>
 
 #include "ivac/listview_reader.h"
@@ -43,8 +44,19 @@ std::optional<std::string> ListEntry(HWND list, int index) {
   std::string buffer(static_cast<size_t>(length) * 2 + 2, '\0');
   const LRESULT copied =
       Send(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
-  if (copied == LB_ERR) return std::nullopt;
-  return std::string(buffer.c_str());
+  if (copied == LB_ERR || copied < 0) return std::nullopt;
+  const size_t narrow = std::strlen(buffer.c_str());
+  if (narrow >= static_cast<size_t>(copied)) return std::string(buffer.c_str());
+  // Shorter than reported: the answer came as UTF-16 (Wine does that across
+  // processes); bring it back to the ANSI code page.
+  const auto* wide = reinterpret_cast<const wchar_t*>(buffer.data());
+  const int wideLength = static_cast<int>(copied);
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, wideLength, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0) {
+    WideCharToMultiByte(CP_ACP, 0, wide, wideLength, text.data(), bytes, nullptr, nullptr);
+  }
+  return text;
 }
 
 std::string ButtonsIniPath(const std::string& folder) { return folder + "\\Buttons.ini"; }
@@ -617,6 +629,9 @@ std::string Win32Automation::OccupiedArea(std::string_view argument) {
   input_->RightClick();
   WaitSleep();
   input_->LeftClick();
+  // IvAc takes posted commands before pending input: let the click reach the
+  // map before the command that uses the point it marks.
+  WaitSleep();
   Post(main, WM_COMMAND, kCmdAddOccupiedArea, 0);
   WaitSleep();
   DoEvents();

@@ -1,0 +1,990 @@
+// The IvAc automation against the IvAc stand-in: every case starts its own
+// stand-in process, runs primitives of Win32Automation from this process and
+// compares the effects the stand-in logged, the state of its windows and the
+// status texts. The synthetic input is real input on the rig's display, so
+// the program runs alone. A failing case leaves the stand-in's log, its
+// config and a screenshot in out/<case>/ beside the test program.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ivac/rules.h"
+#include "ivac/win32_automation.h"
+#include "ivac/win32_search.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+#include "startup/app.h"
+#include "startup/log.h"
+#include "tools/ivac_standin/client.h"
+
+namespace qv::ivac {
+namespace {
+
+using standin::Event;
+using standin::StandInProcess;
+using standin::Where;
+
+const char kScenario[] = R"(station = EDDF_TWR
+connected = yes
+selected = AFR1234
+traffic = AFR1234, DLH4AB, BAW915
+frequencies = 3
+commbox = open
+inout_window = open
+inout_columns = Callsign, Type, From, To
+inout = DLH4AB|A321|EDDM|EDDF ; BAW915|A320|EGLL|EDDF ; EZY73KL|A319||LFPG
+airports = EDDF, EDDM, EDDS, EDDK
+airports_selected = EDDF
+sids = ANEKI7L, ANEKI7M, CINDY7S
+stars = KERAX2B, PSA2A
+geo = COASTLINE
+vors = FFM, RID, CHA
+ndbs = FW
+fixes = CINDY, KERAX
+low_airways = L603
+high_airways = UL603, UN850
+occupied_areas = ED-R132, ED-R137
+atc = EDDF_APP 120.800, EDDF_DEP 120.150, EDGG_CTR 128.050
+levels = FL070, FL080, FL090, FL100
+speeds = 180, 200, 220
+route = CINDY, KERAX
+schemes = Default, Night, Classic
+scheme = Default
+pressed = AP, VOR
+)";
+
+// Forwards to the system's input and keeps a record, so that a case can see
+// that every Shift pressed was released and where the pointer went.
+class RecordingInput : public Input {
+ public:
+  explicit RecordingInput(std::vector<std::string>& record) : record_(record) {}
+  void KeyDown(BYTE vk) override {
+    record_.push_back("down " + DecimalText(vk));
+    system_.KeyDown(vk);
+  }
+  void KeyUp(BYTE vk) override {
+    record_.push_back("up " + DecimalText(vk));
+    system_.KeyUp(vk);
+  }
+  void RightClick() override {
+    record_.push_back("right");
+    system_.RightClick();
+  }
+  void LeftClick() override {
+    record_.push_back("left");
+    system_.LeftClick();
+  }
+  bool GetCursor(POINT& at) override { return system_.GetCursor(at); }
+  void SetCursor(int x, int y) override {
+    record_.push_back("cursor " + DecimalText(x) + "," + DecimalText(y));
+    system_.SetCursor(x, y);
+  }
+
+ private:
+  std::vector<std::string>& record_;
+  SystemInput system_;
+};
+
+std::string CaseFolder() {
+  char cwd[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, cwd);
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string out = std::string(cwd) + "\\out";
+  const std::string folder = out + "\\" + info->test_suite_name() + "." + info->name();
+  files::CreateFolder(out);
+  files::CreateFolder(folder);
+  // Saved states of an earlier run must not leak into this one.
+  std::error_code ec;
+  std::filesystem::remove_all(folder + "\\Default", ec);
+  files::CreateFolder(folder + "\\Default");
+  return folder;
+}
+
+// True when no Shift key-down of the record is left without its key-up.
+bool ShiftReleased(const std::vector<std::string>& record) {
+  int down = 0;
+  for (const auto& r : record) {
+    if (r == "down 16") ++down;
+    if (r == "up 16" && down > 0) --down;
+  }
+  return down == 0;
+}
+
+class Automation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = CaseFolder();
+    auto input = std::make_unique<RecordingInput>(input_);
+    a_ = std::make_unique<Win32Automation>(std::move(input),
+                                           AutomationSettings{folder_ + "\\Default", 3});
+    a_->SetSleepMs(30);
+  }
+
+  // Starts the stand-in with the scenario and `extra` settings (later lines
+  // win) and builds the map.
+  void StartWith(const std::string& extra = "") {
+    std::string error;
+    ASSERT_TRUE(s_.Start(standin::StandInExe(QV_STANDIN_EXE), folder_,
+                         std::string(kScenario) + extra, &error))
+        << error;
+    a_->GetHandles();
+    ASSERT_EQ(a_->IvacWindow(), s_.main());
+  }
+
+  void TearDown() override {
+    EXPECT_TRUE(ShiftReleased(input_)) << "Shift left down";
+    standin::KeyUp(VK_SHIFT);
+    if (HasFailure()) {
+      standin::SaveScreenshot(folder_ + "\\screen.bmp");
+      std::cout << "evidence (log, config, screenshot) in " << folder_ << "\n";
+    }
+    s_.Stop();
+  }
+
+  int64_t Mark() const { return s_.LastSeq(); }
+
+  // Everything posted to the stand-in before this call has been handled once
+  // the marker command, posted after it, is logged.
+  void Barrier() {
+    static int marker = 40900;
+    const int id = ++marker;
+    PostMessageA(s_.main(), WM_COMMAND, id, 0);
+    ASSERT_TRUE(s_.WaitFor("menu", {{"id", DecimalText(id)}}, 0, 5000)) << "marker " << id;
+  }
+
+  std::vector<Event> After(int64_t mark, const char* name) {
+    Barrier();
+    return s_.Find(name, mark);
+  }
+
+  HWND Toolbar() const {
+    HWND band = FindWindowExA(s_.main(), nullptr, "ReBarWindow32", nullptr);
+    return band ? FindWindowExA(band, nullptr, "#32770", nullptr) : nullptr;
+  }
+  bool Checked(const char* code) const {
+    return SendMessageA(FindWindowExA(Toolbar(), nullptr, "Button", code), BM_GETCHECK, 0, 0) != 0;
+  }
+  std::string Line() const { return ReadWindowText(a_->Lookup(kKeyText)); }
+
+  std::string folder_;
+  std::vector<std::string> input_;
+  std::unique_ptr<Win32Automation> a_;
+  StandInProcess s_;
+};
+
+std::vector<std::string> Items(const Event& e) { return e.List("items"); }
+
+// ---------------------------------------------------------------- window map
+
+TEST_F(Automation, GetHandles_MapsTheToolbarAndTheCommBoxOfTheStandIn) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("connected = no\n"));
+  EXPECT_TRUE(a_->IvacFound());
+  HWND band = a_->Lookup(kKeyRebar);
+  HWND toolbar = a_->Lookup(kKeyToolbar);
+  ASSERT_NE(band, nullptr);
+  ASSERT_NE(toolbar, nullptr);
+  EXPECT_EQ(GetParent(band), s_.main());
+  EXPECT_EQ(GetParent(toolbar), band);
+  for (std::string_view code : kToolbarCodes) {
+    HWND b = a_->Lookup(ButtonKey(code));
+    ASSERT_NE(b, nullptr) << code;
+    EXPECT_EQ(GetParent(b), toolbar) << code;
+    EXPECT_EQ(CaptionOf(b), code);
+    EXPECT_TRUE(EqualsNoCase(ClassNameOf(b), "Button")) << code;
+  }
+  HWND text = a_->Lookup(kKeyText), selected = a_->Lookup(kKeySelected);
+  ASSERT_NE(text, nullptr);
+  ASSERT_NE(selected, nullptr);
+  EXPECT_EQ(GetWindowLongA(text, GWL_ID), 1006);
+  EXPECT_EQ(GetWindowLongA(selected, GWL_ID), 1004);
+  EXPECT_EQ(CaptionOf(GetParent(text)), "COMMBox");
+  EXPECT_EQ(ClassNameOf(a_->Lookup(kKeyTabs)), "SysTabControl32");
+  EXPECT_EQ(ReadWindowText(selected), "AFR1234");
+  EXPECT_EQ(a_->Lookup("NoSuchKey"), nullptr);
+}
+
+TEST_F(Automation, GetHandles_ConnectKeyHoldsTheDisconButtonWhileConnected) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("connected = yes\n"));
+  HWND connect = a_->Lookup(ButtonKey("CONNECT"));
+  ASSERT_NE(connect, nullptr);
+  EXPECT_EQ(CaptionOf(connect), "DISCON");
+}
+
+TEST_F(Automation, GetHandles_ClosedCommBoxLeavesItsKeysZero) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("commbox = closed\n"));
+  EXPECT_NE(a_->Lookup(ButtonKey("CC")), nullptr);
+  EXPECT_EQ(a_->Lookup(kKeyTabs), nullptr);
+  EXPECT_EQ(a_->Lookup(kKeyText), nullptr);
+  EXPECT_EQ(a_->Lookup(kKeySelected), nullptr);
+  EXPECT_EQ(a_->SetText("x", false, false, true), "unable to find Edit window");
+  EXPECT_EQ(a_->SelectTab("2"), "unable to detect COMMBOX TABs ");
+  EXPECT_EQ(a_->DotCommand(".Z 5"), "unable to find Edit window");
+  EXPECT_EQ(a_->LabelCommand(LabelAction::kAssume), "no traffic label selected");
+  EXPECT_TRUE(After(0, "chat_sent").empty());
+  EXPECT_TRUE(After(0, "label_action").empty());
+}
+
+TEST_F(Automation, GetHandles_KeepsTheMapForTheSameWindowAndRebuildsWhenForgotten) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("commbox = closed\n"));
+  ASSERT_EQ(a_->Lookup(kKeyText), nullptr);
+  ASSERT_TRUE(s_.Control("commbox = open"));
+  // A COMMBox opened after the build is not seen until the map is rebuilt.
+  a_->GetHandles();
+  EXPECT_EQ(a_->Lookup(kKeyText), nullptr);
+  a_->ForgetMapOwner();
+  a_->GetHandles();
+  EXPECT_NE(a_->Lookup(kKeyText), nullptr);
+}
+
+TEST_F(Automation, GetHandles_WritesOneLogLinePerCodeAndInitDoneWithDebugOn) {
+  App& app = TheApp();
+  const App saved = app;
+  app.settings.debug = true;
+  app.folders.base = folder_;
+  const std::string dump = DumpFilePath(folder_, Today());
+  files::Remove(dump);
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  app = saved;
+  std::string log;
+  ASSERT_TRUE(files::ReadAll(dump, log));
+  std::string expected;
+  for (std::string_view code : kToolbarCodes) {
+    expected += std::string(code) +
+                DecimalText(static_cast<int64_t>(
+                    reinterpret_cast<uintptr_t>(a_->Lookup(ButtonKey(code))))) +
+                "\r\n";
+  }
+  expected += "Init Done\r\n";
+  EXPECT_EQ(log, expected);
+}
+
+TEST_F(Automation, FindIvac_ComparesTheFirstSixCharactersWithLetterCase) {
+  const struct {
+    const char* caption;
+    bool found;
+  } cases[] = {{"IvAc 1", true},    {"IvAc 10 test", true}, {"ivac 1.2", false},
+               {"IvAc 2.0", false}, {" IvAc 1", false},     {"IvAc1", false}};
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "QvIvacCaptionProbe";
+  RegisterClassA(&wc);
+  for (const auto& c : cases) {
+    HWND w = CreateWindowA("QvIvacCaptionProbe", c.caption, WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(FindIvacWindow() == w, c.found) << c.caption;
+    DestroyWindow(w);
+  }
+}
+
+TEST_F(Automation, FindWindowsLike_ListsDescendantsBeforeAncestorsAndChecksTheId) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "QvLikeProbe32770";
+  RegisterClassA(&wc);
+  HWND top = CreateWindowA(wc.lpszClassName, "QvLike top", WS_OVERLAPPED, 0, 0, 90, 90, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+  HWND mid = CreateWindowA(wc.lpszClassName, "QvLike mid", WS_CHILD, 0, 0, 50, 50, top,
+                           reinterpret_cast<HMENU>(7), wc.hInstance, nullptr);
+  HWND leaf = CreateWindowA(wc.lpszClassName, "QvLike leaf", WS_CHILD, 0, 0, 20, 20, mid,
+                            reinterpret_cast<HMENU>(8), wc.hInstance, nullptr);
+  ASSERT_TRUE(top && mid && leaf);
+  int visits = 0;
+  const auto all = FindWindowsLike(nullptr, "QvLike *", "*32770", {}, [&] { ++visits; });
+  EXPECT_EQ(all, (std::vector<HWND>{leaf, mid, top}));
+  EXPECT_GE(visits, 3);
+  EXPECT_EQ(FindWindowsLike(top, "QvLike *", "*32770"), (std::vector<HWND>{leaf, mid}));
+  EXPECT_EQ(FindWindowsLike(nullptr, "QvLike *", "*32770", 8), (std::vector<HWND>{leaf}));
+  EXPECT_EQ(FindWindowsLike(nullptr, "qvlike *", "*32770"), std::vector<HWND>{});
+  EXPECT_EQ(FindWindowsLike(nullptr, "QvLike [", "*"), std::vector<HWND>{});
+  EXPECT_EQ(ChildrenOfClass(top, "qvlikeprobe32770"), (std::vector<HWND>{mid}));
+  DestroyWindow(top);
+}
+
+TEST_F(Automation, KeepOnTop_SetsAndClearsTheTopmostStyle) {
+  HWND w = CreateWindowA("STATIC", "QvTopProbe", WS_OVERLAPPED, 10, 10, 80, 60, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(w, nullptr);
+  RECT before{}, after{};
+  GetWindowRect(w, &before);
+  KeepOnTop(w, true);
+  EXPECT_NE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  KeepOnTop(w, false);
+  EXPECT_EQ(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  GetWindowRect(w, &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  DestroyWindow(w);
+}
+
+// -------------------------------------------------------------- without IvAc
+
+TEST_F(Automation, WithoutIvac_EveryPrimitiveReportsItsOwnFailure) {
+  ASSERT_EQ(FindIvacWindow(), nullptr) << "an IvAc window is already open";
+  a_->GetHandles();
+  EXPECT_FALSE(a_->IvacFound());
+  files::WriteAtomic(folder_ + "\\Default\\Buttons.ini", "[Default]\r\nAP=-1\r\n");
+  const struct {
+    const char* name;
+    std::function<std::string()> call;
+    const char* status;
+  } cases[] = {
+      {"PRESS", [&] { return a_->SetButton("AP", true); }, ""},
+      {"SAVE_BUTTONS", [&] { return a_->SaveButtons(); }, "unable to detect FSTR Button"},
+      {"RESET_BUTTONS", [&] { return a_->ResetButtons(); }, "unable to detect IvAc"},
+      {"SELECT", [&] { return a_->SelectInDialog("EDDF", "[AP]", "", false); },
+       "unable to detect AP Button"},
+      {"SELECT OCN", [&] { return a_->SelectInDialog("*", "[OCN]", "", false); },
+       "unable to detect OCN Button"},
+      {"RESET_DEFAULT", [&] { return a_->ResetDefault("[AP]"); }, "[AP] default not saved"},
+      {"DLG_OPEN", [&] { return a_->DlgOpen("[AP]"); }, "unable to detect AP Button"},
+      {"DLG_OPEN OCN", [&] { return a_->DlgOpen("[OCN]"); }, "Button OCN not allowed"},
+      {"DLG_SELECT", [&] { return a_->DlgSelect("X", "", false); }, "unable to detect  Button"},
+      {"DLG_CLOSE", [&] { return a_->DlgClose(); }, "unable to detect  Button"},
+      {"COMMBOX", [&] { return a_->SelectTab("2"); }, "unable to detect COMMBOX TABs "},
+      {"COMMBOX 0", [&] { return a_->SelectTab("0"); }, ""},
+      {"SEND_TEXT", [&] { return a_->SetText("x", false, false, true); },
+       "unable to find Edit window"},
+      {"ASSUME_LABEL", [&] { return a_->LabelCommand(LabelAction::kAssume); }, ""},
+      {"TRANSFER_TO", [&] { return a_->TransferTo("EDDF_APP"); }, "unable to detect IvAc"},
+      {"CLEARED_TO_FL", [&] { return a_->Clear(Clearance::kFlightLevel, "FL080"); },
+       "unable to detect IvAc"},
+      {"CLEARED_TO_FIX", [&] { return a_->Clear(Clearance::kFix, "KERAX"); },
+       "unable to detect IvAc"},
+      {"OCA", [&] { return a_->OccupiedArea("300,500,AREA"); }, "unable to detect IvAc"},
+      {"OCA without name", [&] { return a_->OccupiedArea("AREA"); }, ""},
+      {"ZOOM", [&] { return a_->DotCommand(".Z 5"); }, "unable to find Edit window"},
+      {"RESET_CENTERPOINT", [&] { return a_->ResetCenterpoint(); }, "unable to detect IvAc"},
+      {"COLORSCHEME", [&] { return a_->ColorScheme("Night"); }, "unable to detect IvAc"},
+      {"COLORSCHEME empty", [&] { return a_->ColorScheme(" "); }, "  - Color Scheme not selected"},
+      {"MOVE_IVAC", [&] { return a_->MoveIvac("10,20,600,800"); }, "unable to find IvAc Window"},
+      {"In/Out", [&] { return a_->ExtractLVitems(); }, ""},
+      {"placement", [&] { return a_->ReadIvacPlacement(); }, ""},
+      {"selected label", [&] { return a_->ReadSelectedLabel(); }, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.call(), c.status) << c.name;
+  // OCA moved no pointer and clicked nothing without IvAc.
+  for (const auto& r : input_) EXPECT_EQ(r.rfind("cursor", 0), std::string::npos) << r;
+  // SAVE_BUTTONS kept the saved states.
+  std::string kept;
+  files::ReadAll(folder_ + "\\Default\\Buttons.ini", kept);
+  EXPECT_EQ(kept, "[Default]\r\nAP=-1\r\n");
+  EXPECT_FALSE(files::Exists(folder_ + "\\Default\\AP.ini"));
+  a_->SaveDefault("[AP]");
+  EXPECT_FALSE(files::Exists(folder_ + "\\Default\\AP.ini"));
+}
+
+// ----------------------------------------------------------- toolbar buttons
+
+TEST_F(Automation, SetButton_ClicksOnlyWhenTheStateDiffersAndAlwaysKillsFocus) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, VOR\n"));
+  const struct {
+    const char* code;
+    bool wanted;
+    const char* button;  // as the stand-in logs it
+    bool clicked;
+    const char* status;
+  } cases[] = {
+      {"CC", true, "CC", true, "Button CC Pressed - done"},
+      {"AP", true, "AP", false, "Button AP Pressed - done"},
+      {"[VOR]", false, "VOR", true, "Button VOR released - done"},
+      {"NDB", false, "NDB", false, "Button NDB released - done"},
+      {"I/O", true, "I/O", true, "Button I/O Pressed - done"},
+  };
+  for (const auto& c : cases) {
+    const int64_t mark = Mark();
+    EXPECT_EQ(a_->SetButton(c.code, c.wanted), c.status);
+    const auto toggles = After(mark, "toolbar");
+    ASSERT_EQ(toggles.size(), c.clicked ? 1u : 0u) << c.code;
+    if (c.clicked) {
+      EXPECT_EQ(toggles[0].Text("button"), c.button);
+      EXPECT_EQ(toggles[0].Flag("pressed"), c.wanted);
+      EXPECT_FALSE(toggles[0].Flag("shift")) << c.code;
+    }
+    const auto focus = s_.Find("killfocus", mark);
+    ASSERT_EQ(focus.size(), 1u) << c.code;
+    EXPECT_EQ(focus[0].Text("button"), c.button);
+    EXPECT_EQ(Checked(c.button), c.wanted) << c.code;
+  }
+  // Shift is released before each button is read.
+  EXPECT_EQ(std::count(input_.begin(), input_.end(), "up 16"), 5);
+}
+
+TEST_F(Automation, SetButton_UnknownCodeReturnsNothingAndTouchesNothing) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const int64_t mark = Mark();
+  for (const char* code : {"XYZ", "", "[]", "ap"}) EXPECT_EQ(a_->SetButton(code, true), "") << code;
+  EXPECT_TRUE(After(mark, "toolbar").empty());
+  EXPECT_TRUE(s_.Find("killfocus", mark).empty());
+  EXPECT_TRUE(input_.empty());
+}
+
+TEST_F(Automation, SaveButtons_WritesTheTwentyTwoStatesInOrder) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, VOR, FSTR, STAR\n"));
+  const std::string file = folder_ + "\\Default\\Buttons.ini";
+  files::WriteAtomic(file, "[Default]\r\nOLD=1\r\n");
+  EXPECT_EQ(a_->SaveButtons(), "Save Buttons - done ");
+  std::vector<std::pair<std::string, bool>> expected;
+  for (std::string_view code : kSavedButtonCodes) {
+    const bool on = code == "AP" || code == "VOR" || code == "FSTR" || code == "STAR";
+    expected.emplace_back(std::string(code), on);
+  }
+  std::string text;
+  ASSERT_TRUE(files::ReadAll(file, text));
+  EXPECT_EQ(text, ButtonsIniText(expected));
+  EXPECT_EQ(profile::ReadKey(file, "default", "AP", "?"), "-1");
+  EXPECT_EQ(profile::ReadKey(file, "default", "CC", "?"), "0");
+  EXPECT_EQ(profile::ReadKey(file, "default", "OLD", "?"), "?");
+}
+
+TEST_F(Automation, SaveButtons_WithoutToolbarKeepsTheSavedFile) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  Win32Automation fresh(nullptr, AutomationSettings{folder_ + "\\Default", 3});
+  const std::string file = folder_ + "\\Default\\Buttons.ini";
+  files::WriteAtomic(file, "[Default]\r\nFSTR=-1\r\n");
+  // Never built: every key reads 0.
+  EXPECT_EQ(fresh.SaveButtons(), "unable to detect FSTR Button");
+  std::string text;
+  files::ReadAll(file, text);
+  EXPECT_EQ(text, "[Default]\r\nFSTR=-1\r\n");
+}
+
+TEST_F(Automation, ResetButtons_SetsEachSavedStateAndSkipsMissingKeys) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, VOR, NDB\n"));
+  EXPECT_EQ(a_->ResetButtons(), "Buttons not saved");
+  files::WriteAtomic(folder_ + "\\Default\\Buttons.ini",
+                     "[Default]\r\nAP=0\r\nCC=-1\r\nNDB=-1\r\nRR=0\r\nGEO=1\r\n");
+  const int64_t mark = Mark();
+  EXPECT_EQ(a_->ResetButtons(), "Save Buttons - done ");
+  std::vector<std::string> toggled;
+  for (const auto& e : After(mark, "toolbar")) {
+    toggled.push_back(e.Text("button") + (e.Flag("pressed") ? "+" : "-"));
+  }
+  // File order is the order of the saved codes: CC, AP, GEO.
+  EXPECT_EQ(toggled, (std::vector<std::string>{"CC+", "AP-", "GEO+"}));
+  std::vector<std::string> focused;
+  for (const auto& e : s_.Find("killfocus", mark)) focused.push_back(e.Text("button"));
+  EXPECT_EQ(focused, (std::vector<std::string>{"CC", "AP", "GEO", "RR", "NDB"}));
+  EXPECT_TRUE(Checked("VOR"));  // no key: left as it was
+  EXPECT_TRUE(Checked("NDB"));
+  EXPECT_FALSE(Checked("AP"));
+}
+
+TEST_F(Automation, SaveThenResetButtons_RestoresTheSavedStates) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, VOR\n"));
+  ASSERT_EQ(a_->SaveButtons(), "Save Buttons - done ");
+  a_->SetButton("AP", false);
+  a_->SetButton("CC", true);
+  a_->SetButton("STAR", true);
+  Barrier();
+  ASSERT_FALSE(Checked("AP"));
+  EXPECT_EQ(a_->ResetButtons(), "Save Buttons - done ");
+  Barrier();
+  for (std::string_view code : kSavedButtonCodes) {
+    EXPECT_EQ(Checked(std::string(code).c_str()), code == "AP" || code == "VOR") << code;
+  }
+}
+
+// ----------------------------------------------------------- selection dialogs
+
+TEST_F(Automation, SelectInDialog_SelectsByPatternConfirmsAndRestoresTheButton) {
+  ASSERT_NO_FATAL_FAILURE(
+      StartWith("pressed = AP, VOR\n"
+                "airports_selected = EDDF, EDDK\n"
+                "sids_selected = CINDY7S\n"
+                "occupied_areas_selected = ED-R137\n"));
+  const struct {
+    const char* code;
+    const char* items;
+    const char* pre;
+    bool unselect;
+    const char* logged;
+    std::vector<std::string> selected;
+    bool pressedAfter;
+  } cases[] = {
+      {"[AP]", "edd[ms]", "", false, "AP", {"EDDF", "EDDM", "EDDS", "EDDK"}, true},
+      {"AP", "EDDF\r\nEDDK", "", true, "AP", {"EDDM", "EDDS"}, true},
+      {"[SID]", "ANEKI*", "SELECT_NONE", false, "SID", {"ANEKI7L", "ANEKI7M"}, false},
+      {"SID", "", "select_all", false, "SID", {"ANEKI7L", "ANEKI7M", "CINDY7S"}, false},
+      {"[SID]", "*", "SELECT_ALL", true, "SID", {}, false},
+      {"[OCN]", "ED-R132", "", false, "OCN", {"ED-R132", "ED-R137"}, false},
+      {"VOR", "", "SELECT_NONE", false, "VOR", {}, true},
+  };
+  for (const auto& c : cases) {
+    const int64_t mark = Mark();
+    EXPECT_EQ(a_->SelectInDialog(c.items, c.code, c.pre, c.unselect),
+              std::string(c.code) + " Selection - done");
+    const auto confirmed = After(mark, "selection");
+    ASSERT_EQ(confirmed.size(), 1u) << c.code << " " << c.items;
+    EXPECT_EQ(confirmed[0].Text("code"), c.logged);
+    auto got = Items(confirmed[0]);
+    auto want = c.selected;
+    std::sort(got.begin(), got.end());
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(got, want) << c.code << " " << c.items;
+    if (std::string(c.logged) != "OCN") {
+      EXPECT_EQ(Checked(c.logged), c.pressedAfter) << c.code;
+    }
+    EXPECT_EQ(FindWindowA("#32770", DialogCaption(c.logged).c_str()), nullptr);
+  }
+}
+
+TEST_F(Automation, SelectInDialog_FailuresLeaveTheirStatus) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("stars = \n"));
+  // An empty list: the dialog stays open and nothing is confirmed.
+  int64_t mark = Mark();
+  EXPECT_EQ(a_->SelectInDialog("KERAX*", "[STAR]", "", false), "unable to detect STAR list");
+  EXPECT_NE(FindWindowA("#32770", "STARs Selection"), nullptr);
+  EXPECT_TRUE(After(mark, "selection").empty());
+  // A code with a button but no dialog, and a code without a button.
+  mark = Mark();
+  EXPECT_EQ(a_->SelectInDialog("X", "[CC]", "", false), "unable to detect CC Selection window ");
+  EXPECT_EQ(a_->SelectInDialog("X", "[XYZ]", "", false), "unable to detect XYZ Button");
+  EXPECT_TRUE(After(mark, "selection").empty());
+}
+
+TEST_F(Automation, SaveDefault_WritesTheSelectedEntriesAndCancels) {
+  ASSERT_NO_FATAL_FAILURE(
+      StartWith("pressed = AP\n"
+                "airports_selected = EDDS, EDDF\n"
+                "sids_selected = \n"));
+  const struct {
+    const char* code;
+    const char* file;
+    const char* text;
+  } cases[] = {{"[AP]", "AP.ini", "EDDF\r\nEDDS\r\n\r\n"}, {"SID", "SID.ini", "\r\n"}};
+  for (const auto& c : cases) {
+    const int64_t mark = Mark();
+    a_->SaveDefault(c.code);
+    std::string text;
+    ASSERT_TRUE(files::ReadAll(folder_ + "\\Default\\" + c.file, text)) << c.code;
+    EXPECT_EQ(text, c.text) << c.code;
+    EXPECT_EQ(After(mark, "dialog_cancelled").size(), 1u) << c.code;
+    EXPECT_TRUE(s_.Find("selection", mark).empty()) << c.code;
+  }
+  EXPECT_TRUE(Checked("AP"));
+  EXPECT_FALSE(Checked("SID"));
+}
+
+TEST_F(Automation, ResetDefault_ClearsThenSelectsTheSavedEntries) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("airports_selected = EDDF, EDDS\n"));
+  EXPECT_EQ(a_->ResetDefault("[AP]"), "[AP] default not saved");
+  files::WriteAtomic(folder_ + "\\Default\\AP.ini", "EDDM\r\nEDDK\r\n\r\n");
+  const int64_t mark = Mark();
+  EXPECT_EQ(a_->ResetDefault("[AP]"), "Restore Default done");
+  const auto confirmed = After(mark, "selection");
+  ASSERT_EQ(confirmed.size(), 1u);
+  auto got = Items(confirmed[0]);
+  std::sort(got.begin(), got.end());
+  EXPECT_EQ(got, (std::vector<std::string>{"EDDK", "EDDM"}));
+}
+
+TEST_F(Automation, SaveDefaultThenResetDefault_RestoresTheSelection) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("vors_selected = FFM, CHA\n"));
+  a_->SaveDefault("[VOR]");
+  ASSERT_EQ(a_->SelectInDialog("*", "[VOR]", "SELECT_ALL", false), "[VOR] Selection - done");
+  const int64_t mark = Mark();
+  EXPECT_EQ(a_->ResetDefault("[VOR]"), "Restore Default done");
+  const auto confirmed = After(mark, "selection");
+  ASSERT_EQ(confirmed.size(), 1u);
+  auto got = Items(confirmed[0]);
+  std::sort(got.begin(), got.end());
+  EXPECT_EQ(got, (std::vector<std::string>{"CHA", "FFM"}));
+}
+
+TEST_F(Automation, DlgCommands_KeepTheDialogOpenUntilClosed) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = \nsids_selected = \n"));
+  EXPECT_FALSE(a_->DialogRemembered());
+  const std::string opened = a_->DlgOpen("[SID]");
+  HWND dialog = FindWindowA("#32770", "SIDs Selection");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(opened, "SID OpenDlg " +
+                        DecimalText(static_cast<int64_t>(reinterpret_cast<uintptr_t>(dialog))) +
+                        " - done");
+  EXPECT_TRUE(a_->DialogRemembered());
+  EXPECT_EQ(a_->DlgSelect("ANEKI*", "", false), "SID Selection - done");
+  EXPECT_EQ(a_->DlgSelect("*7M", "", true), "SID Selection - done");
+  EXPECT_EQ(a_->DlgSelect("CINDY7S", "", false), "SID Selection - done");
+  EXPECT_TRUE(IsWindow(dialog));
+  const int64_t mark = Mark();
+  EXPECT_TRUE(After(mark, "selection").empty());
+  EXPECT_EQ(a_->DlgClose(), "SID Dialog Closed");
+  const auto confirmed = After(mark, "selection");
+  ASSERT_EQ(confirmed.size(), 1u);
+  auto got = Items(confirmed[0]);
+  std::sort(got.begin(), got.end());
+  EXPECT_EQ(got, (std::vector<std::string>{"ANEKI7L", "CINDY7S"}));
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_FALSE(Checked("SID"));  // released after DLG_CLOSE
+  EXPECT_FALSE(a_->DialogRemembered());
+  EXPECT_EQ(a_->DlgClose(), "unable to detect  Button");
+}
+
+TEST_F(Automation, DlgClose_WithTheCodeForgottenConfirmsButLeavesTheButton) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = \n"));
+  ASSERT_EQ(a_->DlgOpen("[GEO]").substr(0, 12), "GEO OpenDlg ");
+  EXPECT_TRUE(Checked("GEO"));  // the Shift+click pressed it in
+  EXPECT_EQ(a_->DlgSelect("", "SELECT_ALL", false), "GEO Selection - done");
+  a_->ForgetDialogCode();
+  const int64_t mark = Mark();
+  EXPECT_EQ(a_->DlgClose(), " Dialog Closed");
+  EXPECT_EQ(After(mark, "selection").size(), 1u);
+  EXPECT_TRUE(s_.Find("toolbar", mark).empty());
+  EXPECT_TRUE(Checked("GEO"));
+}
+
+TEST_F(Automation, DlgSelect_EmptyListAndClosedDialogReportTheirFailures) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("ndbs = \n"));
+  ASSERT_EQ(a_->DlgOpen("NDB").substr(0, 12), "NDB OpenDlg ");
+  EXPECT_EQ(a_->DlgSelect("FW", "", false), "unable to detect NDB list");
+  PostMessageA(a_->RememberedDialog(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(standin::WaitUntil([&] { return !IsWindow(a_->RememberedDialog()); }));
+  EXPECT_EQ(a_->DlgSelect("FW", "", false), "unable to find Dialog Selection window elements");
+  EXPECT_EQ(a_->DlgClose(), "unable to find Dialog Selection window elements");
+}
+
+// ------------------------------------------------------------------- COMMBox
+
+TEST_F(Automation, SelectTab_ByNumberOrNameWithinTheTabCount) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("frequencies = 3\n"));
+  const struct {
+    const char* arg;
+    int tab;  // 0: nothing selected
+    const char* status;
+  } cases[] = {
+      {"2", 2, "selected 2 COMMBox TAB (max=7 - std freq:3)"},
+      {"atc", 6, "selected 6 COMMBox TAB (max=7 - std freq:3)"},
+      {"2.9", 2, "selected 2 COMMBox TAB (max=7 - std freq:3)"},
+      {"BROADCAST", 7, "selected 7 COMMBox TAB (max=7 - std freq:3)"},
+      {"8", 0, "unable to select 8 COMMBox TAB (max=7 - std freq:3)"},
+      {"0", 0, ""},
+      {"radio", 0, ""},
+  };
+  HWND tabs = a_->Lookup(kKeyTabs);
+  for (const auto& c : cases) {
+    SendMessageA(tabs, TCM_SETCURSEL, 0, 0);
+    EXPECT_EQ(a_->SelectTab(c.arg), c.status) << c.arg;
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), c.tab == 0 ? 0 : c.tab - 1) << c.arg;
+  }
+}
+
+TEST_F(Automation, SetText_AddsClearsAndSendsTheLine) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  HWND line = a_->Lookup(kKeyText);
+  SendMessageA(line, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("hello"));
+  EXPECT_EQ(a_->SetText(" A", true, false, false), "hello A Text added");
+  EXPECT_EQ(a_->SetText(" B", true, false, false), "hello A B Text added");
+  EXPECT_EQ(a_->SetText("C", true, false, false), "hello A BC Text added");
+  EXPECT_EQ(Line(), "hello A BC");
+  EXPECT_EQ(a_->SetText("", false, true, false), " Text cleared");
+  EXPECT_EQ(Line(), "");
+  EXPECT_EQ(a_->SetText("", true, false, false), "");  // nothing to add
+  EXPECT_EQ(a_->SetText("x y", false, false, false), "x y Text added");
+  EXPECT_EQ(Line(), "x y");
+
+  // SEND_TEXT with an empty argument sends what the line holds.
+  int64_t mark = Mark();
+  EXPECT_EQ(a_->SetText("", false, false, true), " Text sent");
+  auto sent = After(mark, "chat_sent");
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(sent[0].Text("text"), "x y");
+
+  mark = Mark();
+  EXPECT_EQ(a_->SetText("ready for departure", false, false, true),
+            "ready for departure Text sent");
+  sent = After(mark, "chat_sent");
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(sent[0].Text("text"), "ready for departure");
+}
+
+TEST_F(Automation, SelectedLabelAndFocus_ReadTheFieldAndPutTheCaretAtTheEnd) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("selected = DLH4AB\n"));
+  EXPECT_EQ(a_->ReadSelectedLabel(), "DLH4AB");
+  ASSERT_TRUE(s_.Control("selected = "));
+  EXPECT_EQ(a_->ReadSelectedLabel(), "");
+  HWND line = a_->Lookup(kKeyText);
+  SendMessageA(line, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("abcd"));
+  SendMessageA(line, EM_SETSEL, 0, 2);
+  a_->FocusTextLine();
+  DWORD from = 0, to = 0;
+  SendMessageA(line, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ(from, 4u);
+  EXPECT_EQ(to, 4u);
+}
+
+// ------------------------------------------------------------ traffic labels
+
+TEST_F(Automation, LabelCommand_PostsTheMenuCommandForTheSelectedLabel) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("selected = DLH4AB\nconnected = no\n"));
+  const struct {
+    LabelAction action;
+    const char* logged;
+    const char* status;
+  } cases[] = {{LabelAction::kAssume, "assume", "Assume"},
+               {LabelAction::kRelease, "release", "Release"},
+               {LabelAction::kForceAct, "force_act", "Force Act - sent"},
+               {LabelAction::kShowFpl, "show_fpl", "Show FPL"},
+               {LabelAction::kRequestFpl, "request_fpl", "Request FPL"},
+               {LabelAction::kAddToIo, "add_to_io", "Added To I/O"}};
+  for (const auto& c : cases) {
+    const int64_t mark = Mark();
+    EXPECT_EQ(a_->LabelCommand(c.action), c.status);
+    const auto done = After(mark, "label_action");
+    ASSERT_EQ(done.size(), 1u) << c.status;
+    EXPECT_EQ(done[0].Text("action"), c.logged);
+    EXPECT_EQ(done[0].Text("callsign"), "DLH4AB");
+  }
+}
+
+TEST_F(Automation, LabelCommand_WithoutSelectedLabelPostsNothing) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("selected = \n"));
+  const int64_t mark = Mark();
+  for (auto action : {LabelAction::kAssume, LabelAction::kAddToIo}) {
+    EXPECT_EQ(a_->LabelCommand(action), "no traffic label selected");
+  }
+  EXPECT_EQ(a_->TransferTo("EDDF_APP"), "no traffic label selected");
+  const auto menus = After(mark, "menu");
+  ASSERT_EQ(menus.size(), 1u);  // only the marker of After()
+  EXPECT_NE(menus[0].Text("name"), "assume");
+}
+
+TEST_F(Automation, TransferTo_PicksTheFirstStationWithThePrefix) {
+  const struct {
+    const char* station;
+    const char* handedTo;  // "" when nothing may be confirmed
+    const char* status;
+  } cases[] = {
+      {"EDDF_DEP", "EDDF_DEP 120.150", "Transferred to ATC - done"},
+      {"EDDF_APP", "EDDF_APP 120.800", "Transferred to ATC - done"},
+      {"eddf", "EDDF_APP 120.800", "Transferred to ATC - done"},
+      {"EDGG", "EDGG_CTR 128.050", "Transferred to ATC - done"},
+      {"LFFF_CTR", "", "ATC station LFFF_CTR not found - not transferred"},
+      {"", "", "ATC station  not found - not transferred"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_NO_FATAL_FAILURE(StartWith());
+    const int64_t mark = Mark();
+    EXPECT_EQ(a_->TransferTo(c.station), c.status) << c.station;
+    const auto done = After(mark, "transfer");
+    if (*c.handedTo != '\0') {
+      ASSERT_EQ(done.size(), 1u) << c.station;
+      EXPECT_EQ(done[0].Text("station"), c.handedTo);
+      EXPECT_EQ(done[0].Text("callsign"), "AFR1234");
+    } else {
+      EXPECT_TRUE(done.empty()) << c.station;
+      // Left open for the controller.
+      EXPECT_NE(FindUntitledDialogWith("ListBox", nullptr), nullptr) << c.station;
+    }
+    s_.Stop();
+  }
+}
+
+TEST_F(Automation, TransferTo_OfflineIvacDoesNothing) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("connected = no\n"));
+  const int64_t mark = Mark();
+  EXPECT_EQ(a_->TransferTo("EDDF_APP"), "IvAc not connected");
+  EXPECT_TRUE(After(mark, "subwindow_opened").empty());
+  Win32Automation fresh(nullptr, AutomationSettings{folder_ + "\\Default", 3});
+  EXPECT_EQ(fresh.TransferTo("EDDF_APP"), "unable to detect IvAc");  // map never built
+}
+
+// ------------------------------------------------- clearances, occupied area
+
+TEST_F(Automation, Clear_SetsOrClearsTheValueInItsSubWindow) {
+  const struct {
+    Clearance kind;
+    const char* value;
+    const char* event;  // "clearance", "clearance_cleared" or "" for none
+    const char* loggedKind;
+    const char* loggedValue;
+    const char* status;
+    BYTE hotKey;
+  } cases[] = {
+      {Clearance::kFlightLevel, "FL080", "clearance", "level", "FL080", "Cleared FL - done",
+       VK_MULTIPLY},
+      {Clearance::kFlightLevel, "fl07", "clearance", "level", "FL070", "Cleared FL - done",
+       VK_MULTIPLY},
+      {Clearance::kFlightLevel, "<none>", "clearance_cleared", "level", "", "Cleared FL - done",
+       VK_MULTIPLY},
+      {Clearance::kFlightLevel, "FL999", "", "", "", "level FL999 not found - not cleared",
+       VK_MULTIPLY},
+      {Clearance::kSpeed, "200", "clearance", "speed", "200", "Clear Speed done", VK_F7},
+      {Clearance::kSpeed, "<NONE>", "clearance_cleared", "speed", "", "Clear Speed done", VK_F7},
+      {Clearance::kSpeed, "", "", "", "", "speed  not found - not cleared", VK_F7},
+      {Clearance::kFix, "KERAX", "clearance", "fix", "KERAX", "Cleared to Fix - done", VK_ADD},
+      {Clearance::kFix, "<None>", "clearance_cleared", "fix", "", "Cleared to Fix - done", VK_ADD},
+  };
+  for (const auto& c : cases) {
+    ASSERT_NO_FATAL_FAILURE(StartWith());
+    input_.clear();
+    const int64_t mark = Mark();
+    EXPECT_EQ(a_->Clear(c.kind, c.value), c.status) << c.value;
+    EXPECT_EQ(input_, (std::vector<std::string>{"down " + DecimalText(c.hotKey)})) << c.value;
+    Barrier();
+    const auto given = s_.Find("clearance", mark);
+    const auto cleared = s_.Find("clearance_cleared", mark);
+    const std::string event = c.event;
+    EXPECT_EQ(given.size(), event == "clearance" ? 1u : 0u) << c.value;
+    EXPECT_EQ(cleared.size(), event == "clearance_cleared" ? 1u : 0u) << c.value;
+    if (event == "clearance" && !given.empty()) {
+      EXPECT_EQ(given[0].Text("kind"), c.loggedKind);
+      EXPECT_EQ(given[0].Text("value"), c.loggedValue);
+    }
+    if (event == "clearance_cleared" && !cleared.empty()) {
+      EXPECT_EQ(cleared[0].Text("kind"), c.loggedKind);
+    }
+    standin::KeyUp(c.hotKey);
+    s_.Stop();
+  }
+}
+
+TEST_F(Automation, Clear_WithoutSelectedLabelFindsNoSubWindow) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("selected = \n"));
+  const struct {
+    Clearance kind;
+    const char* status;
+  } cases[] = {
+      {Clearance::kFlightLevel, "unable to detect FL subwindow - NOT ASSUMED ?"},
+      {Clearance::kSpeed, "unable to detect FL subwindow - NOT ASSUMED ?"},
+      {Clearance::kFix, "unable to detect FIX subwindow - NOT ASSUMED ?"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(a_->Clear(c.kind, "X"), c.status);
+  for (BYTE k : {VK_MULTIPLY, VK_F7, VK_ADD}) standin::KeyUp(k);
+}
+
+TEST_F(Automation, OccupiedArea_MarksThePointNamesTheAreaAndPutsThePointerBack) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  SetCursorPos(5, 7);
+  const int64_t mark = Mark();
+  EXPECT_EQ(a_->OccupiedArea("300,500, AREA 1 "), "Cleared to Fix - done");
+  const auto click = After(mark, "map_click");
+  ASSERT_FALSE(click.empty());
+  EXPECT_EQ(click[0].Text("button"), "right");
+  EXPECT_EQ(click[0].Int("x"), 500);
+  EXPECT_EQ(click[0].Int("y"), 300);
+  const auto area = s_.Find("occupied_area", mark);
+  ASSERT_EQ(area.size(), 1u);
+  EXPECT_EQ(area[0].Text("name"), "AREA 1");
+  EXPECT_EQ(area[0].Int("x"), 500);
+  EXPECT_EQ(area[0].Int("y"), 300);
+  POINT p{};
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 5);
+  EXPECT_EQ(p.y, 7);
+  EXPECT_EQ(input_, (std::vector<std::string>{"cursor 500,300", "right", "left", "cursor 5,7"}));
+}
+
+TEST_F(Automation, OccupiedArea_NoDialogPutsThePointerBack) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  SetCursorPos(9, 11);
+  // A point off the map marks nothing: IvAc opens no dialog.
+  EXPECT_EQ(a_->OccupiedArea("2000,3000,AREA"), "unable to detect OCA subwindow ");
+  POINT p{};
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 9);
+  EXPECT_EQ(p.y, 11);
+  EXPECT_EQ(input_.back(), "cursor 9,11");
+  EXPECT_EQ(a_->OccupiedArea("1,2"), "");
+}
+
+// ------------------------------------------------------- map view, placement
+
+TEST_F(Automation, DotCommandAndCentre_TypeAndSendTheCommand) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const struct { const char* text; } cases[] = {{".Z 5"}, {".C EDDM"}, {".Z "}};
+  for (const auto& c : cases) {
+    const int64_t mark = Mark();
+    EXPECT_EQ(a_->DotCommand(c.text), std::string(c.text) + " done");
+    const auto dot = After(mark, "dot_command");
+    ASSERT_EQ(dot.size(), 1u) << c.text;
+    EXPECT_EQ(dot[0].Text("text"), c.text);
+  }
+  const int64_t mark = Mark();
+  EXPECT_EQ(a_->ResetCenterpoint(), "Centerpoint Reset done");
+  EXPECT_EQ(After(mark, "centre_reset").size(), 1u);
+}
+
+TEST_F(Automation, ColorScheme_SetsTheNameInTheDialogAndConfirms) {
+  const struct { const char* name; } cases[] = {{"Night"}, {"Default"}, {"classic"}};
+  for (const auto& c : cases) {
+    ASSERT_NO_FATAL_FAILURE(StartWith("scheme = Default\n"));
+    const int64_t mark = Mark();
+    EXPECT_EQ(a_->ColorScheme(c.name), std::string("ColorScheme ") + c.name + " - done");
+    const auto applied = After(mark, "colour_scheme");
+    ASSERT_EQ(applied.size(), 1u) << c.name;
+    EXPECT_TRUE(EqualsNoCase(applied[0].Text("name"), c.name)) << applied[0].Text("name");
+    s_.Stop();
+  }
+}
+
+TEST_F(Automation, MoveIvac_MovesAndSizesTheMainWindow) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const struct {
+    const char* placement;
+    const char* status;
+    RECT expected;  // left, top, right, bottom; all 0: unchanged
+  } cases[] = {
+      {"10,20,600,800", "IvAc Moved ", {20, 10, 820, 610}},
+      {"-5,-6,500,700", "IvAc Moved ", {0, 0, 700, 500}},
+      {"10,20,9,800", "IvAc windows coordinates error", {}},
+      {"10,20,600", "IvAc windows coordinates error", {}},
+      {"a,20,600,800", "IvAc windows coordinates error", {}},
+      {"10,20,600,99999", "IvAc windows coordinates error", {}},
+  };
+  for (const auto& c : cases) {
+    RECT before{};
+    GetWindowRect(s_.main(), &before);
+    EXPECT_EQ(a_->MoveIvac(c.placement), c.status) << c.placement;
+    Barrier();
+    RECT now{};
+    GetWindowRect(s_.main(), &now);
+    const RECT& want = c.expected.right == 0 ? before : c.expected;
+    EXPECT_TRUE(EqualRect(&now, &want)) << c.placement << ": " << now.left << "," << now.top << ","
+                                        << now.right << "," << now.bottom;
+  }
+  // The read-back text moves the window to where it is.
+  const std::string here = a_->ReadIvacPlacement();
+  EXPECT_EQ(here, "0,0,500,700");
+  EXPECT_EQ(a_->MoveIvac(here), "IvAc Moved ");
+  EXPECT_EQ(a_->ReadIvacPlacement(), here);
+}
+
+TEST_F(Automation, MoveIvac_RestoresAMinimisedWindowFirst) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  ShowWindow(s_.main(), SW_MINIMIZE);
+  ASSERT_TRUE(standin::WaitUntil([&] { return IsIconic(s_.main()) != FALSE; }));
+  EXPECT_EQ(a_->MoveIvac("30,40,400,500"), "IvAc Moved ");
+  EXPECT_FALSE(IsIconic(s_.main()));
+  EXPECT_EQ(a_->ReadIvacPlacement(), "30,40,400,500");
+}
+
+// -------------------------------------------------------------------- In/Out
+
+TEST_F(Automation, ExtractLVitems_ReadsTheInOutListOfTheStandInProcess) {
+  ASSERT_NO_FATAL_FAILURE(StartWith(
+      "inout = DLH4AB|A321|EDDM|EDDF ; | | | ; EZY73KL|A319||LFPG ; BAW915|A320|EGLL|EDDF\n"));
+  EXPECT_EQ(a_->ExtractLVitems(),
+            "DLH4AB\tA321\tEDDM\tEDDF\t\n"
+            "EZY73KL\tA319\t\tLFPG\t\n"
+            "BAW915\tA320\tEGLL\tEDDF\t\n");
+  ASSERT_TRUE(s_.Control("inout = "));
+  EXPECT_EQ(a_->ExtractLVitems(), "");
+  ASSERT_TRUE(s_.Control("inout_add = AFR1234|A320|LFPG|EDDF"));
+  EXPECT_EQ(a_->ExtractLVitems(), "AFR1234\tA320\tLFPG\tEDDF\t\n");
+  ASSERT_TRUE(s_.Control("inout_window = closed"));
+  EXPECT_EQ(a_->ExtractLVitems(), "");
+}
+
+}  // namespace
+}  // namespace qv::ivac
