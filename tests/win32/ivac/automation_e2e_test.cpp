@@ -917,15 +917,26 @@ TEST_F(Automation, DotCommandAndCentre_TypeAndSendTheCommand) {
 
 TEST_F(Automation, ColorScheme_SetsTheNameInTheDialogAndConfirms) {
   const struct { const char* name; } cases[] = {{"Night"}, {"Default"}, {"classic"}};
+  // Another program's file dialog with an item 1089, in front of everything.
+  HWND decoy = CreateWindowExA(WS_EX_TOPMOST, "#32770", "Open", WS_OVERLAPPED | WS_VISIBLE, 0, 0,
+                               120, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(decoy, nullptr);
+  HWND decoyOk = CreateWindowA("Button", "OK", WS_CHILD | BS_AUTOCHECKBOX | BS_PUSHLIKE, 0, 0, 30,
+                               20, decoy, reinterpret_cast<HMENU>(1), nullptr, nullptr);
+  CreateWindowA("Static", "", WS_CHILD, 0, 30, 30, 20, decoy, reinterpret_cast<HMENU>(1089),
+                nullptr, nullptr);
   for (const auto& c : cases) {
     ASSERT_NO_FATAL_FAILURE(StartWith("scheme = Default\n"));
     const int64_t mark = Mark();
     EXPECT_EQ(a_->ColorScheme(c.name), std::string("ColorScheme ") + c.name + " - done");
+    PumpEvents();
+    EXPECT_EQ(SendMessageA(decoyOk, BM_GETCHECK, 0, 0), 0) << "the other program's OK was clicked";
     const auto applied = After(mark, "colour_scheme");
     ASSERT_EQ(applied.size(), 1u) << c.name;
     EXPECT_TRUE(EqualsNoCase(applied[0].Text("name"), c.name)) << applied[0].Text("name");
     s_.Stop();
   }
+  DestroyWindow(decoy);
 }
 
 TEST_F(Automation, MoveIvac_MovesAndSizesTheMainWindow) {

@@ -1,0 +1,294 @@
+// The failure paths that need an IvAc with parts missing (no toolbar, a
+// dialog without its elements, a sub-window without its buttons). The
+// stand-in always shows a complete IvAc, so these cases build a small IvAc
+// of their own, in this process, with exactly the windows each case needs.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ivac/rules.h"
+#include "ivac/win32_automation.h"
+#include "ivac/win32_search.h"
+#include "platform/text.h"
+
+namespace qv::ivac {
+namespace {
+
+// Records input without giving it: these cases need no real keys.
+class SilentInput : public Input {
+ public:
+  std::vector<std::string> record;
+  POINT cursor{3, 4};
+  void KeyDown(BYTE vk) override { record.push_back("down " + DecimalText(vk)); }
+  void KeyUp(BYTE vk) override { record.push_back("up " + DecimalText(vk)); }
+  void RightClick() override { record.push_back("right"); }
+  void LeftClick() override { record.push_back("left"); }
+  bool GetCursor(POINT& at) override {
+    at = cursor;
+    return true;
+  }
+  void SetCursor(int x, int y) override {
+    cursor = {x, y};
+    record.push_back("cursor " + DecimalText(x) + "," + DecimalText(y));
+  }
+};
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+void RegisterLocal(const char* name) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = Instance();
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
+// Windows of one case; all destroyed at the end.
+class Desk {
+ public:
+  ~Desk() {
+    for (auto it = tops_.rbegin(); it != tops_.rend(); ++it) DestroyWindow(*it);
+  }
+  HWND Top(const char* cls, const char* caption, DWORD exStyle = 0) {
+    HWND w = CreateWindowExA(exStyle, cls, caption, WS_OVERLAPPED, 0, 0, 200, 150, nullptr, nullptr,
+                             Instance(), nullptr);
+    tops_.push_back(w);
+    return w;
+  }
+  static HWND Child(HWND parent, const char* cls, const char* caption, int id = 0,
+                    DWORD style = 0) {
+    return CreateWindowExA(0, cls, caption, WS_CHILD | style, 0, 0, 40, 20, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+  }
+  // A checkable button: a click that arrives shows as a check.
+  static HWND Button(HWND parent, const char* caption, int id = 0) {
+    return Child(parent, "Button", caption, id, BS_AUTOCHECKBOX | BS_PUSHLIKE);
+  }
+
+ private:
+  std::vector<HWND> tops_;
+};
+
+bool Clicked(HWND button) {
+  PumpEvents();
+  return SendMessageA(button, BM_GETCHECK, 0, 0) != 0;
+}
+
+class IncompleteIvac : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(FindIvacWindow(), nullptr) << "an IvAc window is already open";
+    RegisterLocal("QvIncompleteIvac");
+    RegisterLocal("ReBarWindow32");
+    auto input = std::make_unique<SilentInput>();
+    input_ = input.get();
+    a_ = std::make_unique<Win32Automation>(std::move(input), AutomationSettings{"", 3});
+    a_->SetSleepMs(2);
+  }
+
+  // IvAc's main window with a band and a toolbar holding `codes`, and a
+  // COMMBox whose selection field shows `selected`.
+  HWND MainWithToolbar(const std::vector<const char*>& codes, const char* selected = "AFR1") {
+    main_ = desk_.Top("QvIncompleteIvac", "IvAc 1.0 incomplete");
+    HWND band = Desk::Child(main_, "ReBarWindow32", "");
+    toolbar_ = Desk::Child(band, "#32770", "");
+    for (const char* code : codes) Desk::Button(toolbar_, code);
+    HWND box = desk_.Top("#32770", "COMMBox");
+    Desk::Child(box, "Edit", selected, 1004);
+    Desk::Child(box, "Edit", "", 1006);
+    return main_;
+  }
+
+  Desk desk_;
+  SilentInput* input_ = nullptr;
+  std::unique_ptr<Win32Automation> a_;
+  HWND main_ = nullptr, toolbar_ = nullptr;
+};
+
+TEST_F(IncompleteIvac, NoToolbar_ZeroButtonsAndNoCommBoxSearch) {
+  const struct {
+    const char* name;
+    bool band, dialog;
+    const char* reset;
+  } cases[] = {
+      {"no band", false, false, "unable to detect Toolbar Container button"},
+      {"band without dialog", true, false, "unable to detect Toolbar"},
+  };
+  for (const auto& c : cases) {
+    Desk desk;
+    HWND main = desk.Top("QvIncompleteIvac", "IvAc 1.0 no toolbar");
+    if (c.band) Desk::Child(main, "ReBarWindow32", "");
+    HWND box = desk.Top("#32770", "COMMBox");
+    Desk::Child(box, "Edit", "AFR1", 1004);
+    Desk::Child(box, "Edit", "", 1006);
+    a_->ForgetMapOwner();
+    a_->GetHandles();
+    ASSERT_EQ(a_->IvacWindow(), main) << c.name;
+    for (std::string_view code : kToolbarCodes) {
+      EXPECT_EQ(a_->Lookup(ButtonKey(code)), nullptr) << c.name << " " << code;
+    }
+    EXPECT_EQ(a_->Lookup(kKeyText), nullptr) << c.name;
+    EXPECT_EQ(a_->Lookup(kKeySelected), nullptr) << c.name;
+    EXPECT_EQ(a_->SaveButtons(), "unable to detect FSTR Button") << c.name;
+    EXPECT_EQ(a_->SelectInDialog("X", "[AP]", "", false), "unable to detect AP Button");
+    EXPECT_EQ(a_->TransferTo("X"), "unable to detect IvAc") << c.name;
+  }
+}
+
+TEST_F(IncompleteIvac, ResetButtons_StopsAtTheFirstMissingButton) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "qv_incomplete_" + DecimalText(GetTickCount());
+  CreateDirectoryA(folder.c_str(), nullptr);
+  Win32Automation a(std::make_unique<SilentInput>(), AutomationSettings{folder, 3});
+  const std::string ini = folder + "\\Buttons.ini";
+  HANDLE f = CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const char text[] = "[Default]\r\nFSTR=-1\r\nI/O=-1\r\nCOM=-1\r\n";
+  DWORD put = 0;
+  WriteFile(f, text, sizeof text - 1, &put, nullptr);
+  CloseHandle(f);
+  // FSTR and I/O exist, COM does not: FSTR and I/O are set, nothing after COM.
+  MainWithToolbar({"FSTR", "I/O", "ATC"});
+  EXPECT_EQ(a.ResetButtons(), "unable to detect COM Button");
+  EXPECT_TRUE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "FSTR")));
+  EXPECT_TRUE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "I/O")));
+  EXPECT_FALSE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "ATC")));
+  DeleteFileA(ini.c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(IncompleteIvac, SelectionDialogWithoutElements_ReportsThemAndReleasesShift) {
+  MainWithToolbar({"AP", "SID"});
+  a_->GetHandles();
+  const struct {
+    const char* code;
+    const char* caption;
+    bool list, all, none, ok;
+  } cases[] = {
+      {"[AP]", "Airports Selection", false, true, true, true},
+      {"[AP]", "Airports Selection", true, false, true, true},
+      {"SID", "SIDs Selection", true, true, false, true},
+      {"SID", "SIDs Selection", true, true, true, false},
+  };
+  for (const auto& c : cases) {
+    Desk desk;
+    HWND dialog = desk.Top("#32770", c.caption);
+    if (c.list) Desk::Child(dialog, "ListBox", "", 0, LBS_MULTIPLESEL);
+    if (c.all) Desk::Button(dialog, "Select &All");
+    if (c.none) Desk::Button(dialog, "Select &None");
+    if (c.ok) Desk::Button(dialog, "&OK");
+    input_->record.clear();
+    EXPECT_EQ(a_->SelectInDialog("X", c.code, "", false),
+              std::string("unable to find ") + c.code + " Selection window elements");
+    EXPECT_EQ(input_->record, (std::vector<std::string>{"down 16", "up 16"})) << c.code;
+  }
+  // SAVE_DEFAULT writes nothing when the dialog lacks its elements.
+  Desk desk;
+  desk.Top("#32770", "Airports Selection");
+  a_->SaveDefault("[AP]");
+  EXPECT_EQ(input_->record.back(), "up 16");
+}
+
+TEST_F(IncompleteIvac, SelectionDialogThatStaysOpen_IsReportedNotClosed) {
+  MainWithToolbar({"AP"});
+  a_->GetHandles();
+  Desk desk;
+  HWND dialog = desk.Top("#32770", "Airports Selection");
+  HWND list = Desk::Child(dialog, "ListBox", "", 0, LBS_MULTIPLESEL | LBS_HASSTRINGS);
+  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("EDDF"));
+  Desk::Button(dialog, "Select &All");
+  Desk::Button(dialog, "Select &None");
+  HWND ok = Desk::Button(dialog, "&OK");  // clicking it closes nothing
+  EXPECT_EQ(a_->SelectInDialog("EDDF", "[AP]", "", false), "unable to close [AP] Selection window");
+  EXPECT_EQ(SendMessageA(list, LB_GETSEL, 0, 0), 1);
+  EXPECT_TRUE(IsWindow(ok));
+}
+
+TEST_F(IncompleteIvac, ClearanceSubWindowsWithoutElements) {
+  MainWithToolbar({"CONNECT"});
+  const struct {
+    const char* name;
+    Clearance kind;
+    const char* value;
+    std::vector<std::pair<const char*, const char*>> children;
+    const char* status;
+  } cases[] = {
+      {"level without list",
+       Clearance::kFlightLevel,
+       "FL080",
+       {{"Button", "ALL"}, {"Button", "OK"}},
+       "unable to detect Flight Level window elements"},
+      {"speed without OK",
+       Clearance::kSpeed,
+       "200",
+       {{"Button", "CLEAR"}, {"ListBox", ""}},
+       "unable to detect Flight Level window elements"},
+      {"fix without ENTER",
+       Clearance::kFix,
+       "KERAX",
+       {{"Static", "WAYPOINT"}, {"Edit", ""}},
+       "unable to detect WAYPOINT window elements"},
+      {"fix <NONE> without CLEAR",
+       Clearance::kFix,
+       "<none>",
+       {{"Static", "WAYPOINT"}, {"Edit", ""}, {"Button", "ENTER"}},
+       "unable to detect WAYPOINT window elements"},
+  };
+  for (const auto& c : cases) {
+    Desk desk;
+    HWND sub = desk.Top("#32770", "");
+    std::vector<HWND> buttons;
+    for (const auto& [cls, caption] : c.children) {
+      HWND w = std::string(cls) == "Button" ? Desk::Button(sub, caption)
+                                            : Desk::Child(sub, cls, caption);
+      if (std::string(cls) == "Button") buttons.push_back(w);
+    }
+    EXPECT_EQ(a_->Clear(c.kind, c.value), c.status) << c.name;
+    for (HWND b : buttons) EXPECT_FALSE(Clicked(b)) << c.name << ": a button was clicked";
+  }
+}
+
+TEST_F(IncompleteIvac, TransferTo_FixWindowIsNotTheControllerChoice) {
+  MainWithToolbar({"CONNECT"});
+  SetWindowTextA(FindWindowExA(toolbar_, nullptr, "Button", "CONNECT"), "DISCON");
+  a_->GetHandles();
+  Desk desk;
+  HWND sub = desk.Top("#32770", "");
+  Desk::Child(sub, "ListBox", "");
+  HWND ok = Desk::Button(sub, "OK");
+  Desk::Child(sub, "Static", "WAYPOINT");
+  EXPECT_EQ(a_->TransferTo("EDDF"), "unable to detect ATC window elements");
+  EXPECT_FALSE(Clicked(ok));
+  DestroyWindow(sub);
+  EXPECT_EQ(a_->TransferTo("EDDF"), "unable to detect ATC subwindow - NOT ASSUMED ?");
+}
+
+TEST_F(IncompleteIvac, OccupiedAreaDialogWithoutElements_PutsThePointerBack) {
+  MainWithToolbar({});
+  Desk desk;
+  HWND dialog = desk.Top("#32770", "Add Occupied Area");
+  Desk::Child(dialog, "Edit", "");
+  HWND ok = Desk::Button(dialog, "OK");  // no Cancel
+  EXPECT_EQ(a_->OccupiedArea("10,20,AREA"), "unable to detect WAYPOINT window elements");
+  EXPECT_FALSE(Clicked(ok));
+  EXPECT_EQ(input_->record,
+            (std::vector<std::string>{"cursor 20,10", "right", "left", "cursor 3,4"}));
+}
+
+TEST_F(IncompleteIvac, ColorScheme_DialogWithoutItsEditAndNoDialog) {
+  MainWithToolbar({});
+  // IvAc's own dialog, without the combo box chain.
+  Desk desk;
+  HWND dialog = desk.Top("#32770", "Color Scheme");
+  Desk::Child(dialog, "Static", "", 1089);
+  EXPECT_EQ(a_->ColorScheme("Night"), "unable to find ColorScheme edit window");
+  DestroyWindow(dialog);
+  EXPECT_EQ(a_->ColorScheme("Night"), "unable to find Open ColorScheme dialog window");
+}
+
+}  // namespace
+}  // namespace qv::ivac
