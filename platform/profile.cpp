@@ -1,6 +1,9 @@
 #include "platform/profile.h"
 
+#include <chrono>
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <list>
 #include <mutex>
@@ -274,21 +277,66 @@ std::string ReadKeyFrom(const Indexed* indexed, Status status, std::string_view 
 }
 
 // Bulk readers call ReadKey thousands of times on one file. The parsed file is
-// kept together with the bytes it came from, and reused only while the file
-// still holds exactly those bytes: always right, and no parsing per read.
+// kept with the bytes it came from and the file's size and time when they
+// were read. A file whose size and time are unchanged, and whose time is more
+// than a few seconds old (coarse file times cannot tell apart two changes in
+// the same tick), is taken as unchanged, as the system's own profile cache
+// does; any other file is read again, and its parse reused only when the
+// bytes are exactly the same.
+struct FileStamp {
+  bool valid = false;
+  std::uintmax_t size = 0;
+  std::filesystem::file_time_type time;
+};
+
+FileStamp StampOf(std::string_view file) {
+  FileStamp stamp;
+  std::error_code ec;
+  const std::filesystem::path path(files::NativePath(file));
+  stamp.size = std::filesystem::file_size(path, ec);
+  if (ec) return stamp;
+  stamp.time = std::filesystem::last_write_time(path, ec);
+  if (ec) return stamp;
+  // Times in the last seconds, or in the future, prove nothing.
+  const auto now = std::filesystem::file_time_type::clock::now();
+  stamp.valid = stamp.time < now - std::chrono::milliseconds(2100);
+  return stamp;
+}
+
 class ParseCache {
  public:
-  std::shared_ptr<const Indexed> Get(std::string_view file, std::string&& bytes) {
-    if (bytes.size() > kMaxBytes) return std::make_shared<const Indexed>(Parse(bytes));
+  // The parse of the file when its stamp shows it unchanged since it was read.
+  std::shared_ptr<const Indexed> Unchanged(std::string_view file, const FileStamp& stamp) {
+    if (!stamp.valid) return nullptr;
     std::lock_guard<std::mutex> lock(mutex_);
     for (auto it = items_.begin(); it != items_.end(); ++it) {
-      if (it->file == file && it->bytes == bytes) {
+      if (it->file == file && it->stamp.valid && it->stamp.size == stamp.size &&
+          it->stamp.time == stamp.time) {
         items_.splice(items_.begin(), items_, it);
         return items_.front().parsed;
       }
     }
+    return nullptr;
+  }
+
+  // The parse of `bytes`, read from the file after its stamp was taken.
+  std::shared_ptr<const Indexed> Get(std::string_view file, const FileStamp& stamp,
+                                     std::string&& bytes) {
+    if (bytes.size() > kMaxBytes) return std::make_shared<const Indexed>(Parse(bytes));
+    std::lock_guard<std::mutex> lock(mutex_);
+    // One item per file: an item holding older bytes must never answer again.
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+      if (it->file != file) continue;
+      if (it->bytes == bytes) {
+        it->stamp = stamp;
+        items_.splice(items_.begin(), items_, it);
+        return items_.front().parsed;
+      }
+      items_.erase(it);
+      break;
+    }
     auto parsed = std::make_shared<const Indexed>(Parse(bytes));
-    items_.push_front(Item{std::string(file), std::move(bytes), parsed});
+    items_.push_front(Item{std::string(file), stamp, std::move(bytes), parsed});
     if (items_.size() > kMaxItems) items_.pop_back();
     return parsed;
   }
@@ -298,6 +346,7 @@ class ParseCache {
   static constexpr size_t kMaxBytes = 4u << 20;
   struct Item {
     std::string file;
+    FileStamp stamp;
     std::string bytes;
     std::shared_ptr<const Indexed> parsed;
   };
@@ -410,10 +459,13 @@ size_t GetPrivateProfileSection(std::string_view section, std::string& out, size
 
 std::string ReadKey(std::string_view file, std::string_view section, std::string_view key,
                     std::string_view def) {
+  const FileStamp stamp = StampOf(file);
+  if (const std::shared_ptr<const Indexed> same = Cache().Unchanged(file, stamp))
+    return ReadKeyFrom(same.get(), Status::kLoaded, section, key, def);
   std::string bytes;
   const Status status = ReadFile(file, bytes);
   if (status != Status::kLoaded) return ReadKeyFrom(nullptr, status, section, key, def);
-  const std::shared_ptr<const Indexed> indexed = Cache().Get(file, std::move(bytes));
+  const std::shared_ptr<const Indexed> indexed = Cache().Get(file, stamp, std::move(bytes));
   return ReadKeyFrom(indexed.get(), status, section, key, def);
 }
 

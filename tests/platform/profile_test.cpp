@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -193,6 +194,29 @@ TEST_F(Profile, ReadKeySeesTheFileChangeBetweenReads) {
   EXPECT_EQ(ReadKey(file, "s", "a", "d"), "2");
   std::filesystem::remove(file);
   EXPECT_EQ(ReadKey(file, "s", "a", "d"), "d");
+}
+
+TEST_F(Profile, ReadKeySeesChangesToOldFiles) {
+  // Reads of a file untouched for a while are served without reading it
+  // again; any change of its time or size must still be seen.
+  const auto hour = std::chrono::hours(1);
+  const std::string file = Make("old.ini", "[s]\r\na=1\r\n");
+  const auto old = std::filesystem::last_write_time(file) - hour;
+  std::filesystem::last_write_time(file, old);
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "1");
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "1");
+  Make("old.ini", "[s]\r\na=2\r\n");  // same size, time now
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "2");
+  std::filesystem::last_write_time(file, old);
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "2");
+  Make("old.ini", "[s]\r\na=3\r\n");  // same size, another old time
+  std::filesystem::last_write_time(file, old - hour);
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "3");
+  EXPECT_TRUE(WriteKey(file, "s", "a", "4"));
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "4");
+  std::filesystem::last_write_time(file, old);
+  EXPECT_TRUE(WriteKey(file, "s", "a", "5"));
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "5");
 }
 
 TEST_F(Profile, GetStringCutsToTheBufferWithTheQuoteQuirk) {
