@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "qv_profile_bench";
   std::filesystem::create_directories(dir);
   const std::string file = (dir / "Bench.ini").string();
-  { std::ofstream(file, std::ios::binary) << PanelText(); }
+  const std::string text = PanelText();
+  { std::ofstream(file, std::ios::binary) << text; }
   // A panel being loaded is an old file; the system caches only files that
   // have not changed in the last seconds.
   std::filesystem::last_write_time(file,
@@ -105,7 +106,8 @@ int main(int argc, char** argv) {
   };
 
   char title[128];
-  std::snprintf(title, sizeof title, "Profile reads: %zu keys (400 sections x 26 keys), %s", reads,
+  std::snprintf(title, sizeof title, "Profile reads: %zu keys (400 x 26, %zu bytes), %s", reads,
+                text.size(),
 #ifdef _WIN32
                 "Windows build");
 #else

@@ -370,6 +370,14 @@ TEST_F(ProfileDiff, WritesMatchTheSystemByteForByte) {
         {Op::kWriteKey, "", "top", "1"},
         {Op::kWriteKey, " padded ", " name ", "  x  "},
         {Op::kDeleteSection, "missing", "", ""},
+        {Op::kWriteKey, "s", "k=x", "v"},
+        {Op::kWriteKey, "a]b", "k", "v"},
+        {Op::kWriteKey, "[x", "k", "v"},
+        {Op::kWriteKey, "s", ";c", "v"},
+        {Op::kWriteKey, "s", "k", "line1\r\nline2"},
+        {Op::kWriteKey, "s", "k", "ab\0cd"s},
+        {Op::kWriteKey, "s", "", "empty name"},
+        {Op::kWriteSection, "s", "", " k = v \0;c=1\0[x]=y\0=e"s},
     };
     for (const std::string& s : sections) {
       ops.push_back({Op::kWriteKey, s, "NewKey", " spaced value "});
