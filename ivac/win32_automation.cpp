@@ -499,7 +499,13 @@ void Win32Automation::FocusTextLine() {
   if (line == nullptr) return;
   const LRESULT length = Send(line, WM_GETTEXTLENGTH);
   Send(line, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
+  // The focus of another program's window can only be set with its thread's
+  // input shared for the moment.
+  const DWORD owner = GetWindowThreadProcessId(line, nullptr);
+  const DWORD self = GetCurrentThreadId();
+  const bool attached = owner != 0 && owner != self && AttachThreadInput(self, owner, TRUE);
   SetFocus(line);
+  if (attached) AttachThreadInput(self, owner, FALSE);
 }
 
 void Win32Automation::ActivateIvac() { BringToForeground(FindIvacWindow()); }
@@ -777,7 +783,14 @@ std::string Win32Automation::ReadIvacPlacement() {
 
 std::string Win32Automation::ExtractLVitems() {
   if (FindIvacWindow() == nullptr) return "";
-  HWND inout = FindWindowExA(nullptr, nullptr, "#32770", "In/Out");
+  HWND inout = nullptr;
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
+       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+    if (CaptionOf(w) == "In/Out") {  // exactly, letter case included
+      inout = w;
+      break;
+    }
+  }
   if (inout == nullptr) return "";
   HWND view = FindWindowExA(inout, nullptr, "SysListView32", nullptr);
   if (view == nullptr) return "";
