@@ -43,7 +43,9 @@ CommandLine SplitCommand(std::string_view line);
 
 // The second split, for tag lines: an argument that, upper-cased, begins
 // with "SELECT" or "UNSELECT" and holds a space is cut into its first word
-// (the sub-command) and the trimmed rest (the item text).
+// (the sub-command) and the trimmed rest (the item text). Only tag lines are
+// cut again, where the item text means something: "SEND_TEXT selected runway
+// 27" sends its whole text, not just "selected".
 struct TagArgument {
   std::string_view subCommand;
   std::string item;

@@ -62,6 +62,19 @@ std::string UnknownMessage(std::string_view line, std::string_view word, Role ro
   return "unknown command word " + Quoted(word) + "; the line does nothing";
 }
 
+// Every key of a button section as the readers name it, twins included.
+const std::vector<std::string>& ReaderKeys() {
+  static const std::vector<std::string> keys = [] {
+    std::vector<std::string> k;
+    for (const ButtonKey& b : kButtonKeys) {
+      k.emplace_back(b.read);
+      if (b.hasTwin) k.push_back(std::string(b.read) + std::string(kReleasedSuffix));
+    }
+    return k;
+  }();
+  return keys;
+}
+
 }  // namespace
 
 std::vector<Finding> CheckScript(std::string_view script, const CheckOptions& options,
@@ -151,26 +164,26 @@ std::vector<Finding> CheckPanelFile(std::string_view panelFile, const CheckOptio
   const SnapshotReader reader(file);
   const PanelSetup setup = ReadSetup(reader, SetupReader::kRunningPanel);
   const int32_t count = ButtonCount(setup);
+
+  // A value that reads as exactly 254 characters may have been cut: only
+  // those are measured in the file itself.
+  auto checkCut = [&](std::string_view section, std::string_view key, const std::string& where) {
+    if (reader.Read(section, key, "").size() != profile::kReadBufferSize - 1) return;
+    const long length = StoredValueLength(file, section, key);
+    if (length < static_cast<long>(profile::kReadBufferSize)) return;
+    const std::string name(key);
+    out.push_back({where, 0, Finding::Kind::kValueCut, name,
+                   name + " is " + std::to_string(length) +
+                       " characters long; readers see only its first " +
+                       std::to_string(profile::kReadBufferSize - 1)});
+  };
+  for (std::string_view key : kSetupKeys) checkCut(kSetupSection, key, file + " Setup");
+
   for (int32_t n = 1; n <= count; ++n) {
     const std::string section = SectionName(n);
     const std::string where = file + " button " + section;
 
-    // Values beyond what a reader sees, from the raw section.
-    const std::string raw = profile::ReadSection(file, section);
-    for (size_t start = 0; start < raw.size();) {
-      size_t end = raw.find('\0', start);
-      if (end == std::string::npos) end = raw.size();
-      const std::string_view entry = std::string_view(raw).substr(start, end - start);
-      const size_t eq = entry.find('=');
-      if (eq != std::string_view::npos && entry.size() - eq - 1 >= profile::kReadBufferSize) {
-        const std::string key = TrimBlanks(entry.substr(0, eq));
-        out.push_back({where, 0, Finding::Kind::kValueCut, key,
-                       key + " is " + std::to_string(entry.size() - eq - 1) +
-                           " characters long; readers see only its first " +
-                           std::to_string(profile::kReadBufferSize - 1)});
-      }
-      start = end + 1;
-    }
+    for (const std::string& key : ReaderKeys()) checkCut(section, key, where);
 
     for (std::string_view key : {std::string_view("macro"), std::string_view("macroReleased")}) {
       const std::string value = TrimSpaces(reader.Read(section, key, ""));

@@ -310,6 +310,20 @@ TEST_F(InterpreterTest, IncludeRefusesAFileAlreadyRunningAndDeepChains) {
                                         "c" + std::to_string(kMaxIncludeDepth) + ".txt"));
 }
 
+TEST_F(InterpreterTest, BinaryAndHugeMacroFilesRunOnlyTheirCommandLines) {
+  // Bytes of every value but the separators, around one real command.
+  std::string garbage;
+  for (int i = 0; i < 300000; ++i) {
+    const char c = static_cast<char>((i * 37 + 11) % 256);
+    garbage += (c == '\n' || c == '|') ? 'x' : c;
+  }
+  Macro("bin.txt", garbage + "\nSEND_TEXT mid\n" + garbage);
+  Events calls;
+  for (const std::string& e : Run("INCLUDE bin.txt"))
+    if (e != "GetHandles" && e.rfind("status:", 0) != 0) calls.push_back(e);
+  EXPECT_EQ(calls, (Events{"SetText(mid|0|0|1)"}));
+}
+
 TEST_F(InterpreterTest, ButtonFileCannotIncludeItself) {
   Macro("button.txt", "INCLUDE button.txt");
   const ScriptSource src = ResolveMacro("button.txt", macros);
