@@ -504,6 +504,18 @@ TEST_F(Profile, FolderWithoutWriteAccessLeavesTheOldFile) {
 }
 #endif
 
+TEST_F(Profile, Utf16FilesAreNeverRewritten) {
+  // UTF-16 text is not ANSI text: it reads as an empty profile, and a write
+  // would destroy it, so writes fail and leave it.
+  const std::string before = "\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\x31\0"s;
+  const std::string file = Fresh(before);
+  EXPECT_EQ(ReadKey(file, "s", "a", "d"), "d");
+  EXPECT_FALSE(WriteKey(file, "s", "a", "2"));
+  EXPECT_FALSE(WriteSection(file, "s", "a=2"));
+  EXPECT_FALSE(DeleteSection(file, "s"));
+  EXPECT_EQ(Bytes(file), before);
+}
+
 TEST_F(Profile, ReadOnlyFileIsNotWritten) {
   const std::string before = "[s]\r\na=1\r\n";
   const std::string file = Fresh(before);
