@@ -1,0 +1,816 @@
+// Self-tests of the IvAc stand-in: each case starts ivac_standin.exe, sends
+// messages of the IvAc contract (Part 2.1) from this process, as Quorvex will,
+// and finds the effect in the stand-in's event log and windows.
+#include "platform/files.h"
+#include "platform/text.h"
+#include "tools/ivac_standin/client.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+namespace qv::standin {
+namespace {
+
+// The scenario every case starts from; a case adds its own lines.
+const char kScenario[] = R"(# IvAc stand-in self-test scenario
+station = EDDF_TWR
+connected = yes
+selected = AFR1234
+traffic = AFR1234, DLH4AB, BAW915
+frequencies = 3
+commbox = open
+inout_window = open
+inout_columns = Callsign, Type, From, To
+inout = DLH4AB|A321|EDDM|EDDF ; BAW915|A320|EGLL|EDDF ; EZY73KL|A319||LFPG
+airports = EDDF, EDDM, EDDS, EDDK
+airports_selected = EDDF
+sids = ANEKI7L, CINDY7S
+stars = KERAX2B, PSA2A
+geo = COASTLINE
+vors = FFM, RID, CHA
+ndbs = FW
+fixes = CINDY, KERAX
+low_airways = L603
+high_airways = UL603, UN850
+occupied_areas = ED-R132
+atc = EDDF_APP 120.800, EDDF_DEP 120.150, EDGG_CTR 128.050
+levels = FL070, FL080, FL090, FL100
+speeds = 180, 200, 220
+route = CINDY, KERAX
+schemes = Default, Night, Classic
+scheme = Default
+pressed = AP, VOR
+)";
+
+const char* const kShiftDialogs[][2] = {
+    {"AP", "Airports Selection"},    {"SID", "SIDs Selection"},
+    {"STAR", "STARs Selection"},     {"GEO", "Geographical Data Selection"},
+    {"VOR", "VORs Selection"},       {"NDB", "NDBs Selection"},
+    {"FIX", "FIXES Selection"},      {"L", "Low Airways Selection"},
+    {"H", "High Airways Selection"},
+};
+
+std::string CaseFolder() {
+  char cwd[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, cwd);
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string out = std::string(cwd) + "\\out";
+  const std::string folder = out + "\\" + info->test_suite_name() + "." + info->name();
+  files::CreateFolder(out);
+  files::CreateFolder(folder);
+  files::Remove(folder + "\\screen.bmp");
+  return folder;
+}
+
+class StandInTest : public ::testing::Test {
+ protected:
+  void StartWith(const std::string& extra = "") {
+    folder_ = CaseFolder();
+    std::string error;
+    ASSERT_TRUE(
+        s_.Start(StandInExe(QV_STANDIN_EXE), folder_, std::string(kScenario) + extra, &error))
+        << error;
+    ASSERT_NE(s_.main(), nullptr);
+  }
+
+  void TearDown() override {
+    // Never leave a modifier down for the next case.
+    KeyUp(VK_SHIFT);
+    if (HasFailure() && !folder_.empty()) {
+      SaveScreenshot(folder_ + "\\screen.bmp");
+      std::cout << "evidence (log, config, screenshot) in " << folder_ << "\n";
+    }
+    s_.Stop();
+  }
+
+  HWND Toolbar() const {
+    HWND band = FindWindowExA(s_.main(), nullptr, "ReBarWindow32", nullptr);
+    return band ? FindWindowExA(band, nullptr, "#32770", nullptr) : nullptr;
+  }
+  HWND Button(const char* caption) const { return Child(Toolbar(), "Button", caption); }
+  HWND CommBox() const {
+    for (HWND w : TopLevelWindows("#32770", s_.pid()))
+      if (TextOf(w) == "COMMBox") return w;
+    return nullptr;
+  }
+  HWND CommBoxEdit(int id) const {
+    for (HWND c : Children(CommBox(), "Edit"))
+      if (GetDlgCtrlID(c) == id) return c;
+    return nullptr;
+  }
+  void Command(int id) const { PostMessageA(s_.main(), WM_COMMAND, id, 0); }
+  int64_t Mark() const { return s_.LastSeq(); }
+
+  // Quorvex's way to open a selection dialog: Shift down, BM_CLICK posted,
+  // look for the caption, Shift up.
+  HWND ShiftClick(const char* code, const char* caption) const {
+    EXPECT_TRUE(BringToFront(s_.main()));
+    KeyDown(VK_SHIFT);
+    PostMessageA(Button(code), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = FindWindowA("#32770", caption)) != nullptr; });
+    KeyUp(VK_SHIFT);
+    return dialog;
+  }
+
+  // A point well inside the radar map, in screen pixels.
+  POINT MapPoint(int dx, int dy) const {
+    HWND map = FindWindowExA(s_.main(), nullptr, "IvAcRadarView", nullptr);
+    RECT r{};
+    GetWindowRect(map, &r);
+    return {(r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2 + dy};
+  }
+
+  StandInProcess s_;
+  std::string folder_;
+};
+
+// ---------------------------------------------------------------------------
+// Main window and toolbar
+
+TEST_F(StandInTest, MainWindow_IsTheFirstTopLevelWindowWhoseCaptionBeginsIvAc1) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  EXPECT_EQ(FindIvAcMain(), s_.main());
+  EXPECT_EQ(TextOf(s_.main()).substr(0, 6), "IvAc 1");
+  EXPECT_TRUE(IsWindowVisible(s_.main()));
+}
+
+TEST_F(StandInTest, Toolbar_BandHoldsADialogWithTheFortyOneButtonsCaptionedWithTheirCodes) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("connected = no\n"));
+  HWND band = FindWindowExA(s_.main(), nullptr, "ReBarWindow32", nullptr);
+  ASSERT_NE(band, nullptr);
+  HWND toolbar = FindWindowExA(band, nullptr, "#32770", nullptr);
+  ASSERT_NE(toolbar, nullptr);
+  const char* const codes[] = {
+      "CC",    "HS",   "LS",  "AP",  "GEO", "RR",  "RWY",  "RCL",     "T",    "VOR", "NDB",
+      "FIX",   "FRQ",  "N",   "L",   "H",   "SID", "STAR", "CONNECT", "PROF", "PDV", "ATIS",
+      "METAR", "FSTR", "I/O", "COM", "ATC", "L+",  "L-",   "0",       "1",    "2",   "4",
+      "8",     "Z1",   "Z2",  "Z3",  "Z4",  "QDM", "VERA", "INTERCOM"};
+  for (const char* code : codes)
+    EXPECT_NE(FindWindowExA(toolbar, nullptr, "Button", code), nullptr) << code;
+  EXPECT_EQ(Children(toolbar, "Button").size(), 41u);
+}
+
+TEST_F(StandInTest, Toolbar_ConnectButtonIsCaptionedDisconWhileConnected) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("connected = yes\n"));
+  EXPECT_EQ(Button("CONNECT"), nullptr);
+  ASSERT_NE(Button("DISCON"), nullptr);
+  EXPECT_EQ(SendMessageA(Button("DISCON"), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(StandInTest, Toolbar_BmGetCheckIsNonZeroExactlyForPressedButtons) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, I/O, L+\nconnected = no\n"));
+  for (HWND b : Children(Toolbar(), "Button")) {
+    const std::string code = TextOf(b);
+    const bool pressed = code == "AP" || code == "I/O" || code == "L+";
+    EXPECT_EQ(SendMessageA(b, BM_GETCHECK, 0, 0) != 0, pressed) << code;
+  }
+}
+
+TEST_F(StandInTest, Toolbar_PostedBmClickTogglesTheButtonAndLogsIt) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  HWND rr = Button("RR");
+  ASSERT_NE(rr, nullptr);
+  ASSERT_EQ(SendMessageA(rr, BM_GETCHECK, 0, 0), 0);
+  int64_t mark = Mark();
+  PostMessageA(rr, BM_CLICK, 0, 0);
+  ASSERT_TRUE(
+      s_.WaitFor("toolbar", {{"button", "RR"}, {"pressed", "true"}, {"shift", "false"}}, mark));
+  EXPECT_NE(SendMessageA(rr, BM_GETCHECK, 0, 0), 0);
+  mark = Mark();
+  PostMessageA(rr, BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("toolbar", {{"button", "RR"}, {"pressed", "false"}}, mark));
+  EXPECT_EQ(SendMessageA(rr, BM_GETCHECK, 0, 0), 0);
+  // A plain click opens no dialog.
+  EXPECT_TRUE(s_.Find("dialog_opened", 0).empty());
+}
+
+TEST_F(StandInTest, Toolbar_PostedKillFocusIsLoggedAndChangesNothing) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const int64_t mark = Mark();
+  PostMessageA(Button("AP"), WM_KILLFOCUS, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("killfocus", {{"button", "AP"}}, mark));
+  EXPECT_NE(SendMessageA(Button("AP"), BM_GETCHECK, 0, 0), 0);
+  EXPECT_TRUE(s_.Find("toolbar", mark).empty());
+}
+
+TEST_F(StandInTest, Toolbar_ClickOnConnectConnectsAndTheCaptionFollows) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("connected = no\n"));
+  HWND connect = Button("CONNECT");
+  ASSERT_NE(connect, nullptr);
+  int64_t mark = Mark();
+  PostMessageA(connect, BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("connection", {{"connected", "true"}}, mark));
+  EXPECT_EQ(TextOf(connect), "DISCON");
+  EXPECT_NE(TextOf(s_.main()).find("connected"), std::string::npos);
+  mark = Mark();
+  PostMessageA(connect, BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("connection", {{"connected", "false"}}, mark));
+  EXPECT_EQ(TextOf(connect), "CONNECT");
+}
+
+// ---------------------------------------------------------------------------
+// Selection dialogs
+
+TEST_F(StandInTest, SelectionDialogs_ShiftClickOpensEachWithItsExactCaptionAndElements) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  for (const auto& [code, caption] : kShiftDialogs) {
+    SCOPED_TRACE(code);
+    const int64_t mark = Mark();
+    HWND dialog = ShiftClick(code, caption);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(s_.WaitFor("toolbar", {{"button", code}, {"shift", "true"}}, mark));
+    EXPECT_TRUE(s_.WaitFor("dialog_opened", {{"code", code}, {"caption", caption}}, mark));
+    HWND list =
+        FindWindowExA(dialog, nullptr, "Listbox", nullptr);  // any case, as Quorvex writes it
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(GetWindowLongA(list, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+    EXPECT_GT(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
+    for (const char* b : {"&OK", "&Cancel", "Select &All", "Select &None"})
+      EXPECT_NE(FindWindowExA(dialog, nullptr, "Button", b), nullptr) << b;
+    const int64_t before_cancel = Mark();
+    PostMessageA(FindWindowExA(dialog, nullptr, "Button", "&Cancel"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(s_.WaitFor("dialog_cancelled", {{"code", code}}, before_cancel));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  }
+}
+
+TEST_F(StandInTest, SelectionDialog_OkLogsTheEntriesSelectedWithListBoxMessages) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  HWND dialog = ShiftClick("AP", "Airports Selection");
+  ASSERT_NE(dialog, nullptr);
+  HWND list = FindWindowExA(dialog, nullptr, "ListBox", nullptr);
+  ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 4);
+  EXPECT_EQ(ListBoxItem(list, 2), "EDDS");
+  // The selection saved in the scenario is shown.
+  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 1);
+  EXPECT_GT(SendMessageA(list, LB_GETSEL, 0, 0), 0);
+
+  int64_t mark = Mark();
+  PostMessageA(FindWindowExA(dialog, nullptr, "Button", "Select &None"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("dialog_button", {{"code", "AP"}, {"button", "Select None"}}, mark));
+  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 0);
+  SendMessageA(list, LB_SELITEMRANGE, TRUE, MAKELPARAM(1, 1));
+  SendMessageA(list, LB_SELITEMRANGE, TRUE, MAKELPARAM(3, 3));
+  int selected[8] = {};
+  ASSERT_EQ(SendMessageA(list, LB_GETSELITEMS, 8, reinterpret_cast<LPARAM>(selected)), 2);
+  EXPECT_EQ(selected[0], 1);
+  EXPECT_EQ(selected[1], 3);
+
+  mark = Mark();
+  PostMessageA(FindWindowExA(dialog, nullptr, "Button", "&OK"), BM_CLICK, 0, 0);
+  const auto e = s_.WaitFor("selection", {{"code", "AP"}}, mark);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->List("items"), (std::vector<std::string>{"EDDM", "EDDK"}));
+  EXPECT_EQ(e->Text("caption"), "Airports Selection");
+  EXPECT_TRUE(
+      WaitUntil([&] { return FindWindowExA(dialog, nullptr, "Button", "&OK") == nullptr; }));
+
+  // Opened again, it shows what was confirmed.
+  dialog = ShiftClick("AP", "Airports Selection");
+  ASSERT_NE(dialog, nullptr);
+  list = FindWindowExA(dialog, nullptr, "ListBox", nullptr);
+  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 2);
+  EXPECT_GT(SendMessageA(list, LB_GETSEL, 3, 0), 0);
+}
+
+TEST_F(StandInTest, SelectionDialog_SelectAllSelectsEveryEntryAndUnselectingWorksToo) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  HWND dialog = ShiftClick("VOR", "VORs Selection");
+  ASSERT_NE(dialog, nullptr);
+  HWND list = FindWindowExA(dialog, nullptr, "ListBox", nullptr);
+  int64_t mark = Mark();
+  PostMessageA(FindWindowExA(dialog, nullptr, "Button", "Select &All"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("dialog_button", {{"button", "Select All"}}, mark));
+  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 3);
+  SendMessageA(list, LB_SELITEMRANGE, FALSE, MAKELPARAM(0, 0));
+  mark = Mark();
+  PostMessageA(FindWindowExA(dialog, nullptr, "Button", "&OK"), BM_CLICK, 0, 0);
+  const auto e = s_.WaitFor("selection", {{"code", "VOR"}}, mark);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->List("items"), (std::vector<std::string>{"RID", "CHA"}));
+}
+
+TEST_F(StandInTest, SelectionDialog_ShiftClickTogglesTheButtonLikeAPlainClick) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  // AP starts pressed; Quorvex puts the state back after the dialog.
+  HWND dialog = ShiftClick("AP", "Airports Selection");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(SendMessageA(Button("AP"), BM_GETCHECK, 0, 0), 0);
+}
+
+TEST_F(StandInTest, OccupiedAreaSelection_MenuCommand32863OpensIt) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const int64_t mark = Mark();
+  Command(32863);
+  ASSERT_TRUE(s_.WaitFor("dialog_opened", {{"code", "OCN"}}, mark));
+  HWND dialog = FindWindowA("#32770", "Occupied Area Selection");
+  ASSERT_NE(dialog, nullptr);
+  HWND list = FindWindowExA(dialog, nullptr, "ListBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(ListBoxItem(list, 0), "ED-R132");
+  for (const char* b : {"&OK", "&Cancel", "Select &All", "Select &None"})
+    EXPECT_NE(FindWindowExA(dialog, nullptr, "Button", b), nullptr) << b;
+}
+
+// ---------------------------------------------------------------------------
+// COMMBox
+
+TEST_F(StandInTest, CommBox_HasTheTabsAndEditsOfTheContract) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("frequencies = 118.100, 121.700, 119.900, 124.850\n"));
+  HWND box = CommBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(EqualsNoCase(ClassName(box), "#32770"));
+  HWND tabs = FindWindowExA(box, nullptr, "SysTabControl32", nullptr);
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 4 + 4);
+  EXPECT_NE(CommBoxEdit(1004), nullptr);
+  EXPECT_NE(CommBoxEdit(1006), nullptr);
+}
+
+TEST_F(StandInTest, CommBox_EnterPostedToTheTextLineSendsItOnTheSelectedTabAndClearsIt) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  HWND tabs = FindWindowExA(CommBox(), nullptr, "SysTabControl32", nullptr);
+  HWND line = CommBoxEdit(1006);
+  ASSERT_NE(line, nullptr);
+  int64_t mark = Mark();
+  // Tab 6 is ATC with three standard frequencies.
+  SendMessageA(tabs, TCM_SETCURFOCUS, 5, 0);
+  SendMessageA(tabs, TCM_SETCURSEL, 5, 0);
+  ASSERT_TRUE(s_.WaitFor("tab_selected", {{"tab", "6"}, {"name", "ATC"}}, mark));
+
+  SendMessageA(line, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("hello tower"));
+  SendMessageA(line, EM_SETSEL, 11, 11);
+  mark = Mark();
+  PostMessageA(line, WM_KEYDOWN, VK_RETURN, 1);
+  const auto e = s_.WaitFor("chat_sent", {{"tab", "6"}, {"name", "ATC"}}, mark);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->Text("text"), "hello tower");
+  EXPECT_EQ(SendMessageA(line, WM_GETTEXTLENGTH, 0, 0), 0);
+
+  // Enter on an empty line sends nothing.
+  mark = Mark();
+  PostMessageA(line, WM_KEYDOWN, VK_RETURN, 1);
+  ASSERT_TRUE(s_.WaitFor("chat_empty", {{"tab", "6"}}, mark));
+  EXPECT_TRUE(s_.Find("chat_sent", mark).empty());
+}
+
+TEST_F(StandInTest, CommBox_DotCommandsZoomAndCentreTheMap) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  HWND line = CommBoxEdit(1006);
+  int64_t mark = Mark();
+  SendMessageA(line, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(".Z 40"));
+  PostMessageA(line, WM_KEYDOWN, VK_RETURN, 1);
+  ASSERT_TRUE(
+      s_.WaitFor("dot_command", {{"command", "Z"}, {"argument", "40"}, {"known", "true"}}, mark));
+  mark = Mark();
+  SendMessageA(line, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(".C EDDM"));
+  PostMessageA(line, WM_KEYDOWN, VK_RETURN, 1);
+  ASSERT_TRUE(s_.WaitFor("dot_command", {{"command", "C"}, {"argument", "EDDM"}}, mark));
+  // ZOOM with an empty argument still reaches IvAc.
+  mark = Mark();
+  SendMessageA(line, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(".Z "));
+  PostMessageA(line, WM_KEYDOWN, VK_RETURN, 1);
+  ASSERT_TRUE(s_.WaitFor("dot_command", {{"command", "Z"}, {"argument", ""}}, mark));
+  EXPECT_TRUE(s_.Find("chat_sent").empty());
+}
+
+TEST_F(StandInTest, CommBox_SelectionFieldHoldsTheSelectedCallsignAndFollowsChanges) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  HWND field = CommBoxEdit(1004);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(TextOf(field), "AFR1234");
+  int64_t mark = Mark();
+  ASSERT_TRUE(s_.Control("selected = DLH4AB"));
+  EXPECT_TRUE(s_.WaitFor("label_selected", {{"callsign", "DLH4AB"}, {"by", "control"}}, mark));
+  EXPECT_EQ(TextOf(field), "DLH4AB");
+  ASSERT_TRUE(s_.Control("selected ="));
+  EXPECT_EQ(TextOf(field), "");
+}
+
+TEST_F(StandInTest, CommBox_ClosedInTheConfigIsNotThereAndOpensLater) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("commbox = closed\n"));
+  EXPECT_EQ(CommBox(), nullptr);
+  ASSERT_TRUE(s_.Control("commbox = open"));
+  EXPECT_NE(CommBox(), nullptr);
+  EXPECT_EQ(TextOf(CommBoxEdit(1004)), "AFR1234");
+}
+
+// ---------------------------------------------------------------------------
+// Traffic label commands
+
+TEST_F(StandInTest, LabelCommands_EachMenuCommandActsOnTheSelectedLabel) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const struct {
+    int id;
+    const char* action;
+  } commands[] = {{32796, "assume"},   {32798, "release"},     {32799, "force_act"},
+                  {32801, "show_fpl"}, {32850, "request_fpl"}, {32861, "add_to_io"}};
+  for (const auto& c : commands) {
+    const int64_t mark = Mark();
+    Command(c.id);
+    EXPECT_TRUE(s_.WaitFor("menu", {{"id", std::to_string(c.id)}, {"name", c.action}}, mark))
+        << c.id;
+    EXPECT_TRUE(s_.WaitFor("label_action", {{"action", c.action}, {"callsign", "AFR1234"}}, mark))
+        << c.id;
+  }
+}
+
+TEST_F(StandInTest, LabelCommands_WithoutASelectedLabelAreIgnored) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("selected =\n"));
+  EXPECT_EQ(TextOf(CommBoxEdit(1004)), "");
+  for (int id : {32796, 32797, 32798, 32799, 32801, 32850, 32861}) {
+    const int64_t mark = Mark();
+    Command(id);
+    EXPECT_TRUE(s_.WaitFor("menu_ignored", {{"id", std::to_string(id)}}, mark)) << id;
+  }
+  EXPECT_TRUE(s_.Find("label_action").empty());
+  EXPECT_TRUE(s_.Find("subwindow_opened").empty());
+}
+
+TEST_F(StandInTest, AddToInOut_AddsTheLabelAsARowOfTheListView) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const int64_t mark = Mark();
+  Command(32861);
+  ASSERT_TRUE(s_.WaitFor("inout_added", {{"callsign", "AFR1234"}, {"rows", "4"}}, mark));
+  HWND inout = FindWindowA("#32770", "In/Out");
+  HWND lv = FindWindowExA(inout, nullptr, "SysListView32", nullptr);
+  const auto rows = ReadListView(lv);
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[3][0], "AFR1234");
+}
+
+TEST_F(StandInTest, Transfer_ControllerChoiceWindowHandsTheLabelOver) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const int64_t mark = Mark();
+  Command(32797);
+  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "atc"}, {"callsign", "AFR1234"}}, mark));
+  // Found as Quorvex finds it: untitled, with "OK" and a list box, no "WAYPOINT".
+  HWND w = UntitledDialogWith(s_.pid(), "Button", "OK");
+  ASSERT_NE(w, nullptr);
+  HWND list = FindWindowExA(w, nullptr, "ListBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(FindWindowExA(w, nullptr, "Static", "WAYPOINT"), nullptr);
+  EXPECT_NE(FindWindowExA(w, nullptr, "Button", "CLEAR"), nullptr);
+  // Nothing is selected until Quorvex selects.
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+  const LRESULT at =
+      SendMessageA(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("edgg"));
+  ASSERT_EQ(at, 2);
+  SendMessageA(list, LB_SETCURSEL, at, 0);
+  PostMessageA(FindWindowExA(w, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(
+      s_.WaitFor("transfer", {{"callsign", "AFR1234"}, {"station", "EDGG_CTR 128.050"}}, mark));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(w); }));
+}
+
+TEST_F(StandInTest, Transfer_OkWithNothingSelectedHandsNothingOver) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const int64_t mark = Mark();
+  Command(32797);
+  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "atc"}}, mark));
+  HWND w = UntitledDialogWith(s_.pid(), "Button", "OK");
+  ASSERT_NE(w, nullptr);
+  PostMessageA(FindWindowExA(w, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("subwindow_closed",
+                         {{"window", "atc"}, {"reason", "OK with nothing selected"}}, mark));
+  EXPECT_TRUE(s_.Find("transfer", mark).empty());
+}
+
+// ---------------------------------------------------------------------------
+// Map commands
+
+TEST_F(StandInTest, ResetCentre_MenuCommand32820ResetsTheCentrePoint) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const int64_t mark = Mark();
+  Command(32820);
+  ASSERT_TRUE(s_.WaitFor("centre_reset", {}, mark));
+}
+
+TEST_F(StandInTest, ColourScheme_DialogTakesTheNameThroughItsComboBoxExEdit) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const int64_t mark = Mark();
+  Command(32829);
+  ASSERT_TRUE(s_.WaitFor("dialog_opened", {{"code", "SCHEME"}}, mark));
+  // Found as Quorvex finds it: a "#32770" with item 1089, captioned none of
+  // "ATC", "COMMBox", "In/Out".
+  HWND dialog = nullptr;
+  for (HWND w : TopLevelWindows("#32770", s_.pid())) {
+    const std::string caption = TextOf(w);
+    if (caption != "ATC" && caption != "COMMBox" && caption != "In/Out" && GetDlgItem(w, 1089))
+      dialog = w;
+  }
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_NE(TextOf(dialog), "");
+  HWND ex = FindWindowExA(dialog, nullptr, "COMBOBOXEX32", nullptr);
+  ASSERT_NE(ex, nullptr);
+  EXPECT_EQ(GetDlgItem(dialog, 1089), ex);
+  HWND combo = FindWindowExA(ex, nullptr, "COMBOBOX", nullptr);
+  ASSERT_NE(combo, nullptr);
+  HWND edit = FindWindowExA(combo, nullptr, "EDIT", nullptr);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(TextOf(edit), "Default");  // the scheme in use
+
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Night"));
+  PostMessageA(GetDlgItem(dialog, 1), BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("colour_scheme", {{"name", "Night"}, {"known", "true"}}, mark));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(dialog).empty(); }));
+}
+
+TEST_F(StandInTest, OccupiedArea_RightThenLeftClickThen32862CreatesTheAreaAtThePoint) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  ASSERT_TRUE(BringToFront(s_.main()));
+  const POINT p = MapPoint(-120, 60);
+  const int64_t mark = Mark();
+  // Quorvex's order: right click, a pause, left click, and the command
+  // posted at once, ahead of the queued left click.
+  ClickAt(p, true);
+  Sleep(25);
+  ClickAt(p, false);
+  Command(32862);
+  const auto point = s_.WaitFor("map_point", {}, mark);
+  ASSERT_TRUE(point);
+  EXPECT_EQ(point->Int("x"), p.x);
+  EXPECT_EQ(point->Int("y"), p.y);
+  ASSERT_TRUE(s_.WaitFor("dialog_opened", {{"code", "AREA"}}, mark));
+  // The left click after the right one selects nothing.
+  EXPECT_TRUE(s_.WaitFor("map_click", {{"button", "left"}, {"after_right", "true"}}, mark));
+  EXPECT_TRUE(s_.Find("label_selected", mark).empty());
+
+  HWND dialog = FindWindowA("#32770", "Add Occupied Area");
+  ASSERT_NE(dialog, nullptr);
+  HWND edit = FindWindowExA(dialog, nullptr, "Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  ASSERT_NE(FindWindowExA(dialog, nullptr, "Button", "Cancel"), nullptr);
+  HWND ok = FindWindowExA(dialog, nullptr, "Button", "OK");
+  ASSERT_NE(ok, nullptr);
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("TRA TEST"));
+  PostMessageA(ok, BM_CLICK, 0, 0);
+  const auto area = s_.WaitFor("occupied_area", {{"name", "TRA TEST"}}, mark);
+  ASSERT_TRUE(area);
+  EXPECT_EQ(area->Int("x"), p.x);
+  EXPECT_EQ(area->Int("y"), p.y);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  // The new area is listed in the occupied-area selection.
+  Command(32863);
+  HWND list = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    return (list = FindWindowExA(FindWindowA("#32770", "Occupied Area Selection"), nullptr,
+                                 "ListBox", nullptr)) != nullptr;
+  }));
+  EXPECT_EQ(ListBoxItem(list, 1), "TRA TEST");
+}
+
+TEST_F(StandInTest, OccupiedArea_OkWithNoNameKeepsTheDialogOpen) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  ASSERT_TRUE(BringToFront(s_.main()));
+  const int64_t mark = Mark();
+  ClickAt(MapPoint(100, -80), true);
+  Command(32862);
+  ASSERT_TRUE(s_.WaitFor("dialog_opened", {{"code", "AREA"}}, mark));
+  HWND dialog = FindWindowA("#32770", "Add Occupied Area");
+  ASSERT_NE(dialog, nullptr);
+  PostMessageA(FindWindowExA(dialog, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("occupied_area_refused", {}, mark));
+  EXPECT_TRUE(IsWindow(dialog));
+  PostMessageA(FindWindowExA(dialog, nullptr, "Button", "Cancel"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("dialog_cancelled", {{"code", "AREA"}}, mark));
+  EXPECT_TRUE(s_.Find("occupied_area", mark).empty());
+}
+
+TEST_F(StandInTest, OccupiedArea_32862WithNoPointMarkedOpensNothing) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const int64_t mark = Mark();
+  Command(32862);
+  ASSERT_TRUE(s_.WaitFor("menu_ignored", {{"id", "32862"}}, mark));
+  EXPECT_EQ(FindWindowA("#32770", "Add Occupied Area"), nullptr);
+}
+
+TEST_F(StandInTest, Map_ClickOnALabelSelectsIt) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("selected =\n"));
+  ASSERT_TRUE(BringToFront(s_.main()));
+  // DLH4AB is the second label; its block sits right of its target.
+  HWND map = FindWindowExA(s_.main(), nullptr, "IvAcRadarView", nullptr);
+  RECT r{};
+  GetClientRect(map, &r);
+  POINT p{static_cast<LONG>(0.60 * r.right) + 30, static_cast<LONG>(0.22 * r.bottom) - 14};
+  ClientToScreen(map, &p);
+  const int64_t mark = Mark();
+  ClickAt(p, false);
+  ASSERT_TRUE(s_.WaitFor("label_selected", {{"callsign", "DLH4AB"}, {"by", "click"}}, mark));
+  EXPECT_EQ(TextOf(CommBoxEdit(1004)), "DLH4AB");
+}
+
+// ---------------------------------------------------------------------------
+// Hot keys and clearances
+
+TEST_F(StandInTest, HotKeys_OpenTheLevelSpeedAndFixWindowsAndConfirmingClears) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+
+  // Keypad "*": the flight-level window, known by its "ALL" button.
+  ASSERT_TRUE(BringToFront(s_.main()));
+  int64_t mark = Mark();
+  KeyDown(VK_MULTIPLY);
+  KeyUp(VK_MULTIPLY);
+  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "level"}, {"callsign", "AFR1234"}}, mark));
+  HWND level = UntitledDialogWith(s_.pid(), "Button", "ALL");
+  ASSERT_NE(level, nullptr);
+  HWND list = FindWindowExA(level, nullptr, "ListBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_NE(FindWindowExA(level, nullptr, "Button", "CLEAR"), nullptr);
+  const LRESULT at =
+      SendMessageA(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("FL08"));
+  ASSERT_EQ(at, 1);
+  SendMessageA(list, LB_SETCURSEL, at, 0);
+  PostMessageA(FindWindowExA(level, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("clearance",
+                         {{"kind", "level"}, {"callsign", "AFR1234"}, {"value", "FL080"}}, mark));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(level); }));
+
+  // F7: the speed window, with "CLEAR" and no "ALL".
+  ASSERT_TRUE(BringToFront(s_.main()));
+  mark = Mark();
+  KeyDown(VK_F7);
+  KeyUp(VK_F7);
+  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "speed"}}, mark));
+  HWND speed = UntitledDialogWith(s_.pid(), "Button", "CLEAR");
+  ASSERT_NE(speed, nullptr);
+  EXPECT_EQ(FindWindowExA(speed, nullptr, "Button", "ALL"), nullptr);
+  list = FindWindowExA(speed, nullptr, "ListBox", nullptr);
+  SendMessageA(
+      list, LB_SETCURSEL,
+      SendMessageA(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("200")),
+      0);
+  PostMessageA(FindWindowExA(speed, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("clearance", {{"kind", "speed"}, {"value", "200"}}, mark));
+
+  // Keypad "+": the fix window, known by its "WAYPOINT" static.
+  ASSERT_TRUE(BringToFront(s_.main()));
+  mark = Mark();
+  KeyDown(VK_ADD);
+  KeyUp(VK_ADD);
+  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "fix"}}, mark));
+  HWND fix = UntitledDialogWith(s_.pid(), "Static", "WAYPOINT");
+  ASSERT_NE(fix, nullptr);
+  HWND edit = FindWindowExA(fix, nullptr, "Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  ASSERT_NE(FindWindowExA(fix, nullptr, "Button", "CLEAR"), nullptr);
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("KERAX"));
+  PostMessageA(FindWindowExA(fix, nullptr, "Button", "ENTER"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(
+      s_.WaitFor("clearance", {{"kind", "fix"}, {"value", "KERAX"}, {"via", "edit"}}, mark));
+}
+
+TEST_F(StandInTest, HotKeys_ClearRemovesTheClearance) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  ASSERT_TRUE(BringToFront(s_.main()));
+  const int64_t mark = Mark();
+  KeyDown(VK_MULTIPLY);  // Quorvex sends no key-up
+  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "level"}}, mark));
+  KeyUp(VK_MULTIPLY);
+  HWND level = UntitledDialogWith(s_.pid(), "Button", "ALL");
+  ASSERT_NE(level, nullptr);
+  PostMessageA(FindWindowExA(level, nullptr, "Button", "CLEAR"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("clearance_cleared", {{"kind", "level"}, {"callsign", "AFR1234"}}, mark));
+  EXPECT_TRUE(s_.Find("clearance", mark).empty());
+}
+
+TEST_F(StandInTest, HotKeys_OneSubWindowAtATime) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  ASSERT_TRUE(BringToFront(s_.main()));
+  const int64_t mark = Mark();
+  KeyDown(VK_MULTIPLY);
+  KeyUp(VK_MULTIPLY);
+  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "level"}}, mark));
+  Command(32797);
+  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "atc"}}, mark));
+  EXPECT_TRUE(s_.WaitFor("subwindow_closed", {{"window", "level"}, {"reason", "replaced"}}, mark));
+  EXPECT_EQ(UntitledDialogWith(s_.pid(), "Button", "ALL"), nullptr);
+}
+
+TEST_F(StandInTest, HotKeys_WithoutASelectedLabelOpenNoWindow) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("selected =\n"));
+  ASSERT_TRUE(BringToFront(s_.main()));
+  const int64_t mark = Mark();
+  KeyDown(VK_F7);
+  KeyUp(VK_F7);
+  ASSERT_TRUE(s_.WaitFor("hotkey", {{"key", "F7"}, {"opens", "false"}}, mark));
+  EXPECT_EQ(UntitledDialogWith(s_.pid(), "Button", "OK"), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// In/Out window
+
+TEST_F(StandInTest, InOut_ListViewRowsAreReadableFromAnotherProcess) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  HWND inout = nullptr;
+  for (HWND w : TopLevelWindows("#32770"))
+    if (TextOf(w) == "In/Out") inout = w;
+  ASSERT_NE(inout, nullptr);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(inout, &owner);
+  EXPECT_EQ(owner, s_.pid());
+  EXPECT_NE(owner, GetCurrentProcessId());
+  HWND lv = FindWindowExA(inout, nullptr, "SysListView32", nullptr);
+  ASSERT_NE(lv, nullptr);
+  EXPECT_EQ(GetWindowLongA(lv, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+  HWND header = reinterpret_cast<HWND>(SendMessageA(lv, LVM_GETHEADER, 0, 0));
+  EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 4);
+  const std::vector<std::vector<std::string>> want = {{"DLH4AB", "A321", "EDDM", "EDDF"},
+                                                      {"BAW915", "A320", "EGLL", "EDDF"},
+                                                      {"EZY73KL", "A319", "", "LFPG"}};
+  EXPECT_EQ(ReadListView(lv), want);
+}
+
+TEST_F(StandInTest, InOut_RowsChangeWhileRunning) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  ASSERT_TRUE(s_.Control("inout = A|B|C|D"));
+  HWND lv = FindWindowExA(FindWindowA("#32770", "In/Out"), nullptr, "SysListView32", nullptr);
+  EXPECT_EQ(ReadListView(lv), (std::vector<std::vector<std::string>>{{"A", "B", "C", "D"}}));
+  ASSERT_TRUE(s_.Control("inout_window = closed"));
+  EXPECT_EQ(FindWindowA("#32770", "In/Out"), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Placement
+
+TEST_F(StandInTest, MainWindow_IsMovedAndSizedAsAskedAndLogsIt) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const int64_t mark = Mark();
+  ASSERT_TRUE(SetWindowPos(s_.main(), HWND_TOP, 20, 30, 700, 500, SWP_SHOWWINDOW));
+  const auto e = s_.WaitFor("window", {{"x", "20"}, {"y", "30"}, {"w", "700"}, {"h", "500"}}, mark);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->Text("state"), "normal");
+  RECT r{};
+  GetWindowRect(s_.main(), &r);
+  EXPECT_EQ(r.left, 20);
+  EXPECT_EQ(r.top, 30);
+  EXPECT_EQ(r.right - r.left, 700);
+  EXPECT_EQ(r.bottom - r.top, 500);
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  ASSERT_TRUE(GetWindowPlacement(s_.main(), &wp));
+  EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
+}
+
+TEST_F(StandInTest, MainWindow_MaximisedAndRestoredAsAsked) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  int64_t mark = Mark();
+  ShowWindow(s_.main(), SW_MAXIMIZE);
+  ASSERT_TRUE(s_.WaitFor("window", {{"state", "maximized"}}, mark));
+  mark = Mark();
+  ShowWindow(s_.main(), SW_RESTORE);
+  ASSERT_TRUE(s_.WaitFor("window", {{"state", "normal"}}, mark));
+}
+
+// ---------------------------------------------------------------------------
+// State and log
+
+TEST_F(StandInTest, Control_ChangesTheStateOfTheRunningStandIn) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const int64_t mark = Mark();
+  ASSERT_TRUE(s_.Control("connected = no\nfrequencies = 5\npressed = RR"));
+  EXPECT_TRUE(s_.WaitFor("connection", {{"connected", "false"}, {"by", "control"}}, mark));
+  EXPECT_NE(Button("CONNECT"), nullptr);
+  EXPECT_EQ(SendMessageA(Button("RR"), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(Button("AP"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  HWND tabs = FindWindowExA(CommBox(), nullptr, "SysTabControl32", nullptr);
+  EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 9);
+  // A bad line is reported and the others still apply.
+  const int64_t before_bad = Mark();
+  EXPECT_FALSE(s_.Control("selected = BAW915\nnonsense = 1"));
+  const auto e = s_.WaitFor("control", {}, before_bad);
+  ASSERT_TRUE(e);
+  ASSERT_EQ(e->List("errors").size(), 1u);
+  EXPECT_NE(e->List("errors")[0].find("nonsense"), std::string::npos);
+  EXPECT_EQ(TextOf(CommBoxEdit(1004)), "BAW915");
+}
+
+TEST_F(StandInTest, Log_IsOneJsonObjectPerLineWithRisingSequenceNumbers) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("bogus = 1\n"));
+  Command(32820);
+  ASSERT_TRUE(s_.WaitFor("centre_reset"));
+  std::string data;
+  ASSERT_TRUE(files::ReadAll(s_.log_path(), data));
+  size_t lines = 0;
+  int64_t last = 0;
+  for (size_t start = 0, end; (end = data.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    const auto e = ParseEventLine(std::string_view(data).substr(start, end - start));
+    ASSERT_TRUE(e) << data.substr(start, end - start);
+    EXPECT_EQ(e->Int("seq"), last + 1);
+    last = e->Int("seq");
+    ++lines;
+  }
+  EXPECT_GE(lines, 3u);
+  // A bad setting in the config is logged, not fatal.
+  const auto error = s_.WaitFor("config_error");
+  ASSERT_TRUE(error);
+  EXPECT_NE(error->Text("error").find("bogus"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qv::standin
