@@ -124,11 +124,12 @@ std::vector<CorpusFile> Corpus() {
   };
 }
 
-// The section names a file mentions (as written and trimmed) and the key
-// names (as written before "=" and trimmed), plus names it does not hold.
+// The names to ask for: first the section names a file mentions (as written)
+// and its key names (as written before "="), in file order, then their
+// trimmed and re-cased forms, then names it does not hold.
 void NamesOf(const std::string& bytes, std::vector<std::string>& sections,
              std::vector<std::string>& keys) {
-  std::set<std::string> s = {"", "missing", " s", "S"}, k = {"", "missing", "Caption", "a\0zz"s};
+  std::vector<std::string> raw_s, raw_k;
   // Text after a UTF-8 mark is ANSI text to the engine but UTF-8 to the
   // system; only ASCII names are asked for there.
   size_t pos = bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
@@ -138,22 +139,27 @@ void NamesOf(const std::string& bytes, std::vector<std::string>& sections,
     const std::string line = bytes.substr(pos, end - pos);
     pos = end + 1;
     const std::string t = TrimBlanks(line);
-    if (!t.empty() && t[0] == '[' && t.find(']') != std::string::npos) {
-      const std::string name = t.substr(1, t.rfind(']') - 1);
-      s.insert(name);
-      s.insert(TrimBlanks(name));
-      s.insert(ToUpper(TrimBlanks(name)));
-    } else {
-      const std::string name = line.substr(0, line.find('='));
-      k.insert(name);
-      k.insert(TrimBlanks(name));
-      k.insert(ToLower(TrimBlanks(name)));
-    }
+    if (!t.empty() && t[0] == '[' && t.find(']') != std::string::npos)
+      raw_s.push_back(t.substr(1, t.rfind(']') - 1));
+    else if (!t.empty())
+      raw_k.push_back(line.substr(0, line.find('=')));
   }
-  sections.assign(s.begin(), s.end());
-  keys.assign(k.begin(), k.end());
-  if (sections.size() > 12) sections.resize(12);
-  if (keys.size() > 24) keys.resize(24);
+  auto build = [](const std::vector<std::string>& raw, std::string (*recase)(std::string_view),
+                  std::vector<std::string> extras, size_t cap) {
+    std::vector<std::string> out;
+    std::set<std::string> seen;
+    auto add = [&](const std::string& n) {
+      if (seen.insert(n).second) out.push_back(n);
+    };
+    for (const std::string& n : raw) add(n);
+    for (const std::string& n : raw) add(TrimBlanks(n));
+    for (const std::string& n : raw) add(recase(TrimBlanks(n)));
+    for (const std::string& n : extras) add(n);
+    if (out.size() > cap) out.resize(cap);
+    return out;
+  };
+  sections = build(raw_s, &ToUpper, {"", "missing", " s", "S"}, 12);
+  keys = build(raw_k, &ToLower, {"", "missing", "Caption", "a\0zz"s}, 24);
 }
 
 class ProfileDiff : public ::testing::Test {
@@ -182,8 +188,15 @@ class ProfileDiff : public ::testing::Test {
     return dir_ + "\\" + tag + std::to_string(counter_++) + ".ini";
   }
   static std::string Put(const char* tag, const std::string& bytes) {
+    // A plain write: the corpus needs no flush to disk, and there are thousands.
     const std::string p = NewPath(tag);
-    EXPECT_TRUE(files::WriteAtomic(p, bytes));
+    HANDLE h = CreateFileA(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    DWORD put = 0;
+    EXPECT_NE(h, INVALID_HANDLE_VALUE) << p;
+    EXPECT_TRUE(bytes.empty() ||
+                WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr));
+    CloseHandle(h);
     return p;
   }
   static std::string Bytes(const std::string& path) {
