@@ -5,6 +5,20 @@
 //
 // Texts are ANSI bytes. Section and key names compare without regard to
 // case. Paths follow the program's "\" convention (platform/files.h).
+//
+// Where the engine knowingly differs from the system functions:
+// - A write replaces the file (temporary file, then rename): it needs the
+//   right to create files in the folder and to replace the file, and the file
+//   gets new attributes; a file held open without delete sharing cannot be
+//   replaced, and the write fails instead.
+// - A "[]" header below the top of the file is kept on rewrite (the system
+//   drops it, which moves that section's keys into the section above).
+// - DeleteSection reports a failed rewrite as false.
+// - A file that starts with a UTF-8 mark keeps the mark; the text after it is
+//   read and written as ANSI bytes, not converted. UTF-16 files read as empty
+//   and are never rewritten (writes fail).
+// - A file name without a folder is taken relative to the current folder,
+//   not the Windows folder. Texts are taken as single-byte ANSI text.
 #pragma once
 
 #include <memory>
