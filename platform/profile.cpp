@@ -2,12 +2,10 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <list>
 #include <mutex>
-#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -228,10 +226,11 @@ struct Indexed {
   }
 };
 
-// The value as copied into a buffer of `size` characters: matching quotes
-// around it are removed, but only when the text after the opening quote fits
-// the buffer; otherwise the cut text keeps its opening quote off and its last
-// character on (or loses one character more when it just fits).
+// The value as copied into a buffer of `size` characters. Of a value wrapped
+// in matching quotes the opening quote is always skipped; the closing one is
+// dropped only when the text after the opening quote fits the buffer. When
+// that text fits exactly (no room left for its final NUL), the closing quote
+// is already cut off and the last real character is dropped in its place.
 std::string CopyEntry(std::string_view value, size_t size) {
   if (size == 0) return {};
   bool quoted = false;
