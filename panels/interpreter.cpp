@@ -365,6 +365,13 @@ void Interpreter::Link(std::string_view argument) {
 }
 
 bool Interpreter::OpenAssistant(std::string_view name) {
+  if (!Running()) return SwitchTo(name);
+  if (!IsFile(PanelPath(context_.panelsFolder, name))) return false;
+  deferred_.push_back({Deferred::Kind::kOpen, std::string(name)});
+  return true;
+}
+
+bool Interpreter::SwitchTo(std::string_view name) {
   if (!IsFile(PanelPath(context_.panelsFolder, name))) return false;
   if (context_.debug) host_.Log(Cat("Assistant=", name));
   host_.ShowPanel(name);
@@ -375,7 +382,7 @@ void Interpreter::PopAndOpen() {
   if (stack_.empty()) return;
   const std::string name = std::move(stack_.back());
   stack_.pop_back();
-  OpenAssistant(name);
+  SwitchTo(name);
 }
 
 void Interpreter::Navigate(Navigation nav, const std::string& target) {
@@ -387,10 +394,10 @@ void Interpreter::Navigate(Navigation nav, const std::string& target) {
       // Pushed even when the called panel does not exist: a BACK then
       // reopens the current panel.
       stack_.push_back(host_.CurrentPanel());
-      OpenAssistant(target);
+      SwitchTo(target);
       break;
     case Navigation::kOpen:
-      if (!target.empty()) OpenAssistant(target);
+      if (!target.empty()) SwitchTo(target);
       break;
     case Navigation::kBack:
       PopAndOpen();
@@ -400,7 +407,7 @@ void Interpreter::Navigate(Navigation nav, const std::string& target) {
 
 void Interpreter::PreviousAssistant() {
   if (Running()) {
-    deferred_.push_back(Deferred::kBack);
+    deferred_.push_back({Deferred::Kind::kBack, {}});
     return;
   }
   PopAndOpen();
@@ -408,7 +415,7 @@ void Interpreter::PreviousAssistant() {
 
 void Interpreter::RequestClose() {
   if (Running()) {
-    deferred_.push_back(Deferred::kClose);
+    deferred_.push_back({Deferred::Kind::kClose, {}});
     return;
   }
   host_.CloseWindow();
@@ -419,12 +426,18 @@ void Interpreter::RunDeferred() {
   // inside a run.
   std::vector<Deferred> pending;
   pending.swap(deferred_);
-  for (Deferred d : pending) {
-    if (d == Deferred::kClose) {
-      host_.CloseWindow();
-      return;
+  for (const Deferred& d : pending) {
+    switch (d.kind) {
+      case Deferred::Kind::kClose:
+        host_.CloseWindow();
+        return;
+      case Deferred::Kind::kOpen:
+        SwitchTo(d.panel);
+        break;
+      case Deferred::Kind::kBack:
+        PopAndOpen();
+        break;
     }
-    PopAndOpen();
   }
 }
 

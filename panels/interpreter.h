@@ -82,7 +82,9 @@ class Interpreter {
   RunResult Execute(std::string_view script, std::string_view origin = {});
   bool Running() const { return depth_ > 0; }
 
-  // OpenAssistant: switches to `name` when its panel file exists.
+  // OpenAssistant: switches to `name` when its panel file exists; false when
+  // it does not. Asked for while a run is in progress, the switch is
+  // deferred until the run has ended.
   bool OpenAssistant(std::string_view name);
 
   // The user's "Previous Assistant" (menu, Backspace, tray) and closing.
@@ -102,7 +104,10 @@ class Interpreter {
 
  private:
   enum class Navigation { kNone, kCall, kOpen, kBack };
-  enum class Deferred { kBack, kClose };
+  struct Deferred {
+    enum class Kind { kOpen, kBack, kClose } kind;
+    std::string panel;  // for kOpen
+  };
 
   void Run(std::string_view script);
   bool StartCheck(std::string_view script);
@@ -113,6 +118,7 @@ class Interpreter {
   void Select(std::string_view argument);
   void TagLine(std::string_view tag, std::string_view argument, std::string& block);
   void Navigate(Navigation nav, const std::string& target);
+  bool SwitchTo(std::string_view name);
   void PopAndOpen();
   void RunDeferred();
 

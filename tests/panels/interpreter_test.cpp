@@ -470,26 +470,32 @@ TEST_F(InterpreterTest, OneRunAtATime) {
   ASSERT_EQ(host.currentPanel, "A");
 
   std::vector<RunResult> nested;
+  std::vector<bool> opened;
   ivac.duringPrimitive = [&] {
     ivac.duringPrimitive = nullptr;
     nested.push_back(interp->Execute("SEND_TEXT nested"));
     interp->PreviousAssistant();
+    opened.push_back(interp->OpenAssistant("Nope"));
+    opened.push_back(interp->OpenAssistant("A"));
     interp->RequestClose();
     ev.push_back("still running");
   };
   EXPECT_EQ(Run("SEND_TEXT outer\nSEND_TEXT second"),
             (Events{"GetHandles", "SetText(outer|0|0|1)", "still running",
                     "status:<SetText(outer|0|0|1)>", "SetText(second|0|0|1)",
-                    "status:<SetText(second|0|0|1)>", "panel:Main", "close-window"}));
+                    "status:<SetText(second|0|0|1)>", "panel:Main", "panel:A", "close-window"}));
   EXPECT_EQ(nested, (std::vector<RunResult>{RunResult::kRefused}));
+  EXPECT_EQ(opened, (std::vector<bool>{false, true}));
   EXPECT_FALSE(interp->Running());
 
-  // Outside a run both act at once.
-  Run("CALL A");
+  // Outside a run they act at once.
+  ASSERT_EQ(host.currentPanel, "A");
+  Run("CALL Main");
   ev.clear();
   interp->PreviousAssistant();
+  EXPECT_TRUE(interp->OpenAssistant("Main"));
   interp->RequestClose();
-  EXPECT_EQ(ev, (Events{"panel:Main", "close-window"}));
+  EXPECT_EQ(ev, (Events{"panel:A", "panel:Main", "close-window"}));
 }
 
 TEST_F(InterpreterTest, DeferredRequestsFollowTheScriptsOwnNavigation) {

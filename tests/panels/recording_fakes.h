@@ -104,7 +104,8 @@ class RecordingAutomation : public ivac::Automation {
  private:
   std::string Call(std::string record) {
     events_.push_back(record);
-    if (duringPrimitive) duringPrimitive();
+    // A copy: the hook may replace itself while it runs.
+    if (const auto hook = duringPrimitive) hook();
     return "<" + record + ">";
   }
 
