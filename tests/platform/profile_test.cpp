@@ -423,9 +423,18 @@ TEST_F(Profile, GetSectionFillsSmallBuffersLikeTheSystem) {
     size_t size, ret;
     std::string buffer;
   } cases[] = {
-      {1024, 8, "a=1\0b=2\0"s}, {10, 8, "a=1\0b=2\0"s}, {9, 7, "a=1\0b=2"s},
-      {8, 6, "a=1\0b="s},       {7, 5, "a=1\0b"s},      {6, 4, "a=1\0"s},
-      {5, 3, "a=1"s},           {4, 2, "a="s},          {3, 1, "a"s},
+      {1024, 8, "a=1\0b=2\0"s},
+      {10, 8, "a=1\0b=2\0"s},
+      {9, 7, "a=1\0b=2"s},
+      {8, 6, "a=1\0b="s},
+      {7, 5, "a=1\0b"s},
+      {6, 4, "a=1\0"s},
+      {5, 3, "a=1"s},
+      {4, 2, "a="s},
+      {3, 1, "a"s},
+      {2, 0, ""},
+      {1, 0, ""},
+      {0, 0, ""},
   };
   const std::string file = Fresh("[s]\r\na=1\r\nb=2\r\n");
   for (const auto& c : cases) {
