@@ -42,23 +42,21 @@ std::array<uint8_t, kItemRecordSize> ItemRecord(int32_t row, int32_t column,
 
 std::string ReadListViewItems(RemoteListView& view, int32_t rows, int32_t columns) {
   if (rows <= 0 || columns <= 0) return "";
-  RemoteBlock text(view, kTextBufferSize);
-  if (text.at() == 0) return "";
+  // One block for the whole read: the request record, then the text buffer.
+  RemoteBlock block(view, kItemRecordSize + kTextBufferSize);
+  if (block.at() == 0) return "";
+  const RemoteAddress record = block.at();
+  const RemoteAddress text = block.at() + kItemRecordSize;
   std::string result;
   for (int32_t row = 0; row < rows; ++row) {
     std::string line;
     for (int32_t column = 0; column < columns; ++column) {
-      RemoteBlock record(view, kItemRecordSize);
-      if (record.at() == 0) return "";
-      const auto request = ItemRecord(row, column, text.at());
-      if (!view.Write(record.at(), request.data(), kItemRecordSize)) return "";
-      view.GetItemText(row, record.at());
+      const auto request = ItemRecord(row, column, text);
+      if (!view.Write(record, request.data(), kItemRecordSize)) return "";
+      view.GetItemText(row, record);
       char buffer[kTextBufferSize + 1] = {};
-      uint8_t back[kItemRecordSize];
-      if (!view.Read(text.at(), buffer, kTextBufferSize)) return "";
-      if (!view.Read(record.at(), back, kItemRecordSize)) return "";
-      const std::string cell(buffer);  // cut at the first NUL
-      line += cell;
+      if (!view.Read(text, buffer, kTextBufferSize)) return "";
+      line += buffer;  // cut at the first NUL
       line += '\t';
     }
     if (line.find_first_not_of('\t') != std::string::npos) result += line + "\n";

@@ -1,6 +1,7 @@
 // Reading the item texts of a list view that lives in another process (IvAc's
 // In/Out list). The request record and the text buffer are placed inside
-// that process, the list view fills them, and they are copied back. The
+// that process (one block, used again for every cell), the list view fills
+// the buffer, and it is copied back. The
 // process access sits behind a small interface so that the reading rules
 // (row and column order, TAB and LF layout, the clean-up on any failure) are
 // the same everywhere. Portable: no Win32 here.

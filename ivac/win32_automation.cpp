@@ -175,18 +175,24 @@ void Win32Automation::GetHandles() {
   Store(kKeyToolbar, toolbar);
   const bool haveToolbar = rebar != nullptr && toolbar != nullptr;
 
+  // One pass over the toolbar's buttons: the first button of each caption.
+  std::map<std::string, HWND, std::less<>> byCaption;
+  if (haveToolbar) {
+    for (HWND b : ChildrenOfClass(toolbar, "Button")) byCaption.emplace(CaptionOf(b), b);
+  }
+  auto button = [&](std::string_view caption) -> HWND {
+    const auto it = byCaption.find(caption);
+    return it == byCaption.end() ? nullptr : it->second;
+  };
   const bool debug = TheApp().settings.debug;
   for (std::string_view code : kToolbarCodes) {
-    HWND button = nullptr;
+    HWND handle = nullptr;
     if (haveToolbar) {
-      const std::string caption(code);
-      button = ChildOf(toolbar, "Button", caption.c_str());
-      if (button == nullptr && code == "CONNECT") {
-        button = ChildOf(toolbar, "Button", std::string(kConnectedCaption).c_str());
-      }
-      if (debug) DebugLog(std::string(code) + HandleText(button));
+      handle = button(code);
+      if (handle == nullptr && code == "CONNECT") handle = button(kConnectedCaption);
+      if (debug) DebugLog(std::string(code) + HandleText(handle));
     }
-    Store(ButtonKey(code), button);
+    Store(ButtonKey(code), handle);
   }
 
   Store(kKeyTabs, nullptr);
@@ -696,19 +702,26 @@ std::string Win32Automation::ColorScheme(std::string_view nameGiven) {
   DoEvents();
 
   // Other programs' file dialogs have an item 1089 too: only IvAc's own
-  // windows count.
+  // windows count, and the walk skips the other programs' windows.
   DWORD ivacProcess = 0;
   GetWindowThreadProcessId(main, &ivacProcess);
   HWND dialog = nullptr;
-  for (HWND w : FindWindowsLike(nullptr, "*", "*32770")) {
+  for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top != nullptr && dialog == nullptr;
+       top = GetWindow(top, GW_HWNDNEXT)) {
+    DoEvents();
     DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
+    GetWindowThreadProcessId(top, &owner);
     if (owner != ivacProcess) continue;
-    const std::string caption = CaptionOf(w);
-    if (caption == "ATC" || caption == "COMMBox" || caption == "In/Out") continue;
-    if (GetDlgItem(w, 1089) != nullptr) {
-      dialog = w;
-      break;
+    // The same order as a walk of the whole tree: descendants first.
+    std::vector<HWND> candidates = FindWindowsLike(top, "*", "*32770");
+    if (Like(ClassNameOf(top), "*32770")) candidates.push_back(top);
+    for (HWND w : candidates) {
+      const std::string caption = CaptionOf(w);
+      if (caption == "ATC" || caption == "COMMBox" || caption == "In/Out") continue;
+      if (GetDlgItem(w, 1089) != nullptr) {
+        dialog = w;
+        break;
+      }
     }
   }
   if (dialog == nullptr) return "unable to find Open ColorScheme dialog window";

@@ -43,45 +43,49 @@ class FakeRemote : public RemoteListView {
   bool Write(RemoteAddress address, const void* data, uint32_t size) override {
     calls.push_back("write");
     if (Fails("write")) return false;
-    auto it = blocks.find(address);
-    if (it == blocks.end() || it->second.size() < size) {
-      ++badAddresses;
-      return false;
-    }
-    std::memcpy(it->second.data(), data, size);
+    uint8_t* at = Memory(address, size);
+    if (at == nullptr) return false;
+    std::memcpy(at, data, size);
     return true;
   }
   bool Read(RemoteAddress address, void* data, uint32_t size) override {
     calls.push_back("read");
     if (Fails("read")) return false;
-    auto it = blocks.find(address);
-    if (it == blocks.end() || it->second.size() < size) {
-      ++badAddresses;
-      return false;
-    }
-    std::memcpy(data, it->second.data(), size);
+    const uint8_t* at = Memory(address, size);
+    if (at == nullptr) return false;
+    std::memcpy(data, at, size);
     return true;
   }
   void GetItemText(int32_t row, RemoteAddress record) override {
     calls.push_back("send");
-    auto rec = blocks.find(record);
-    if (rec == blocks.end()) {
-      ++badAddresses;
-      return;
-    }
-    const uint8_t* r = rec->second.data();
+    const uint8_t* r = Memory(record, 40);
+    if (r == nullptr) return;
     const uint32_t mask = Get32(r), item = Get32(r + 4), sub = Get32(r + 8);
     const uint32_t text = Get32(r + 20), capacity = Get32(r + 24);
-    auto buf = blocks.find(text);
-    if (mask != 1 || item != static_cast<uint32_t>(row) || buf == blocks.end() ||
-        capacity > buf->second.size()) {
+    uint8_t* buf = Memory(text, capacity);
+    if (mask != 1 || item != static_cast<uint32_t>(row) || buf == nullptr || capacity == 0) {
       ++badAddresses;
       return;
     }
     const std::string& cell = cells.at(item).at(sub);
     const size_t n = std::min<size_t>(cell.size(), capacity - 1);
-    std::memcpy(buf->second.data(), cell.data(), n);
-    buf->second[n] = 0;
+    std::memcpy(buf, cell.data(), n);
+    buf[n] = 0;
+  }
+
+  // The pretend process's bytes at [address, address + size), inside one
+  // allocated block; nullptr (and a bad address counted) otherwise.
+  uint8_t* Memory(RemoteAddress address, uint32_t size) {
+    auto it = blocks.upper_bound(address);
+    if (it != blocks.begin()) {
+      --it;
+      const RemoteAddress start = it->first;
+      if (address >= start && address + size <= start + it->second.size()) {
+        return it->second.data() + (address - start);
+      }
+    }
+    ++badAddresses;
+    return nullptr;
   }
 
  private:
@@ -133,6 +137,16 @@ TEST(ReadListViewItems, RowsAndColumnsInLayoutWithEmptyRowsLeftOut) {
   }
 }
 
+TEST(ReadListViewItems, OneRequestPerCellInRowAndColumnOrder) {
+  FakeRemote remote;
+  remote.cells = {{"A", "B", "C"}, {"D", "E", "F"}};
+  ASSERT_EQ(ReadListViewItems(remote, 2, 3), "A\tB\tC\t\nD\tE\tF\t\n");
+  std::vector<std::string> expected = {"alloc"};
+  for (int i = 0; i < 6; ++i) expected.insert(expected.end(), {"write", "send", "read"});
+  expected.push_back("free");
+  EXPECT_EQ(remote.calls, expected);
+}
+
 TEST(ReadListViewItems, NoRowsOrColumnsTouchesNothing) {
   for (auto [rows, cols] : {std::pair{0, 3}, std::pair{3, 0}, std::pair{-1, 2}}) {
     FakeRemote remote;
@@ -142,11 +156,11 @@ TEST(ReadListViewItems, NoRowsOrColumnsTouchesNothing) {
 }
 
 TEST(ReadListViewItems, AnyFailureStopsFreesEverythingAndNeverSendsABadAddress) {
-  // 2 rows x 2 columns: 5 allocations, 4 writes, 8 reads on the good path.
+  // 2 rows x 2 columns: 1 allocation, 4 writes, 4 reads on the good path.
   const struct {
     const char* op;
     int total;
-  } ops[] = {{"alloc", 5}, {"write", 4}, {"read", 8}};
+  } ops[] = {{"alloc", 1}, {"write", 4}, {"read", 4}};
   for (const auto& op : ops) {
     for (int after = 0; after < op.total; ++after) {
       FakeRemote remote;
