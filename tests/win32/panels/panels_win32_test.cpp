@@ -1,7 +1,8 @@
 // The portable word splitting of LINK against the system's CommandLineToArgvW,
 // and the panel colours against the system's colours.
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>  // needs windows.h first
 
 #include <gtest/gtest.h>
 
