@@ -246,6 +246,31 @@ TEST_F(Automation, GetHandles_KeepsTheMapForTheSameWindowAndRebuildsWhenForgotte
   EXPECT_NE(a_->Lookup(kKeyText), nullptr);
 }
 
+TEST_F(Automation, GetHandles_FollowsTheFirstIvacInSystemOrderAndRebuildsOnAChange) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("station = EDDF_TWR\n"));
+  const std::string second = folder_ + "\\second";
+  files::CreateFolder(second);
+  StandInProcess other;
+  std::string error;
+  ASSERT_TRUE(other.Start(standin::StandInExe(QV_STANDIN_EXE), second,
+                          std::string(kScenario) + "station = EDDM_TWR\n", &error))
+      << error;
+  for (HWND front : {s_.main(), other.main(), s_.main()}) {
+    // The window at the top of the z-order comes first in the system's order.
+    SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_EQ(FindIvacWindow(), front);
+    a_->GetHandles();
+    EXPECT_EQ(a_->IvacWindow(), front);
+    // The map belongs to that window: its buttons and its COMMBox.
+    EXPECT_EQ(GetAncestor(a_->Lookup(ButtonKey("CC")), GA_ROOT), front);
+    DWORD mapProcess = 0, frontProcess = 0;
+    GetWindowThreadProcessId(a_->Lookup(kKeyText), &mapProcess);
+    GetWindowThreadProcessId(front, &frontProcess);
+    EXPECT_EQ(mapProcess, frontProcess);
+  }
+  other.Stop();
+}
+
 TEST_F(Automation, GetHandles_WritesOneLogLinePerCodeAndInitDoneWithDebugOn) {
   App& app = TheApp();
   const App saved = app;
@@ -383,6 +408,31 @@ TEST_F(Automation, WithoutIvac_EveryPrimitiveReportsItsOwnFailure) {
   EXPECT_FALSE(files::Exists(folder_ + "\\Default\\AP.ini"));
   a_->SaveDefault("[AP]");
   EXPECT_FALSE(files::Exists(folder_ + "\\Default\\AP.ini"));
+}
+
+TEST_F(Automation, Waits_AreTheSleepSettingAndItsRoundedHalfAndNeverNegative) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  const struct {
+    const char* name;
+    int32_t sleep;
+    std::function<std::string()> call;
+    DWORD atLeast, below;  // milliseconds
+  } cases[] = {
+      // Set button waits Sleep/2 once; a dot-command waits Sleep twice.
+      {"PRESS, Sleep 250", 250, [&] { return a_->SetButton("CC", true); }, 125, 250},
+      {"ZOOM, Sleep 150", 150, [&] { return a_->DotCommand(".Z 5"); }, 300, 450},
+      // A negative setting waits nothing instead of for ever.
+      {"ZOOM, Sleep -1000", -1000, [&] { return a_->DotCommand(".Z 6"); }, 0, 150},
+      {"PRESS, Sleep -1000", -1000, [&] { return a_->SetButton("CC", false); }, 0, 150},
+  };
+  for (const auto& c : cases) {
+    a_->SetSleepMs(c.sleep);
+    const DWORD start = GetTickCount();
+    EXPECT_NE(c.call(), "") << c.name;
+    const DWORD took = GetTickCount() - start;
+    EXPECT_GE(took + 16, c.atLeast) << c.name;  // the tick counts in steps
+    EXPECT_LT(took, c.below + 1000) << c.name;  // generous: the machine may be busy
+  }
 }
 
 // ----------------------------------------------------------- toolbar buttons
