@@ -1035,6 +1035,27 @@ TEST_F(Automation, MoveIvac_RestoresAMinimisedWindowFirst) {
   EXPECT_EQ(a_->ReadIvacPlacement(), "30,40,400,500");
 }
 
+TEST_F(Automation, ActivateIvac_RestoresAMinimisedIvacAndBringsItToTheFront) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  HWND mine = CreateWindowA("STATIC", "QvFrontProbe", WS_OVERLAPPED | WS_VISIBLE, 600, 600, 80, 60,
+                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  const struct {
+    const char* name;
+    bool minimise;
+  } cases[] = {{"another window in front", false}, {"IvAc minimised", true}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(BringToForeground(mine));
+    if (c.minimise) {
+      ShowWindow(s_.main(), SW_MINIMIZE);
+      ASSERT_TRUE(standin::WaitUntil([&] { return IsIconic(s_.main()) != FALSE; }));
+    }
+    a_->ActivateIvac();
+    EXPECT_FALSE(IsIconic(s_.main())) << c.name;
+    EXPECT_EQ(GetForegroundWindow(), s_.main()) << c.name;
+  }
+  DestroyWindow(mine);
+}
+
 // -------------------------------------------------------------------- In/Out
 
 TEST_F(Automation, ExtractLVitems_ReadsTheInOutListOfTheStandInProcess) {
