@@ -266,9 +266,7 @@ std::string Win32Automation::ResetButtons() {
 
 // ----------------------------------------------------------- selection dialogs
 
-Win32Automation::Opened Win32Automation::OpenDialog(const std::string& code,
-                                                    std::string_view codeAsGiven) {
-  (void)codeAsGiven;
+Win32Automation::Opened Win32Automation::OpenDialog(const std::string& code) {
   Opened o;
   o.status = "unable to detect " + code + " Button";
   ShiftHold shift(*input_);
@@ -350,7 +348,7 @@ std::string Win32Automation::SelectionStatus(std::string_view items, std::string
                                              bool* done) {
   *done = false;
   const std::string code = StripBrackets(codeAsGiven);
-  Opened o = OpenDialog(code, codeAsGiven);
+  Opened o = OpenDialog(code);
   if (o.dialog == nullptr) return o.status;
   const Elements e = FindElements(o.dialog);
   if (e.list == nullptr || e.all == nullptr || e.none == nullptr || e.ok == nullptr) {
@@ -373,7 +371,7 @@ std::string Win32Automation::SelectInDialog(std::string_view items, std::string_
 
 void Win32Automation::SaveDefault(std::string_view codeAsGiven) {
   const std::string code = StripBrackets(codeAsGiven);
-  Opened o = OpenDialog(code, codeAsGiven);
+  Opened o = OpenDialog(code);
   if (o.dialog == nullptr) return;
   const Elements e = FindElements(o.dialog);
   if (e.list == nullptr || e.all == nullptr || e.none == nullptr) return;
@@ -420,7 +418,7 @@ std::string Win32Automation::ResetDefault(std::string_view codeAsGiven) {
 std::string Win32Automation::DlgOpen(std::string_view codeAsGiven) {
   const std::string code = StripBrackets(codeAsGiven);
   if (code == "OCN") return "Button OCN not allowed";
-  Opened o = OpenDialog(code, codeAsGiven);
+  Opened o = OpenDialog(code);
   if (o.dialog == nullptr) return o.status;
   dialog_ = o.dialog;
   dialogCode_ = code;
@@ -814,13 +812,14 @@ std::string Win32Automation::ExtractLVitems() {
   if (rows <= 0 || columns <= 0) return "";
   DWORD pid = 0;
   GetWindowThreadProcessId(view, &pid);
-  HANDLE process =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  struct CloseProcess {
+    void operator()(void* h) const { CloseHandle(h); }
+  };
+  const std::unique_ptr<void, CloseProcess> process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
   if (process == nullptr) return "";
-  ProcessListView remote(process, view);
-  std::string result = ReadListViewItems(remote, rows, columns);
-  CloseHandle(process);
-  return result;
+  ProcessListView remote(process.get(), view);
+  return ReadListViewItems(remote, rows, columns);
 }
 
 }  // namespace qv::ivac

@@ -102,7 +102,7 @@ class Win32Automation : public Automation {
   void Store(std::string_view key, HWND handle);
   HWND MainForInput();
 
-  Opened OpenDialog(const std::string& code, std::string_view codeAsGiven);
+  Opened OpenDialog(const std::string& code);
   static Elements FindElements(HWND dialog);
   std::string ApplySelection(const Elements& e, const std::string& code, std::string_view items,
                              std::string_view preAction, bool unselect);
