@@ -132,35 +132,6 @@ TEST(Encodings, SystemColoursComeFromThePlatform) {
   EXPECT_NE(ClassicSysColor(15), ClassicSysColor(18));
 }
 
-TEST(ReadSetup, FreshTemplatePanelGivesTheDefaults) {
-  const MapReader f = SetupOf({{"Description", "Tower"},
-                               {"ButtonWidth", "1200"},
-                               {"ButtonHeight", "400"},
-                               {"Rows", "2"},
-                               {"Cols", "10"}});
-  const PanelSetup s = ReadSetup(f, SetupReader::kRunningPanel);
-  EXPECT_EQ(s.description, "Tower");
-  EXPECT_EQ(s.buttonWidth, 1200);
-  EXPECT_EQ(s.buttonHeight, 400);
-  EXPECT_EQ(s.rows, 2);
-  EXPECT_EQ(s.cols, 10);
-  EXPECT_FALSE(s.top.has_value());
-  EXPECT_FALSE(s.left.has_value());
-  EXPECT_TRUE(s.onTop);
-  EXPECT_FALSE(s.autoHide);
-  EXPECT_FALSE(s.sysTray);
-  EXPECT_EQ(s.backColor, kButtonFace);
-  EXPECT_EQ(s.spacingX, 60);
-  EXPECT_EQ(s.spacingY, 60);
-  EXPECT_EQ(s.borderTop, 80);
-  EXPECT_EQ(s.borderLeft, 120);
-  EXPECT_EQ(s.borderRight, 60);
-  EXPECT_EQ(s.borderBottom, 60);
-  EXPECT_EQ(GridWidth(s), 12780);
-  EXPECT_EQ(GridHeight(s), 1060);
-  EXPECT_EQ(ButtonCount(s), 20);
-}
-
 TEST(ReadSetup, DefaultsAndCorrectionsPerReader) {
   struct Case {
     std::vector<std::pair<std::string, std::string>> keys;

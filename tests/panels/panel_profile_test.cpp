@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/files.h"
 #include "temp_folder.h"
 
@@ -25,8 +27,17 @@ TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
     EXPECT_EQ(s.cols, 10);
     EXPECT_EQ(s.buttonWidth, 1200);
     EXPECT_EQ(s.buttonHeight, 400);
+    EXPECT_FALSE(s.top.has_value());
+    EXPECT_FALSE(s.left.has_value());
+    EXPECT_TRUE(s.onTop);
+    EXPECT_FALSE(s.autoHide || s.sysTray);
+    EXPECT_EQ(s.backColor, kButtonFace);
+    EXPECT_EQ(std::vector<int32_t>({s.spacingX, s.spacingY, s.borderTop, s.borderLeft,
+                                    s.borderRight, s.borderBottom}),
+              std::vector<int32_t>({60, 60, 80, 120, 60, 60}));
     EXPECT_EQ(GridWidth(s), 12780);
     EXPECT_EQ(GridHeight(s), 1060);
+    EXPECT_EQ(ButtonCount(s), 20);
   }
   // Every button of a fresh panel is empty.
   const SnapshotReader snap(file);

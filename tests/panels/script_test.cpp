@@ -133,26 +133,6 @@ TEST(Tags, DlgOpenAcceptsNineTagsInCapitalsOnly) {
   EXPECT_FALSE(IsBracketTag("[AP]x"));
 }
 
-TEST(LookupTagSub, TheEightSubCommandsInAnyCase) {
-  struct Case {
-    std::string_view sub;
-    TagSub want;
-  } cases[] = {
-      {"SELECT_NONE", TagSub::kSelectNone},
-      {"select_all", TagSub::kSelectAll},
-      {"Select_None_Except_Selection", TagSub::kSelectNoneExceptSelection},
-      {"SELECT_ALL_EXCEPT_SELECTION", TagSub::kSelectAllExceptSelection},
-      {"SELECT", TagSub::kSelect},
-      {"unselect", TagSub::kUnselect},
-      {"SAVE_DEFAULT", TagSub::kSaveDefault},
-      {"RESET_DEFAULT", TagSub::kResetDefault},
-      {"SELECTED", TagSub::kNothing},
-      {"SAVE_DEFAULT x", TagSub::kNothing},
-      {"", TagSub::kNothing},
-  };
-  for (const Case& c : cases) EXPECT_EQ(LookupTagSub(c.sub), c.want) << c.sub;
-}
-
 TEST(ExemptFromStartCheck, SixPrefixesAtTheVeryStart) {
   struct Case {
     std::string_view script;
@@ -165,15 +145,6 @@ TEST(ExemptFromStartCheck, SixPrefixesAtTheVeryStart) {
       {"SEND_TEXT x", false}, {"", false},
   };
   for (const Case& c : cases) EXPECT_EQ(ExemptFromStartCheck(c.script), c.want) << c.script;
-}
-
-TEST(IgnoredLines, EmptyAndCommentLines) {
-  EXPECT_TRUE(IsIgnoredLine(""));
-  EXPECT_TRUE(IsIgnoredLine("; x"));
-  EXPECT_TRUE(IsIgnoredLine(";"));
-  EXPECT_FALSE(IsIgnoredLine("x ;"));
-  EXPECT_TRUE(IsSelectionEnd("<selection_END>"));
-  EXPECT_FALSE(IsSelectionEnd("<SELECTION_END> x"));
 }
 
 }  // namespace
