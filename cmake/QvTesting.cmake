@@ -37,9 +37,7 @@ endfunction()
 function(qv_gtest target)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${target} ${T_SOURCES})
-  # GCC 12 reports a false -Wrestrict when string literals are assigned in
-  # inlined test lambdas (GCC bug 105329); it says nothing about our code.
-  target_compile_options(${target} PRIVATE ${QV_WARNINGS} -Wno-restrict)
+  target_compile_options(${target} PRIVATE ${QV_WARNINGS})
   target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest_main)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 endfunction()

@@ -31,6 +31,10 @@ wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
 # manages the windows itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
   </dev/null >/dev/null 2>&1
+# A crashing program must end, not wait for somebody to close Wine's crash
+# dialog: the tests see the crash as the process's end.
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+  </dev/null >/dev/null 2>&1
 wineserver -w 2>/dev/null || true
 (wineserver -p </dev/null >/dev/null 2>&1 &)
 wine wineboot </dev/null >/dev/null 2>&1 || true

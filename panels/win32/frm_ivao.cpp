@@ -188,7 +188,6 @@ void PanelWindow::StartAssistant() {
     SetTimer(hwnd_, kTimeOutTimer, 500, nullptr);
   else
     KillTimer(hwnd_, kTimeOutTimer);
-  ShowControlButtons();
   if (tray_) tray_->SetToolTip("Quorvex - " + win::GetText(hwnd_));
 }
 
@@ -251,7 +250,13 @@ void PanelWindow::Imposta() {
   kept_.assign(static_cast<size_t>(count) + 1, 0);
   ++layouts_;
 
+  // The control box goes in before the window shows, so that the grid never
+  // flashes at the top.
+  ShowControlButtons();
   ShowWindow(hwnd_, SW_SHOWNA);
+  // Wine drops the topmost state of a window that was hidden when it got
+  // it; once shown the window takes it for good.
+  if (onTop_) KeepOnTop(hwnd_, true);
 }
 
 void PanelWindow::ShowControlButtons() {
@@ -319,7 +324,17 @@ void PanelWindow::cmdCommand_Click(int index) {
     }
   }
   SetFocus(text1_);
-  if (app_.role != "SEND" && activateIvac) activateIvac();
+  if (app_.role != "SEND" && activateIvac) {
+    activateIvac();
+    // IvAc came to the front; a panel that stays on top must be seen above
+    // it. Wine without a window manager raises IvAc's window over every
+    // other one and restacks a window only when its z-order really changes,
+    // so the panel leaves the topmost band for a moment and comes back.
+    if (onTop_) {
+      KeepOnTop(hwnd_, false);
+      KeepOnTop(hwnd_, true);
+    }
+  }
 }
 
 void PanelWindow::RunButtonScript(int index, int32_t type, bool latchedDown) {

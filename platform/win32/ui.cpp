@@ -109,9 +109,12 @@ HFONT CreatePointFont(const std::string& face, double points, bool bold, bool it
   return CreateFontIndirectA(&lf);
 }
 
-HWND CreateTooltip(HWND owner) {
+HWND CreateTooltip(HWND) {
+  // Not owned by the window it serves: an owned popup takes the owner's
+  // place in the z-order when the owner is made topmost, and Wine then drops
+  // the owner's topmost state.
   HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                              nullptr, Instance(), nullptr);
   SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 400);
   return tip;

@@ -1,0 +1,270 @@
+// The running panel from end to end: quorvex.exe opens a panel written by the
+// test into a fresh AppData folder, the IvAc stand-in runs beside it, the test
+// clicks the buttons with real mouse input at their centres and reads the
+// effects from the stand-in's log and from the panel's status line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "tools/ivac_standin/client.h"
+#include "win32/support/e2e.h"
+
+namespace {
+
+using qv::standin::StandInProcess;
+using qv::standin::Where;
+
+std::string g_quorvex;
+std::string g_standin;
+
+constexpr int kStatusLineId = 104;  // lblInfo
+constexpr int kExitButtonId = 101;  // cmdExit
+constexpr DWORD kSettleMs = 500;
+
+// Every panel of these tests has the same grid geometry, in twips.
+constexpr int kBorderLeft = 120, kBorderTop = 80, kSpacing = 60;
+constexpr int kCellW = 1200, kCellH = 420;
+
+std::string SetupSection(const std::string& description, int rows, int cols) {
+  return "[Setup]\r\nDescription=" + description + "\r\nButtonWidth=" + std::to_string(kCellW) +
+         "\r\nButtonHeight=" + std::to_string(kCellH) + "\r\nRows=" + std::to_string(rows) +
+         "\r\nCols=" + std::to_string(cols) + "\r\nTop=9000\r\nLeft=9000\r\n";
+}
+
+class PanelE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = std::string(temp) + "qv_panel_" + info->name() + "_" +
+            std::to_string(GetCurrentProcessId());
+    std::filesystem::remove_all(root_);
+    for (const char* sub :
+         {"", "\\Quorvex", "\\Quorvex\\Config", "\\Quorvex\\QuorvexData",
+          "\\Quorvex\\QuorvexData\\Panels", "\\Quorvex\\QuorvexData\\Macro", "\\standin"})
+      CreateDirectoryA((root_ + sub).c_str(), nullptr);
+    Write("Quorvex\\Config\\Config.ini", "[default]\r\nSleep=10\r\n");
+  }
+
+  void TearDown() override {
+    if (HasFailure()) {
+      // Evidence: the screen as it was, and the stand-in's log beside it.
+      qv::standin::SaveScreenshot(root_ + "\\failure.bmp");
+      std::printf("evidence kept in %s\n", root_.c_str());
+    }
+    panel_.reset();
+    standin_.Stop();
+    if (!HasFailure()) std::filesystem::remove_all(root_);
+  }
+
+  void Write(const std::string& rel, const std::string& text) {
+    std::ofstream(root_ + "\\" + rel, std::ios::binary) << text;
+  }
+  void Panel(const std::string& name, const std::string& text) {
+    Write("Quorvex\\QuorvexData\\Panels\\" + name + ".ini", text);
+  }
+  void Macro(const std::string& name, const std::string& text) {
+    Write("Quorvex\\QuorvexData\\Macro\\" + name, text);
+  }
+
+  void StartStandIn(const std::string& settings = "") {
+    std::string error;
+    ASSERT_TRUE(standin_.Start(g_standin, root_ + "\\standin", settings, &error)) << error;
+  }
+
+  // Starts quorvex.exe on a panel and waits for its window.
+  void StartPanel(const std::string& name) {
+    ASSERT_TRUE(panel_->Start(g_quorvex, name, root_));
+    ASSERT_TRUE(qv::e2e::WaitFor(
+        [&] {
+          const auto w = qv::e2e::TopWindowsOf(panel_->Id(), "QuorvexPanel", "");
+          window_ = w.empty() ? nullptr : w.front();
+          return window_ != nullptr;
+        },
+        10000))
+        << "no panel window";
+    grid_ = FindWindowExA(window_, nullptr, "QuorvexGrid", nullptr);
+    ASSERT_NE(grid_, nullptr);
+    // Laid out: the status line names the panel.
+    ASSERT_TRUE(WaitStatus("Running panel: " + name)) << Status();
+  }
+
+  // The centre of grid button n on the screen, from the panel's geometry.
+  POINT Centre(int n, int cols) const {
+    HDC dc = GetDC(nullptr);
+    const int dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    const int r = (n - 1) / cols, c = (n - 1) % cols;
+    const int left = MulDiv(kBorderLeft + c * (kCellW + kSpacing), dx, 1440);
+    const int top = MulDiv(kBorderTop + r * (kCellH + kSpacing), dy, 1440);
+    POINT p{left + MulDiv(kCellW, dx, 1440) / 2, top + MulDiv(kCellH, dy, 1440) / 2};
+    ClientToScreen(grid_, &p);
+    return p;
+  }
+
+  // Clicks at a person's pace: once the panel has finished the previous
+  // click (it puts IvAc in front and itself back on top after the status
+  // line shows the result) and the windows have settled.
+  void Click(int n, int cols) {
+    WaitForInputIdle(panel_->Handle(), 5000);
+    Sleep(kSettleMs);
+    qv::standin::ClickAt(Centre(n, cols), false);
+  }
+
+  std::string Status() const { return qv::standin::TextOf(GetDlgItem(window_, kStatusLineId)); }
+  ::testing::AssertionResult WaitStatus(const std::string& want, int ms = 5000) const {
+    if (qv::e2e::WaitFor([&] { return Status() == want; }, ms))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "status line is \"" << Status() << "\"";
+  }
+  std::string Caption() const { return qv::standin::TextOf(window_); }
+
+  // One pixel of the screen, copied off it as a screenshot does (GetPixel on
+  // the screen itself is not dependable under Wine).
+  COLORREF PixelAt(POINT screen) const {
+    HDC dc = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(dc);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, 1, 1);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, 1, 1, dc, screen.x, screen.y, SRCCOPY);
+    const COLORREF c = GetPixel(mem, 0, 0);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, dc);
+    return c;
+  }
+
+  std::string root_;
+  StandInProcess standin_;
+  std::unique_ptr<qv::e2e::Process> panel_ = std::make_unique<qv::e2e::Process>();
+  HWND window_ = nullptr;
+  HWND grid_ = nullptr;
+};
+
+TEST_F(PanelE2E, InlineAndFileScriptsDriveTheCommBox) {
+  Panel("Chat", SetupSection("chat", 1, 2) +
+                    "[01]\r\nLabel=Ground\r\nMacro=|COMMBOX 2|SEND_TEXT hello ground\r\n"
+                    "[02]\r\nLabel=File\r\nMacro=Tower.txt\r\n");
+  Macro("Tower.txt",
+        "; Quorvex Definition file\r\nCOMMBOX 1\r\nADD_TEXT_NOSPACE wind\r\n"
+        "ADD_TEXT calm\r\nSEND_TEXT\r\n");
+  StartStandIn();
+  StartPanel("Chat");
+
+  const int64_t before = standin_.LastSeq();
+  Click(1, 2);
+  EXPECT_TRUE(standin_.WaitFor("tab_selected", Where{{"tab", "2"}}, before, 5000));
+  EXPECT_TRUE(
+      standin_.WaitFor("chat_sent", Where{{"tab", "2"}, {"text", "hello ground"}}, before, 5000));
+  EXPECT_TRUE(WaitStatus("hello ground Text sent"));
+
+  const int64_t middle = standin_.LastSeq();
+  Click(2, 2);
+  EXPECT_TRUE(
+      standin_.WaitFor("chat_sent", Where{{"tab", "1"}, {"text", "wind calm"}}, middle, 5000));
+  EXPECT_TRUE(WaitStatus(" Text sent"));
+}
+
+TEST_F(PanelE2E, TwoStatePushButtonAlternatesScriptsAndLooks) {
+  // Blue normally, red while the kept state is on.
+  Panel("Toggle", SetupSection("toggle", 1, 1) +
+                      "[01]\r\nType=1\r\nLabel=NDB\r\nLabelReleased=NDB on\r\n"
+                      "Macro=|PRESS NDB\r\nMacroReleased=|RELEASE NDB\r\n"
+                      "Color=0000000016711680\r\nColorReleased=0000000000000255\r\n");
+  StartStandIn("pressed = AP\n");
+  StartPanel("Toggle");
+  const POINT centre = Centre(1, 1);
+  // The colour is sampled off the caption, near the button's left edge.
+  const POINT sample{centre.x - 30, centre.y};
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
+
+  int64_t seq = standin_.LastSeq();
+  Click(1, 1);
+  EXPECT_TRUE(
+      standin_.WaitFor("toolbar", Where{{"button", "NDB"}, {"pressed", "true"}}, seq, 5000));
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(255, 0, 0); }, 3000));
+
+  seq = standin_.LastSeq();
+  Click(1, 1);
+  EXPECT_TRUE(
+      standin_.WaitFor("toolbar", Where{{"button", "NDB"}, {"pressed", "false"}}, seq, 5000));
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
+}
+
+TEST_F(PanelE2E, OpenCallAndBackSwitchTheSameWindow) {
+  Panel("Main", SetupSection("main panel", 1, 2) + "[01]\r\nMacro=|CALL Sub\r\n" +
+                    "[02]\r\nMacro=|OPEN Other\r\n");
+  Panel("Sub", SetupSection("sub panel", 1, 1) + "[01]\r\nMacro=|BACK\r\n");
+  Panel("Other", SetupSection("other panel", 1, 1) + "[01]\r\nMacro=|OPEN Main\r\n");
+  StartPanel("Main");
+  const HWND first = window_;
+  HWND exitButton = GetDlgItem(window_, kExitButtonId);
+  EXPECT_EQ(Caption(), "Main - main panel");
+  EXPECT_EQ(qv::standin::TextOf(exitButton), "X");
+
+  Click(1, 2);  // CALL Sub
+  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Sub - sub panel"; }, 5000));
+  EXPECT_EQ(qv::standin::TextOf(exitButton), "<");
+  EXPECT_TRUE(WaitStatus("Running panel: Sub"));
+
+  Click(1, 1);  // BACK
+  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Main - main panel"; }, 5000));
+  EXPECT_EQ(qv::standin::TextOf(exitButton), "X");
+
+  Click(2, 2);  // OPEN Other: no way back
+  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Other - other panel"; }, 5000));
+  EXPECT_EQ(qv::standin::TextOf(exitButton), "X");
+  // Always the same window.
+  EXPECT_EQ(qv::e2e::TopWindowsOf(panel_->Id(), "QuorvexPanel", "").front(), first);
+}
+
+TEST_F(PanelE2E, WithoutIvacTheStatusLineSaysSo) {
+  Panel("Alone", SetupSection("alone", 1, 1) + "[01]\r\nMacro=|PRESS AP\r\n");
+  // A stand-in of an earlier test may still be on its way out.
+  ASSERT_TRUE(qv::e2e::WaitFor([] { return qv::standin::FindIvAcMain() == nullptr; }, 10000));
+  StartPanel("Alone");
+  Click(1, 1);
+  EXPECT_TRUE(WaitStatus("unable to find IvAc Window - check if IvAc is running"));
+}
+
+TEST_F(PanelE2E, MissingMacroFileShowsFileNotFound) {
+  Panel("Broken", SetupSection("broken", 1, 1) + "[01]\r\nMacro=Nowhere.txt\r\n");
+  StartPanel("Broken");
+  Click(1, 1);
+  qv::e2e::MessageBoxInfo box;
+  ASSERT_TRUE(qv::e2e::WaitMessageBox(panel_->Id(), 5000, box));
+  EXPECT_EQ(box.caption, "Broken - broken");
+  EXPECT_EQ(box.text, root_ + "\\Quorvex\\QuorvexData\\Macro\\Nowhere.txt\r\n\nfile not found ");
+  qv::e2e::AnswerMessageBox(box.window, IDOK);
+}
+
+TEST_F(PanelE2E, ClosingACommandLinePanelEndsTheProcess) {
+  Panel("Bye", SetupSection("bye", 1, 1));
+  StartPanel("Bye");
+  POINT p{3, 3};
+  RECT r;
+  GetWindowRect(GetDlgItem(window_, kExitButtonId), &r);
+  p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  qv::standin::ClickAt(p, false);
+  DWORD code = 1234;
+  EXPECT_TRUE(panel_->WaitExit(5000, &code));
+  EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: %s quorvex.exe ivac-standin.exe\n", argv[0]);
+    return 2;
+  }
+  g_quorvex = qv::e2e::WindowsPath(argv[1]);
+  g_standin = qv::e2e::WindowsPath(argv[2]);
+  return RUN_ALL_TESTS();
+}
