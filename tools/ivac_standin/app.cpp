@@ -37,7 +37,7 @@ const NamedPalette* FindPalette(std::string_view name) {
   return nullptr;
 }
 
-// The hot keys (Part 2.6) and the sub-window each opens.
+// The hot keys and the sub-window each opens.
 struct HotKey {
   UINT vk;
   const char* name;
@@ -393,8 +393,8 @@ void App::OnMenuCommand(int id) {
       break;
     case IDM_ABOUT:
       MessageBoxA(main_,
-                  "IvAc stand-in for Quorvex.\n\nIt presents IvAc's windows as Part 2.1 of the "
-                  "specification describes them, and logs every effect of a message as one JSON "
+                  "IvAc stand-in for Quorvex.\n\nIt presents IvAc's windows as Quorvex knows them, "
+                  "and logs every effect of a message as one JSON "
                   "line. Select a traffic label by clicking it; Shift+click a map button to open "
                   "its selection dialog.",
                   "About the IvAc stand-in", MB_OK | MB_ICONINFORMATION);

@@ -1,7 +1,7 @@
 // Driving the IvAc stand-in from a test: start it with a config and a log in
 // an output folder, wait for the effects it logs, change its state while it
 // runs, leave a screenshot as evidence, and find IvAc's windows the way the
-// contract (Part 2.1) says they are found. Used by the stand-in's self-tests
+// contract says they are found. Used by the stand-in's self-tests
 // and by Quorvex's end-to-end tests.
 #pragma once
 
@@ -77,7 +77,7 @@ class StandInProcess {
 bool SaveScreenshot(const std::string& path);
 
 // ---------------------------------------------------------------------------
-// Finding IvAc's windows as Quorvex does (Part 2.1).
+// Finding IvAc's windows as Quorvex does.
 
 // The first top-level window whose caption begins "IvAc 1" (case-sensitive).
 HWND FindIvAcMain();

@@ -2,7 +2,7 @@
 // with the frequency tabs ("SysTabControl32"), the chat history, the
 // selected-label field ("Edit" 1004) and the text line ("Edit" 1006). Enter
 // in the text line, typed or posted as WM_KEYDOWN, sends the line on the
-// selected tab and clears it (Part 2.4).
+// selected tab and clears it.
 #include "tools/ivac_standin/app.h"
 #include "tools/ivac_standin/resource.h"
 

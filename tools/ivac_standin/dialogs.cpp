@@ -1,10 +1,10 @@
 // IvAc's dialogs and sub-windows, all "#32770" as in IvAc:
-// - the selection dialogs (Part 2.3): exact captions, a multi-select list,
+// - the selection dialogs: exact captions, a multi-select list,
 //   "&OK", "&Cancel", "Select &All", "Select &None";
-// - the untitled sub-windows (Parts 2.5, 2.6): flight level ("ALL"), speed
+// - the untitled sub-windows: flight level ("ALL"), speed
 //   ("CLEAR" only), fix ("WAYPOINT" static) and controller choice;
-// - "Open Color Scheme" with item 1089, a "ComboBoxEx32" (Part 2.7);
-// - "Add Occupied Area" with an "Edit", "OK" and "Cancel" (Part 2.6).
+// - "Open Color Scheme" with item 1089, a "ComboBoxEx32";
+// - "Add Occupied Area" with an "Edit", "OK" and "Cancel".
 // Each is modeless, reports to App, and destroys itself when it is done.
 #include "tools/ivac_standin/app.h"
 #include "tools/ivac_standin/resource.h"

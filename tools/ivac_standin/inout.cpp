@@ -1,6 +1,6 @@
 // The In/Out window: a top-level "#32770" captioned "In/Out" holding a
 // "SysListView32" in report view with the traffic of the controller's in/out
-// list. Quorvex reads it from its own process (Part 2.8), so the list view
+// list. Quorvex reads it from its own process, so the list view
 // must live here, in the stand-in's process.
 #include "tools/ivac_standin/app.h"
 #include "tools/ivac_standin/resource.h"

@@ -1,4 +1,4 @@
-// Shift state for Shift+BM_CLICK on a toolbar button (Part 2.3). Quorvex
+// Shift state for Shift+BM_CLICK on a toolbar button. Quorvex
 // presses Shift with keybd_event and then posts BM_CLICK; a posted message
 // overtakes the queued key event, and Wine resets the keyboard state when the
 // foreground window changes, so GetKeyState alone may miss the Shift. A

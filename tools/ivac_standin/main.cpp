@@ -1,5 +1,5 @@
 // ivac_standin.exe: a practice host that answers the whole IvAc contract
-// (Part 2.1), for Quorvex's end-to-end tests and for trying panels without
+//, for Quorvex's end-to-end tests and for trying panels without
 // going on air.
 //
 //   ivac_standin [--config FILE] [--log FILE] [--set KEY=VALUE]... [KEY=VALUE]...

@@ -5,7 +5,7 @@
 // or a running test. Portable: no Win32 here.
 //
 // The windows that present this state are in the Win32 sources beside it; the
-// contract they answer is Part 2.1 of the specification.
+// contract they answer is IvAc's own.
 #pragma once
 
 #include <iterator>
@@ -17,7 +17,7 @@
 
 namespace qv::standin {
 
-// The 41 toolbar codes, in the order in which Quorvex looks them up (Part 2.1).
+// The 41 toolbar codes, in the order in which Quorvex looks them up.
 inline constexpr const char* kToolbarCodes[] = {
     "CC",    "HS",   "LS",  "AP",  "GEO", "RR",  "RWY",  "RCL",     "T",    "VOR", "NDB",
     "FIX",   "FRQ",  "N",   "L",   "H",   "SID", "STAR", "CONNECT", "PROF", "PDV", "ATIS",
@@ -28,7 +28,7 @@ inline constexpr int kToolbarCount = static_cast<int>(std::size(kToolbarCodes));
 // IvAc shows this caption on the CONNECT button while it is connected.
 inline constexpr const char* kDisconnectCaption = "DISCON";
 
-// A selection dialog (Part 2.3): its code, its exact caption, and the name of
+// A selection dialog: its code, its exact caption, and the name of
 // the setting that lists its entries.
 struct SelectionKind {
   const char* code;
@@ -51,10 +51,10 @@ inline constexpr SelectionKind kSelectionKinds[] = {
 // The kind of a selection dialog code, or nullptr.
 const SelectionKind* FindSelectionKind(std::string_view code);
 
-// The four fixed COMMBox tabs that follow the standard frequencies (Part 2.4).
+// The four fixed COMMBox tabs that follow the standard frequencies.
 inline constexpr const char* kFixedTabs[] = {"METAR", "GUARD", "ATC", "BROADCAST"};
 
-// IvAc's menu commands (Part 2.1), posted as WM_COMMAND to the main window.
+// IvAc's menu commands, posted as WM_COMMAND to the main window.
 enum MenuCommand : int {
   kCmdAssume = 32796,
   kCmdTransfer = 32797,

@@ -2,7 +2,7 @@
 // pressed in (the entries chosen in their selection dialogs), occupied areas,
 // and the traffic labels with what has been cleared. A click on a label
 // selects it; a right click marks the point for "Add Occupied Area", and the
-// left click that Quorvex gives after it changes nothing (Part 2.6).
+// left click that Quorvex gives after it changes nothing.
 #include "tools/ivac_standin/app.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // Resource IDs of the IvAc stand-in. The control IDs that Quorvex relies on
-// are IvAc's own (Part 2.1): 1004 and 1006 in the COMMBox, 1089 and 1 (OK) in
+// are IvAc's own: 1004 and 1006 in the COMMBox, 1089 and 1 (OK) in
 // the colour-scheme dialog; the rest are the stand-in's choice.
 #pragma once
 

@@ -1,5 +1,5 @@
 // The toolbar: a "#32770" dialog inside the band, holding IvAc's 41 two-state
-// push buttons captioned with their toolbar codes (Part 2.1). A button is an
+// push buttons captioned with their toolbar codes. A button is an
 // auto check box drawn as a push button, so BM_GETCHECK tells whether it is
 // pressed in and BM_CLICK toggles it, as Quorvex expects.
 #include "tools/ivac_standin/app.h"

@@ -1,5 +1,5 @@
 // Self-tests of the IvAc stand-in: each case starts ivac_standin.exe, sends
-// messages of the IvAc contract (Part 2.1) from this process, as Quorvex will,
+// messages of the IvAc contract from this process, as Quorvex will,
 // and finds the effect in the stand-in's event log and windows.
 #include "platform/files.h"
 #include "platform/text.h"
