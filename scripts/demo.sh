@@ -34,7 +34,10 @@ mkdir -p "$data/Panels" "$data/Macro"
 
 standin=$(find "$root/build/win/tools" -name 'ivac-standin.exe' 2>/dev/null | head -n 1)
 if [ -n "$standin" ]; then
-  wine "$standin" </dev/null >/dev/null 2>&1 &
+  # A connected host with traffic; what it receives goes to standin.log.
+  wine "$standin" --config "$(winepath -w "$root/tools/ivac_standin/example.cfg")" \
+    --log "$(winepath -w "$demo/standin.log")" </dev/null >/dev/null 2>&1 &
+  echo "IvAc stand-in started; its event log: $demo/standin.log"
   sleep 2
 fi
 echo "Starting the ${QV_DEMO_PANEL:-Tower} panel (data folder: $appdata/Quorvex)"

@@ -61,6 +61,7 @@ int RunPanel(App& app) {
     ivac.ActivateIvac();
     ivac.FocusTextLine();
   };
+  panel.firstActivation = [&ivac] { ivac.ForgetMapOwner(); };
   if (!panel.Load()) return 1;
   return MessageLoop();
 }

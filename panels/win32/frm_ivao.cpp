@@ -568,6 +568,7 @@ LRESULT PanelWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (LOWORD(wp) != WA_INACTIVE && firstActivation_) {
         // The remote link connects here in the client role.
         firstActivation_ = false;
+        if (firstActivation) firstActivation();
       }
       break;
     case WM_KILLFOCUS:

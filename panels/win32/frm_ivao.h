@@ -42,6 +42,9 @@ class PanelWindow : public win::WindowBase, public ScriptHost {
   // Run after every click outside the client role: IvAc to the front and
   // the caret to the end of its COMMBox text line.
   std::function<void()> activateIvac;
+  // Run on the window's first activation: a new panel window starts with a
+  // fresh IvAc window map.
+  std::function<void()> firstActivation;
 
   // Rebuilds the window for the current panel name.
   void StartAssistant();
