@@ -262,11 +262,11 @@ void PanelWindow::Imposta() {
 void PanelWindow::ShowControlButtons() {
   hideReference_ = 0;
   controlsVisible_ = true;
-  for (HWND w : {chkOnTop_, cmdExit_, cmdMenu_, lblInfo_}) ShowWindow(w, SW_SHOWNA);
   const int row = ControlRowBottom();
-  MoveWindow(grid_.Hwnd(), 0, row, gridPx_.cx, gridPx_.cy, TRUE);
   SetWindowPos(hwnd_, nullptr, 0, 0, gridPx_.cx, row + gridPx_.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveWindow(grid_.Hwnd(), 0, row, gridPx_.cx, gridPx_.cy, TRUE);
+  for (HWND w : {chkOnTop_, cmdExit_, cmdMenu_, lblInfo_}) ShowWindow(w, SW_SHOWNA);
 }
 
 void PanelWindow::HideControlButtons() {

@@ -22,6 +22,7 @@ std::string g_standin;
 
 constexpr int kStatusLineId = 104;  // lblInfo
 constexpr int kExitButtonId = 101;  // cmdExit
+constexpr int kMenuButtonId = 102;  // cmdMenu
 constexpr DWORD kSettleMs = 500;
 
 // Every panel of these tests has the same grid geometry, in twips.
@@ -109,6 +110,12 @@ class PanelE2E : public ::testing::Test {
   // Clicks at a person's pace: once the panel has finished the previous
   // click (it puts IvAc in front and itself back on top after the status
   // line shows the result) and the windows have settled.
+  static POINT CentreOf(HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
   void Click(int n, int cols) {
     WaitForInputIdle(panel_->Handle(), 5000);
     Sleep(kSettleMs);
@@ -246,14 +253,112 @@ TEST_F(PanelE2E, MissingMacroFileShowsFileNotFound) {
 TEST_F(PanelE2E, ClosingACommandLinePanelEndsTheProcess) {
   Panel("Bye", SetupSection("bye", 1, 1));
   StartPanel("Bye");
-  POINT p{3, 3};
-  RECT r;
-  GetWindowRect(GetDlgItem(window_, kExitButtonId), &r);
-  p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  qv::standin::ClickAt(p, false);
+  qv::standin::ClickAt(CentreOf(GetDlgItem(window_, kExitButtonId)), false);
   DWORD code = 1234;
   EXPECT_TRUE(panel_->WaitExit(5000, &code));
   EXPECT_EQ(code, 0u);
+}
+
+TEST_F(PanelE2E, BackspaceGoesBackToTheCallingPanel) {
+  Panel("Main", SetupSection("main", 1, 1) + "[01]\r\nMacro=|CALL Sub\r\n");
+  Panel("Sub", SetupSection("sub", 1, 1));
+  StartPanel("Main");
+  Click(1, 1);
+  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Sub - sub"; }, 5000));
+  WaitForInputIdle(panel_->Handle(), 5000);
+  // After a click the keyboard belongs to the panel (no IvAc to hand it to).
+  qv::standin::KeyDown(VK_BACK);
+  qv::standin::KeyUp(VK_BACK);
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Main - main"; }, 5000)) << Caption();
+  // With nothing to go back to, Backspace does nothing.
+  WaitForInputIdle(panel_->Handle(), 5000);
+  qv::standin::KeyDown(VK_BACK);
+  qv::standin::KeyUp(VK_BACK);
+  Sleep(kSettleMs);
+  EXPECT_EQ(Caption(), "Main - main");
+  EXPECT_FALSE(panel_->WaitExit(0));
+}
+
+TEST_F(PanelE2E, MenuExitClosesThePanel) {
+  Panel("Menu", SetupSection("menu", 1, 1));
+  StartPanel("Menu");
+  qv::standin::ClickAt(CentreOf(GetDlgItem(window_, kMenuButtonId)), false);
+  // The popup menu opens below the M button; its last item is "Exit".
+  ASSERT_TRUE(qv::e2e::WaitFor(
+      [&] { return !qv::e2e::TopWindowsOf(panel_->Id(), "#32768", "").empty(); }, 5000));
+  qv::standin::KeyDown(VK_END);
+  qv::standin::KeyUp(VK_END);
+  qv::standin::KeyDown(VK_RETURN);
+  qv::standin::KeyUp(VK_RETURN);
+  EXPECT_TRUE(panel_->WaitExit(5000));
+}
+
+TEST_F(PanelE2E, AutoHideHidesTheControlBoxAwayFromTheSurface) {
+  Panel("Hide", SetupSection("hide", 1, 2) + "AutoHide=1\r\n");
+  StartPanel("Hide");
+  HWND exitButton = GetDlgItem(window_, kExitButtonId);
+  RECT before;
+  GetWindowRect(window_, &before);
+  // Resting on a grid button counts as away: the box goes and the window
+  // shrinks by the control row.
+  SetCursorPos(Centre(1, 2).x, Centre(1, 2).y);
+  ASSERT_TRUE(qv::e2e::WaitFor([&] { return !IsWindowVisible(exitButton); }, 5000));
+  RECT hidden;
+  GetWindowRect(window_, &hidden);
+  EXPECT_EQ(hidden.top, before.top);
+  EXPECT_LT(hidden.bottom - hidden.top, before.bottom - before.top);
+  // Resting on the panel's background (a border) brings it back.
+  POINT border{2, 2};
+  ClientToScreen(grid_, &border);
+  SetCursorPos(border.x, border.y);
+  SetCursorPos(border.x + 1, border.y);
+  RECT shown{};
+  EXPECT_TRUE(qv::e2e::WaitFor(
+      [&] {
+        GetWindowRect(window_, &shown);
+        return IsWindowVisible(exitButton) &&
+               shown.bottom - shown.top == before.bottom - before.top;
+      },
+      5000))
+      << shown.bottom - shown.top;
+}
+
+TEST_F(PanelE2E, DraggingTheBackgroundMovesThePanel) {
+  Panel("Drag", SetupSection("drag", 1, 1));
+  StartPanel("Drag");
+  RECT before;
+  GetWindowRect(window_, &before);
+  POINT border{2, 2};
+  ClientToScreen(grid_, &border);
+  SetCursorPos(border.x, border.y);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  for (int step = 1; step <= 10; ++step) {
+    Sleep(20);
+    SetCursorPos(border.x + 6 * step, border.y + 4 * step);
+  }
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  RECT after{};
+  EXPECT_TRUE(qv::e2e::WaitFor(
+      [&] {
+        GetWindowRect(window_, &after);
+        return after.left == before.left + 60 && after.top == before.top + 40;
+      },
+      5000))
+      << after.left - before.left << "," << after.top - before.top;
+}
+
+TEST_F(PanelE2E, TrayModeLeavesNoTaskbarButton) {
+  Panel("Tray", SetupSection("tray", 1, 1) + "SysTray=1\r\n");
+  StartPanel("Tray");
+  // The tray comes right after the first layout.
+  EXPECT_TRUE(qv::e2e::WaitFor(
+      [&] {
+        const LONG ex = GetWindowLongA(window_, GWL_EXSTYLE);
+        return !(ex & WS_EX_APPWINDOW) && (ex & WS_EX_TOOLWINDOW) && IsWindowVisible(window_);
+      },
+      5000));
+  // The tray window that owns the icon lives beside the panel.
+  EXPECT_NE(FindWindowA("QuorvexSysTray", nullptr), nullptr);
 }
 
 }  // namespace
