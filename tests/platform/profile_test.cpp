@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/show_bytes.h"
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -59,26 +61,7 @@ class Profile : public ::testing::Test {
   int n_ = 0;
 };
 
-// Shows control bytes in failure messages.
-std::string Show(const std::string& s) {
-  std::string o;
-  for (unsigned char c : s) {
-    if (c == '\r')
-      o += "\\r";
-    else if (c == '\n')
-      o += "\\n";
-    else if (c == 0)
-      o += "\\0";
-    else if (c < 32 || c >= 127) {
-      const char* hex = "0123456789abcdef";
-      o += "\\x";
-      o += hex[c >> 4];
-      o += hex[c & 15];
-    } else
-      o += static_cast<char>(c);
-  }
-  return o;
-}
+std::string Show(const std::string& s) { return qv::testing::ShowBytes(s); }
 
 struct ReadCase {
   const char* what;
