@@ -18,7 +18,7 @@ if [ -z "${DISPLAY:-}" ]; then
   sleep 1
 fi
 if [ ! -d "$WINEPREFIX" ]; then
-  wineboot -i </dev/null >/dev/null 2>&1
+  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1
 fi
 if [ -n "${headless:-}" ]; then
   # Nothing manages windows on a bare X server; Wine must do it itself.

@@ -26,7 +26,9 @@ ENV
 # Detach everything Wine leaves running from CTest's output pipes, or CTest
 # waits for them for ever.
 (wineserver -p </dev/null >/dev/null 2>&1 &)
-wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
+# No Mono or Gecko: a fresh prefix would otherwise offer to download them in a
+# dialog that nobody answers on a headless display.
+WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
 # Without a window manager Wine blocks on every hidden window unless it
 # manages the windows itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
