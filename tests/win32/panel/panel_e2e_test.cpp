@@ -203,6 +203,31 @@ TEST_F(PanelE2E, TwoStatePushButtonAlternatesScriptsAndLooks) {
   EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
 }
 
+TEST_F(PanelE2E, TwoStateButtonStaysDownBetweenItsClicks) {
+  // Type 2: "macro" when it latches down, "macroReleased" when it comes up,
+  // and the down look (green) while it is down.
+  Panel("Latch", SetupSection("latch", 1, 1) +
+                     "[01]\r\nType=2\r\nLabel=VOR\r\nMacro=|PRESS VOR\r\n"
+                     "MacroReleased=|RELEASE VOR\r\nColor=0000000016711680\r\n"
+                     "ColorReleased=0000000000065280\r\n");
+  StartStandIn("pressed = AP\n");
+  StartPanel("Latch");
+  const POINT sample{Centre(1, 1).x - 30, Centre(1, 1).y};
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
+
+  int64_t seq = standin_.LastSeq();
+  Click(1, 1);
+  EXPECT_TRUE(
+      standin_.WaitFor("toolbar", Where{{"button", "VOR"}, {"pressed", "true"}}, seq, 5000));
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 255, 0); }, 3000));
+
+  seq = standin_.LastSeq();
+  Click(1, 1);
+  EXPECT_TRUE(
+      standin_.WaitFor("toolbar", Where{{"button", "VOR"}, {"pressed", "false"}}, seq, 5000));
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
+}
+
 TEST_F(PanelE2E, OpenCallAndBackSwitchTheSameWindow) {
   Panel("Main", SetupSection("main panel", 1, 2) + "[01]\r\nMacro=|CALL Sub\r\n" +
                     "[02]\r\nMacro=|OPEN Other\r\n");
