@@ -30,6 +30,7 @@
 #include "ivac/win32_search.h"
 #include "platform/text.h"
 #include "tools/ivac_standin/client.h"
+#include "win32/support/e2e.h"
 
 namespace {
 
@@ -101,15 +102,8 @@ qv::bench::Result MeasureSettled(std::string name, int runs, const std::function
   return qv::bench::Result{std::move(name), runs, ms.front(), median};
 }
 
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
-
-void RegisterLocal(const char* name) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = Instance();
-  wc.lpszClassName = name;
-  RegisterClassA(&wc);
-}
+using qv::e2e::Instance;
+using qv::e2e::RegisterLocal;
 
 // Extra top-level windows that every whole-desktop walk must pass.
 class Crowd {

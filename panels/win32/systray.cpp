@@ -6,29 +6,15 @@
 
 namespace qv::panels {
 
+using win::Narrow;
+using win::Wide;
+
 namespace {
 
 constexpr UINT kNinBalloonShow = WM_USER + 2;     // 1026
 constexpr UINT kNinBalloonHide = WM_USER + 3;     // 1027
 constexpr UINT kNinBalloonTimeout = WM_USER + 4;  // 1028
 constexpr UINT kNinBalloonClick = WM_USER + 5;    // 1029
-
-std::wstring Wide(const std::string& s) {
-  if (s.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-  return w;
-}
-
-std::string Narrow(const wchar_t* w) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, w, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return {};
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, w, -1, s.data(), n, nullptr, nullptr);
-  s.resize(static_cast<size_t>(n - 1));
-  return s;
-}
 
 // Copies text into a fixed field, cut so that a NUL ends it inside the field.
 template <size_t N>

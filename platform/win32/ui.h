@@ -54,6 +54,10 @@ HWND CreateTooltip(HWND owner);
 void AddTool(HWND tooltip, HWND tool, const std::string& text);
 void SetToolText(HWND tooltip, HWND tool, const std::string& text);
 
+// ANSI (the program's code page) to UTF-16 and back.
+std::wstring Wide(std::string_view ansi);
+std::string Narrow(const wchar_t* wide);
+
 std::string GetText(HWND w);
 void SetText(HWND w, std::string_view text);
 

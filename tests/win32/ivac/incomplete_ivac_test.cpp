@@ -14,6 +14,7 @@
 #include "ivac/win32_automation.h"
 #include "ivac/win32_search.h"
 #include "platform/text.h"
+#include "win32/support/e2e.h"
 
 namespace qv::ivac {
 namespace {
@@ -37,15 +38,8 @@ class SilentInput : public Input {
   }
 };
 
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
-
-void RegisterLocal(const char* name) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = Instance();
-  wc.lpszClassName = name;
-  RegisterClassA(&wc);
-}
+using qv::e2e::Instance;
+using qv::e2e::RegisterLocal;
 
 // Windows of one case; all destroyed at the end.
 class Desk {

@@ -12,24 +12,13 @@
 
 #include "panels/link_args.h"
 #include "panels/panel_file.h"
+#include "platform/win32/ui.h"
 
 namespace qv::panels {
 namespace {
 
-std::wstring Wide(const std::string& s) {
-  if (s.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-  return w;
-}
-
-std::string Narrow(const wchar_t* w) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, w, -1, nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
-  if (n > 1) WideCharToMultiByte(CP_ACP, 0, w, -1, s.data(), n, nullptr, nullptr);
-  return s;
-}
+using win::Narrow;
+using win::Wide;
 
 std::vector<std::string> SystemSplit(const std::string& line) {
   int argc = 0;

@@ -60,6 +60,16 @@ bool Process::WaitExit(DWORD ms, DWORD* code) {
   return true;
 }
 
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+void RegisterLocal(const char* name) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = Instance();
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
 bool WaitFor(const std::function<bool()>& probe, DWORD ms, DWORD step) {
   const DWORD start = GetTickCount();
   for (;;) {

@@ -34,6 +34,11 @@ class Process {
   PROCESS_INFORMATION pi_{};
 };
 
+// A plain window class of this program (the default window procedure), for
+// stand-in windows built inside a test: "ReBarWindow32", a fake IvAc...
+void RegisterLocal(const char* name);
+HINSTANCE Instance();
+
 // Repeats `probe` until it returns true or `ms` pass; true when it did.
 bool WaitFor(const std::function<bool()>& probe, DWORD ms, DWORD step = 20);
 
