@@ -140,6 +140,20 @@ void Win32Automation::Wait(int32_t ms) const { Sleep(static_cast<DWORD>(ms < 0 ?
 void Win32Automation::WaitSleep() const { Wait(FullWait(sleep_)); }
 void Win32Automation::DoEvents() { PumpEvents(); }
 
+HWND Win32Automation::AwaitWindow(const std::function<HWND()>& find) {
+  // IvAc opens its windows in its own time; on a busy PC one Sleep is not
+  // always enough, so the search is repeated for a while before the window
+  // counts as missing.
+  constexpr DWORD kPatienceMs = 1500;
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND w = find()) return w;
+    if (GetTickCount() - start >= kPatienceMs) return nullptr;
+    ::Sleep(10);
+    PumpEvents();
+  }
+}
+
 std::string Win32Automation::DefaultsFolder() const {
   return settings_.defaultsFolder.empty() ? TheApp().folders.defaults : settings_.defaultsFolder;
 }
@@ -540,15 +554,15 @@ std::string Win32Automation::TransferTo(std::string_view station) {
   WaitSleep();
   DoEvents();
 
-  HWND sub = nullptr;
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
-       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-    if (GetWindowTextLengthA(w) == 0 && ChildOf(w, "Button", "OK") != nullptr &&
-        ChildOf(w, "ListBox") != nullptr) {
-      sub = w;
-      break;
+  HWND sub = AwaitWindow([] {
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
+         w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+      if (GetWindowTextLengthA(w) == 0 && ChildOf(w, "Button", "OK") != nullptr &&
+          ChildOf(w, "ListBox") != nullptr)
+        return w;
     }
-  }
+    return static_cast<HWND>(nullptr);
+  });
   if (sub == nullptr) return "unable to detect ATC subwindow - NOT ASSUMED ?";
   HWND list = ChildOf(sub, "ListBox");
   HWND ok = ChildOf(sub, "Button", "OK");
@@ -581,7 +595,7 @@ std::string Win32Automation::Clear(Clearance kind, std::string_view value) {
   input_->KeyDown(c.hotKey);
   WaitSleep();
 
-  HWND sub = FindUntitledDialogWith(c.markClass, c.markCaption);
+  HWND sub = AwaitWindow([&c] { return FindUntitledDialogWith(c.markClass, c.markCaption); });
   if (sub == nullptr) return c.subwindowStatus;
   HWND clear = ChildOf(sub, "Button", "CLEAR");
   HWND list = nullptr, ok = nullptr, edit = nullptr, enter = nullptr;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -96,6 +97,9 @@ class Win32Automation : public Automation {
   };
 
   void Wait(int32_t ms) const;
+  // The window `find` returns, looked for again for a while when it is not
+  // there yet; nullptr when it never comes.
+  HWND AwaitWindow(const std::function<HWND()>& find);
   void WaitSleep() const;
   std::string DefaultsFolder() const;
   int32_t CommboxFrequency() const;
