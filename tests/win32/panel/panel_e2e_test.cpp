@@ -322,18 +322,36 @@ TEST_F(PanelE2E, AutoHideHidesTheControlBoxAwayFromTheSurface) {
   Panel("Hide", SetupSection("hide", 1, 2) + "AutoHide=1\r\n");
   StartPanel("Hide");
   HWND exitButton = GetDlgItem(window_, kExitButtonId);
-  RECT before;
-  GetWindowRect(window_, &before);
+  // Resting on the panel's background (a border) keeps the box, however
+  // long the start took.
+  POINT border{2, 2};
+  ClientToScreen(grid_, &border);
+  SetCursorPos(border.x, border.y);
+  RECT before{};
+  ASSERT_TRUE(qv::e2e::WaitFor(
+      [&] {
+        GetWindowRect(window_, &before);
+        return IsWindowVisible(exitButton) != FALSE;
+      },
+      5000));
   // Resting on a grid button counts as away: the box goes and the window
   // shrinks by the control row.
   SetCursorPos(Centre(1, 2).x, Centre(1, 2).y);
-  ASSERT_TRUE(qv::e2e::WaitFor([&] { return !IsWindowVisible(exitButton); }, 5000));
-  RECT hidden;
-  GetWindowRect(window_, &hidden);
+  // The panel hides the box and then resizes: wait for the whole change, not
+  // for its first step.
+  RECT hidden{};
+  ASSERT_TRUE(qv::e2e::WaitFor(
+      [&] {
+        GetWindowRect(window_, &hidden);
+        return !IsWindowVisible(exitButton) &&
+               hidden.bottom - hidden.top < before.bottom - before.top;
+      },
+      5000))
+      << IsWindowVisible(exitButton) << " " << hidden.bottom - hidden.top;
   EXPECT_EQ(hidden.top, before.top);
-  EXPECT_LT(hidden.bottom - hidden.top, before.bottom - before.top);
-  // Resting on the panel's background (a border) brings it back.
-  POINT border{2, 2};
+  EXPECT_EQ(hidden.left, before.left);
+  // Back on the background, the box comes back.
+  border = POINT{2, 2};
   ClientToScreen(grid_, &border);
   SetCursorPos(border.x, border.y);
   SetCursorPos(border.x + 1, border.y);
