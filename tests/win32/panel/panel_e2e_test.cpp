@@ -22,6 +22,7 @@ std::string g_standin;
 
 constexpr int kStatusLineId = 104;  // lblInfo
 constexpr int kExitButtonId = 101;  // cmdExit
+constexpr int kOnTopCheckId = 103;  // chkOnTop
 constexpr int kMenuButtonId = 102;  // cmdMenu
 constexpr DWORD kSettleMs = 500;
 
@@ -129,6 +130,17 @@ class PanelE2E : public ::testing::Test {
     return ::testing::AssertionFailure() << "status line is \"" << Status() << "\"";
   }
   std::string Caption() const { return qv::standin::TextOf(window_); }
+
+  // The panel's hidden tray window, if it has one.
+  HWND TrayWindow() const {
+    for (HWND w = FindWindowExA(nullptr, nullptr, "QuorvexSysTray", nullptr); w;
+         w = FindWindowExA(nullptr, w, "QuorvexSysTray", nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == panel_->Id()) return w;
+    }
+    return nullptr;
+  }
 
   // One pixel of the screen, copied off it as a screenshot does (GetPixel on
   // the screen itself is not dependable under Wine).
@@ -400,8 +412,74 @@ TEST_F(PanelE2E, TrayModeLeavesNoTaskbarButton) {
         return !(ex & WS_EX_APPWINDOW) && (ex & WS_EX_TOOLWINDOW) && IsWindowVisible(window_);
       },
       5000));
-  // The tray window that owns the icon lives beside the panel.
-  EXPECT_NE(FindWindowA("QuorvexSysTray", nullptr), nullptr);
+  // The hidden tray window that owns the icon lives beside the panel.
+  EXPECT_NE(TrayWindow(), nullptr);
+}
+
+// The shell's notifications are posted to the tray window as the shell does
+// (its callback message with the mouse message in lParam); the tray menu is
+// then driven with the keyboard. Its items: the panel's title (default),
+// "-", "Window Standard", "Window On Top", "-", "Previous Panel",
+// "Close Menu", "-", "Exit".
+TEST_F(PanelE2E, TrayIconMenuAndDoubleClickDriveThePanel) {
+  Panel("Tray", SetupSection("tray", 1, 1) + "SysTray=1\r\n");
+  StartPanel("Tray");
+  HWND tray = nullptr;
+  ASSERT_TRUE(qv::e2e::WaitFor([&] { return (tray = TrayWindow()) != nullptr; }, 5000));
+  auto topmost = [&] { return (GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  auto menuOpen = [&] { return !qv::e2e::TopWindowsOf(panel_->Id(), "#32768", "").empty(); };
+  auto press = [](std::initializer_list<BYTE> keys) {
+    for (BYTE k : keys) {
+      qv::standin::KeyDown(k);
+      qv::standin::KeyUp(k);
+    }
+  };
+  auto openMenu = [&] {
+    WaitForInputIdle(panel_->Handle(), 5000);
+    PostMessageA(tray, WM_MOUSEMOVE, 0, WM_RBUTTONDOWN);
+    return qv::e2e::WaitFor(menuOpen, 5000);
+  };
+  auto closed = [&] { return qv::e2e::WaitFor([&] { return !menuOpen(); }, 5000); };
+  ASSERT_TRUE(qv::e2e::WaitFor(topmost, 5000)) << "OnTop is on by default";
+
+  // On top: "Window Standard" is the one to choose.
+  ASSERT_TRUE(openMenu());
+  press({VK_DOWN, VK_DOWN, VK_RETURN});
+  ASSERT_TRUE(closed());
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return !topmost(); }, 5000));
+  EXPECT_EQ(SendMessageA(GetDlgItem(window_, kOnTopCheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  // "Window On Top" brings the panel back on top.
+  ASSERT_TRUE(openMenu());
+  press({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  ASSERT_TRUE(closed());
+  EXPECT_TRUE(qv::e2e::WaitFor(topmost, 5000));
+  EXPECT_EQ(SendMessageA(GetDlgItem(window_, kOnTopCheckId), BM_GETCHECK, 0, 0), BST_CHECKED);
+  // "Previous Panel" is grayed without a previous panel (chosen, it would
+  // close this one); "Close Menu" only closes the menu.
+  for (auto keys : {std::initializer_list<BYTE>{VK_END, VK_UP, VK_UP, VK_RETURN},
+                    std::initializer_list<BYTE>{VK_END, VK_UP, VK_RETURN}}) {
+    ASSERT_TRUE(openMenu());
+    press(keys);
+    Sleep(kSettleMs);
+    press({VK_ESCAPE});
+    ASSERT_TRUE(closed());
+    EXPECT_FALSE(panel_->WaitExit(kSettleMs));
+  }
+  EXPECT_TRUE(topmost());
+
+  // A double click on the icon brings a minimized panel back.
+  ShowWindow(window_, SW_MINIMIZE);
+  ASSERT_TRUE(qv::e2e::WaitFor([&] { return IsIconic(window_) != FALSE; }, 5000));
+  PostMessageA(tray, WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(qv::e2e::WaitFor(
+      [&] { return !IsIconic(window_) && IsWindowVisible(window_) && topmost(); }, 5000));
+
+  // "Exit", the last item, closes the panel and ends the process.
+  ASSERT_TRUE(openMenu());
+  press({VK_END, VK_RETURN});
+  DWORD code = 1234;
+  EXPECT_TRUE(panel_->WaitExit(5000, &code));
+  EXPECT_EQ(code, 0u);
 }
 
 }  // namespace

@@ -1,0 +1,306 @@
+// The popup menus and the notification-area icon object, in this process:
+// menus are really shown and driven with the keyboard while they are open;
+// what they held is read from the shown menu itself.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "panels/win32/cmenu.h"
+#include "panels/win32/systray.h"
+
+namespace qv::panels {
+namespace {
+
+// One item of a shown menu, as the menu window holds it.
+struct ShownItem {
+  std::string text;  // "-" for a separator
+  bool grayed = false;
+  bool checked = false;
+  bool isDefault = false;
+};
+
+// While a menu of this thread is shown: what it holds, where it is, and the
+// keys that are then posted to it.
+struct MenuVisit {
+  std::vector<UINT> keys;
+  bool seen = false;
+  std::vector<ShownItem> items;
+  RECT rect{};
+};
+
+MenuVisit* g_visit = nullptr;
+
+BOOL CALLBACK FindMenuWindow(HWND w, LPARAM out) {
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (std::string(cls) == "#32768" && IsWindowVisible(w)) {
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK VisitMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menuWindow = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&menuWindow));
+  if (!menuWindow || !g_visit || g_visit->seen) return;
+  KillTimer(nullptr, timer);
+  g_visit->seen = true;
+  GetWindowRect(menuWindow, &g_visit->rect);
+  const auto menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+  const UINT byDefault = GetMenuDefaultItem(menu, TRUE, 0);
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    char text[128] = {};
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = sizeof text;
+    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+    ShownItem item;
+    item.text = (info.fType & MFT_SEPARATOR) ? "-" : text;
+    item.grayed = (info.fState & MFS_GRAYED) != 0;
+    item.checked = (info.fState & MFS_CHECKED) != 0;
+    item.isDefault = byDefault == static_cast<UINT>(i);
+    g_visit->items.push_back(item);
+  }
+  for (UINT key : g_visit->keys) {
+    PostMessageA(menuWindow, WM_KEYDOWN, key, 1);
+    PostMessageA(menuWindow, WM_KEYUP, key, 0xC0000001);
+  }
+}
+
+// Runs `show` (which shows a menu and returns when it closes) while the
+// timer reads the menu and then presses `keys` in it.
+MenuVisit Visit(const std::vector<UINT>& keys, const std::function<void()>& show) {
+  MenuVisit visit;
+  visit.keys = keys;
+  g_visit = &visit;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, VisitMenu);
+  show();
+  KillTimer(nullptr, timer);
+  g_visit = nullptr;
+  return visit;
+}
+
+// A plain visible window of this process to own menus and to align them to.
+class Host : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_ = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE | WS_BORDER, 200, 150, 120,
+                              40, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window_, nullptr);
+  }
+  void TearDown() override { DestroyWindow(window_); }
+  HWND window_ = nullptr;
+};
+
+using MenuTest = Host;
+
+TEST_F(MenuTest, ItemsCarryTheirLooksAndTheChosenIdComesBack) {
+  CMenu menu;
+  menu.AddItem(10, "First", true);
+  menu.AddItem(0, "-");
+  menu.AddItem(11, "Grayed", false, false, false, true);
+  menu.AddItem(12, "Checked", false, true);
+  MenuVisit visit;
+  int32_t chosen = -1;
+  // Down from nothing selects "First", then "Grayed", then "Checked".
+  visit = Visit({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
+                [&] { chosen = menu.TrackPopup(window_, 50, 60); });
+  ASSERT_TRUE(visit.seen);
+  EXPECT_EQ(chosen, 12);
+  ASSERT_EQ(visit.items.size(), 4u);
+  const ShownItem want[] = {
+      {"First", false, false, true},
+      {"-", false, false, false},
+      {"Grayed", true, false, false},
+      {"Checked", false, true, false},
+  };
+  for (size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(visit.items[i].text, want[i].text);
+    // (The system reports separators as grayed; that says nothing here.)
+    if (want[i].text != std::string("-")) {
+      EXPECT_EQ(visit.items[i].grayed, want[i].grayed);
+    }
+    EXPECT_EQ(visit.items[i].checked, want[i].checked);
+    EXPECT_EQ(visit.items[i].isDefault, want[i].isDefault);
+  }
+  EXPECT_EQ(visit.rect.left, 50);
+  EXPECT_EQ(visit.rect.top, 60);
+}
+
+TEST_F(MenuTest, DismissedOrGrayedChoiceGivesZero) {
+  struct Case {
+    const char* name;
+    std::vector<UINT> keys;
+  } cases[] = {
+      {"escape", {VK_ESCAPE}},
+      {"enter on the grayed item, then escape", {VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CMenu menu;
+    menu.AddItem(20, "Open");
+    menu.AddItem(21, "Locked", false, false, false, true);
+    int32_t chosen = -1;
+    const MenuVisit visit = Visit(c.keys, [&] { chosen = menu.TrackPopup(window_, 10, 10); });
+    EXPECT_TRUE(visit.seen);
+    EXPECT_EQ(chosen, 0);
+  }
+}
+
+TEST_F(MenuTest, PlacedBelowTheAlignmentWindowOrAtTheCursor) {
+  RECT host{};
+  GetWindowRect(window_, &host);
+  SetCursorPos(400, 300);
+  struct Case {
+    const char* name;
+    int x, y;
+    HWND alignment;
+    POINT want;
+  } cases[] = {
+      {"alignment window wins over x and y", 5, 5, window_, {host.left, host.bottom}},
+      {"cursor for both", -1, -1, CMenu::kNoAlignment, {400, 300}},
+      {"cursor for x only", -1, 120, CMenu::kNoAlignment, {400, 120}},
+      {"given point", 30, 40, CMenu::kNoAlignment, {30, 40}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CMenu menu;
+    menu.AddItem(1, "Only");
+    // Owner 0: the first window of this process owns it.
+    const MenuVisit visit =
+        Visit({VK_ESCAPE}, [&] { menu.TrackPopup(nullptr, c.x, c.y, c.alignment); });
+    ASSERT_TRUE(visit.seen);
+    EXPECT_EQ(visit.rect.left, c.want.x);
+    EXPECT_EQ(visit.rect.top, c.want.y);
+  }
+}
+
+TEST_F(MenuTest, SubmenuShowsItsOwnCaption) {
+  CMenu sub;
+  sub.caption = "More";
+  sub.AddItem(31, "Inner");
+  CMenu menu;
+  menu.AddItem(30, "Outer");
+  menu.AddSubmenu(sub);
+  int32_t chosen = -1;
+  // Into the submenu with Right, then its only item.
+  const MenuVisit visit = Visit({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN},
+                                [&] { chosen = menu.TrackPopup(window_, 20, 20); });
+  ASSERT_EQ(visit.items.size(), 2u);
+  EXPECT_EQ(visit.items[1].text, "More");
+  EXPECT_EQ(chosen, 31);
+}
+
+// The tray object ---------------------------------------------------------
+
+using SysTrayTest = Host;
+
+std::vector<std::string> Texts(const MenuVisit& v) {
+  std::vector<std::string> out;
+  for (const auto& item : v.items) out.push_back(item.text);
+  return out;
+}
+
+TEST_F(SysTrayTest, MenuIndexesDefaultsAndRemoval) {
+  SysTray tray;
+  EXPECT_EQ(tray.AddMenuItem("Title", "none", true), 0);
+  EXPECT_EQ(tray.AddMenuItem("-", ""), 1);
+  EXPECT_EQ(tray.AddMenuItem("A", "a"), 2);
+  EXPECT_EQ(tray.AddMenuItem("B", "b", true), 3);
+  EXPECT_EQ(tray.AddMenuItem("C", "c"), 4);
+  EXPECT_EQ(tray.DefaultMenuIndex(), 3);
+  for (int bad : {-1, 5, 99}) {
+    tray.SetDefaultMenuIndex(bad);
+    EXPECT_EQ(tray.DefaultMenuIndex(), 0) << bad;
+  }
+  tray.SetDefaultMenuIndex(2);
+  // Removing "A" moves "B" and "C" (with their keys) down one place.
+  tray.RemoveMenuItem(2);
+  tray.RemoveMenuItem(7);   // out of bounds: nothing
+  tray.RemoveMenuItem(-1);  // nothing
+  tray.EnableMenuItem(9, false);
+  tray.EnableMenuItem(3, false);
+  EXPECT_EQ(tray.MenuCount(), 4);
+  std::vector<std::pair<int, std::string>> clicks;
+  tray.MenuClick = [&](int index, const std::string& key) { clicks.emplace_back(index, key); };
+  // Down: "Title", then "B" (index 2 now, the default).
+  MenuVisit visit = Visit({VK_DOWN, VK_DOWN, VK_RETURN}, [&] { tray.ShowMenu(); });
+  EXPECT_EQ(Texts(visit), (std::vector<std::string>{"Title", "-", "B", "C"}));
+  ASSERT_EQ(visit.items.size(), 4u);
+  EXPECT_TRUE(visit.items[2].isDefault);
+  EXPECT_TRUE(visit.items[3].grayed);
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(clicks[0], (std::pair<int, std::string>{2, "b"}));
+
+  // Removing item 0 only empties its caption; the menu keeps its length.
+  tray.RemoveMenuItem(0);
+  visit = Visit({VK_ESCAPE}, [&] { tray.ShowMenu(); });
+  EXPECT_EQ(Texts(visit), (std::vector<std::string>{"", "-", "B", "C"}));
+  EXPECT_EQ(clicks.size(), 1u);
+}
+
+TEST_F(SysTrayTest, TheShellsNotificationsBecomeEvents) {
+  SysTray tray;
+  std::vector<std::string> events;
+  tray.SysTrayMouseDown = [&](int b) { events.push_back("down " + std::to_string(b)); };
+  tray.SysTrayMouseUp = [&](int b) { events.push_back("up " + std::to_string(b)); };
+  tray.SysTrayMouseMove = [&] { events.push_back("move"); };
+  tray.SysTrayDoubleClick = [&](int b) { events.push_back("double " + std::to_string(b)); };
+  tray.BalloonShow = [&] { events.push_back("balloon show"); };
+  tray.BalloonHide = [&] { events.push_back("balloon hide"); };
+  tray.BalloonTimeOut = [&] { events.push_back("balloon timeout"); };
+  tray.BalloonClicked = [&] { events.push_back("balloon clicked"); };
+  const struct {
+    UINT code;
+    const char* want;  // "" for no event
+  } cases[] = {
+      {WM_LBUTTONDOWN, ""},
+      {WM_LBUTTONUP, "down 1"},
+      {WM_RBUTTONDOWN, "down 2"},
+      {WM_RBUTTONUP, "up 2"},
+      {WM_MOUSEMOVE, "move"},
+      {WM_LBUTTONDBLCLK, "double 1"},
+      {WM_RBUTTONDBLCLK, "double 2"},
+      {WM_MBUTTONDOWN, ""},
+      {1026, "balloon show"},
+      {1027, "balloon hide"},
+      {1028, "balloon timeout"},
+      {1029, "balloon clicked"},
+      {1030, ""},
+  };
+  for (const auto& c : cases) {
+    events.clear();
+    // The shell sends its callback message with the code in lParam's low word.
+    SendMessageA(tray.Hwnd(), SysTray::kCallbackMessage, 0, static_cast<LPARAM>(c.code));
+    const std::vector<std::string> want =
+        *c.want ? std::vector<std::string>{c.want} : std::vector<std::string>{};
+    EXPECT_EQ(events, want) << "code " << c.code;
+  }
+}
+
+TEST_F(SysTrayTest, ToolTipIsCutToItsField) {
+  SysTray tray;
+  const struct {
+    size_t length;
+    size_t kept;
+  } cases[] = {{0, 0}, {20, 20}, {127, 127}, {128, 127}, {300, 127}};
+  for (const auto& c : cases) {
+    const std::string text(c.length, 'x');
+    tray.SetToolTip(text);
+    EXPECT_EQ(tray.ToolTip(), text.substr(0, c.kept)) << c.length;
+  }
+  // A new tooltip replaces the whole old one.
+  tray.SetToolTip("Quorvex - Tower");
+  EXPECT_EQ(tray.ToolTip(), "Quorvex - Tower");
+}
+
+}  // namespace
+}  // namespace qv::panels
