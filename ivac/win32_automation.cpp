@@ -660,13 +660,7 @@ std::string Win32Automation::OccupiedArea(std::string_view argument) {
   WaitSleep();
   DoEvents();
 
-  HWND dialog = nullptr;
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    dialog = FindWindowA("#32770", "Add Occupied Area");
-    if (dialog != nullptr) break;
-    WaitSleep();
-    DoEvents();
-  }
+  HWND dialog = AwaitWindow([] { return FindWindowA("#32770", "Add Occupied Area"); });
   if (dialog == nullptr) return "unable to detect OCA subwindow ";
   HWND edit = ChildOf(dialog, "Edit");
   HWND ok = ChildOf(dialog, "Button", "OK");
@@ -717,25 +711,23 @@ std::string Win32Automation::ColorScheme(std::string_view nameGiven) {
   // windows count, and the walk skips the other programs' windows.
   DWORD ivacProcess = 0;
   GetWindowThreadProcessId(main, &ivacProcess);
-  HWND dialog = nullptr;
-  for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top != nullptr && dialog == nullptr;
-       top = GetWindow(top, GW_HWNDNEXT)) {
-    DoEvents();
-    DWORD owner = 0;
-    GetWindowThreadProcessId(top, &owner);
-    if (owner != ivacProcess) continue;
-    // The same order as a walk of the whole tree: descendants first.
-    std::vector<HWND> candidates = FindWindowsLike(top, "*", "*32770");
-    if (Like(ClassNameOf(top), "*32770")) candidates.push_back(top);
-    for (HWND w : candidates) {
-      const std::string caption = CaptionOf(w);
-      if (caption == "ATC" || caption == "COMMBox" || caption == "In/Out") continue;
-      if (GetDlgItem(w, 1089) != nullptr) {
-        dialog = w;
-        break;
+  HWND dialog = AwaitWindow([&]() -> HWND {
+    for (HWND top = GetWindow(GetDesktopWindow(), GW_CHILD); top != nullptr;
+         top = GetWindow(top, GW_HWNDNEXT)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(top, &owner);
+      if (owner != ivacProcess) continue;
+      // The same order as a walk of the whole tree: descendants first.
+      std::vector<HWND> candidates = FindWindowsLike(top, "*", "*32770");
+      if (Like(ClassNameOf(top), "*32770")) candidates.push_back(top);
+      for (HWND w : candidates) {
+        const std::string caption = CaptionOf(w);
+        if (caption == "ATC" || caption == "COMMBox" || caption == "In/Out") continue;
+        if (GetDlgItem(w, 1089) != nullptr) return w;
       }
     }
-  }
+    return nullptr;
+  });
   if (dialog == nullptr) return "unable to find Open ColorScheme dialog window";
 
   BringToForeground(dialog);

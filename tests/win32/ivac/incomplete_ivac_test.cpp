@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -282,6 +283,48 @@ TEST_F(IncompleteIvac, ColorScheme_DialogWithoutItsEditAndNoDialog) {
   EXPECT_EQ(a_->ColorScheme("Night"), "unable to find ColorScheme edit window");
   DestroyWindow(dialog);
   EXPECT_EQ(a_->ColorScheme("Night"), "unable to find Open ColorScheme dialog window");
+}
+
+// IvAc opens its windows in its own time: a window that comes a few hundred
+// milliseconds after the command is still found. Each late window here lacks
+// a part, so the status proves it was found (and nothing was confirmed).
+std::function<void()> g_late;
+void CALLBACK OpenLate(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  if (g_late) g_late();
+}
+
+TEST_F(IncompleteIvac, WindowsThatOpenLateAreWaitedFor) {
+  MainWithToolbar({"CONNECT"});
+  a_->GetHandles();
+  const struct {
+    const char* name;
+    std::function<void(Desk&)> open;
+    std::function<std::string()> command;
+    const char* status;
+  } cases[] = {
+      {"fix sub-window",
+       [](Desk& d) {
+         HWND sub = d.Top("#32770", "");
+         Desk::Child(sub, "Static", "WAYPOINT");
+         Desk::Child(sub, "Edit", "");
+       },
+       [&] { return a_->Clear(Clearance::kFix, "KERAX"); },
+       "unable to detect WAYPOINT window elements"},
+      {"occupied area dialog",
+       [](Desk& d) { Desk::Child(d.Top("#32770", "Add Occupied Area"), "Edit", ""); },
+       [&] { return a_->OccupiedArea("10,20,AREA"); }, "unable to detect WAYPOINT window elements"},
+      {"colour scheme dialog",
+       [](Desk& d) { Desk::Child(d.Top("#32770", "Color Scheme"), "Static", "", 1089); },
+       [&] { return a_->ColorScheme("Night"); }, "unable to find ColorScheme edit window"},
+  };
+  for (const auto& c : cases) {
+    Desk desk;
+    g_late = [&] { c.open(desk); };
+    SetTimer(nullptr, 0, 400, OpenLate);
+    EXPECT_EQ(c.command(), c.status) << c.name;
+    g_late = nullptr;
+  }
 }
 
 }  // namespace
