@@ -27,6 +27,37 @@ std::string WindowsPath(std::string_view path);
 // The stand-in's program: QV_STANDIN_EXE from the environment, else `fallback`.
 std::string StandInExe(std::string_view fallback);
 
+// A connected host with traffic, a selected label and every list filled:
+// the settings the tests start from. Lines added after it win.
+inline constexpr const char kFullScenario[] = R"(station = EDDF_TWR
+connected = yes
+selected = AFR1234
+traffic = AFR1234, DLH4AB, BAW915
+frequencies = 3
+commbox = open
+inout_window = open
+inout_columns = Callsign, Type, From, To
+inout = DLH4AB|A321|EDDM|EDDF ; BAW915|A320|EGLL|EDDF ; EZY73KL|A319||LFPG
+airports = EDDF, EDDM, EDDS, EDDK
+airports_selected = EDDF
+sids = ANEKI7L, CINDY7S
+stars = KERAX2B, PSA2A
+geo = COASTLINE
+vors = FFM, RID, CHA
+ndbs = FW
+fixes = CINDY, KERAX
+low_airways = L603
+high_airways = UL603, UN850
+occupied_areas = ED-R132
+atc = EDDF_APP 120.800, EDDF_DEP 120.150, EDGG_CTR 128.050
+levels = FL070, FL080, FL090, FL100
+speeds = 180, 200, 220
+route = CINDY, KERAX
+schemes = Default, Night, Classic
+scheme = Default
+pressed = AP, VOR
+)";
+
 // Polls `done` every 10 ms until it holds or `timeout_ms` has passed.
 bool WaitUntil(const std::function<bool()>& done, int timeout_ms = 3000);
 

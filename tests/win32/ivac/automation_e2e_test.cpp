@@ -34,34 +34,10 @@ using standin::Event;
 using standin::StandInProcess;
 using standin::Where;
 
-const char kScenario[] = R"(station = EDDF_TWR
-connected = yes
-selected = AFR1234
-traffic = AFR1234, DLH4AB, BAW915
-frequencies = 3
-commbox = open
-inout_window = open
-inout_columns = Callsign, Type, From, To
-inout = DLH4AB|A321|EDDM|EDDF ; BAW915|A320|EGLL|EDDF ; EZY73KL|A319||LFPG
-airports = EDDF, EDDM, EDDS, EDDK
-airports_selected = EDDF
-sids = ANEKI7L, ANEKI7M, CINDY7S
-stars = KERAX2B, PSA2A
-geo = COASTLINE
-vors = FFM, RID, CHA
-ndbs = FW
-fixes = CINDY, KERAX
-low_airways = L603
-high_airways = UL603, UN850
-occupied_areas = ED-R132, ED-R137
-atc = EDDF_APP 120.800, EDDF_DEP 120.150, EDGG_CTR 128.050
-levels = FL070, FL080, FL090, FL100
-speeds = 180, 200, 220
-route = CINDY, KERAX
-schemes = Default, Night, Classic
-scheme = Default
-pressed = AP, VOR
-)";
+// The full host, with a third SID and a second occupied area.
+const std::string kScenario = std::string(standin::kFullScenario) +
+                              "sids = ANEKI7L, ANEKI7M, CINDY7S\n"
+                              "occupied_areas = ED-R132, ED-R137\n";
 
 // Forwards to the system's input and keeps a record, so that a case can see
 // that every Shift pressed was released and where the pointer went.
