@@ -98,7 +98,9 @@ ClearanceWindow ClearanceOf(Clearance kind) {
           "Cleared to Fix - done"};
 }
 
-// The list-view access of IvAc's process.
+// The list-view access of IvAc's process. IvAc is a 32-bit program: its
+// list-view records and addresses are 32-bit, and so is this build.
+static_assert(sizeof(void*) == 4, "IvAc's list views are read with 32-bit layouts");
 class ProcessListView : public RemoteListView {
  public:
   ProcessListView(HANDLE process, HWND view) : process_(process), view_(view) {}
@@ -140,18 +142,24 @@ void Win32Automation::Wait(int32_t ms) const { Sleep(static_cast<DWORD>(ms < 0 ?
 void Win32Automation::WaitSleep() const { Wait(FullWait(sleep_)); }
 void Win32Automation::DoEvents() { PumpEvents(); }
 
-HWND Win32Automation::AwaitWindow(const std::function<HWND()>& find) {
-  // IvAc opens its windows in its own time; on a busy PC one Sleep is not
-  // always enough, so the search is repeated for a while before the window
-  // counts as missing.
+bool Win32Automation::Await(const std::function<bool()>& done) {
+  // IvAc opens and closes its windows in its own time; on a busy PC one
+  // Sleep is not always enough, so the check is repeated for a while before
+  // it counts as failed.
   constexpr DWORD kPatienceMs = 1500;
   const DWORD start = GetTickCount();
   for (;;) {
-    if (HWND w = find()) return w;
-    if (GetTickCount() - start >= kPatienceMs) return nullptr;
+    if (done()) return true;
+    if (GetTickCount() - start >= kPatienceMs) return false;
     ::Sleep(10);
     PumpEvents();
   }
+}
+
+HWND Win32Automation::AwaitWindow(const std::function<HWND()>& find) {
+  HWND found = nullptr;
+  Await([&] { return (found = find()) != nullptr; });
+  return found;
 }
 
 std::string Win32Automation::DefaultsFolder() const {
@@ -751,9 +759,9 @@ std::string Win32Automation::ColorScheme(std::string_view nameGiven) {
     closed = ReadWindowText(dialog).empty();
   }
   if (!closed) {
-    // The clicks are posted: give IvAc one pause to take them before judging.
+    // The clicks are posted: give IvAc time to take them before judging.
     WaitSleep();
-    closed = !IsWindow(dialog) || ReadWindowText(dialog).empty();
+    closed = Await([dialog] { return !IsWindow(dialog) || ReadWindowText(dialog).empty(); });
   }
   if (!closed) return "unable to close ColorScheme dialog window";
   return "ColorScheme " + name + " - done";

@@ -99,6 +99,8 @@ class Win32Automation : public Automation {
   void Wait(int32_t ms) const;
   // The window `find` returns, looked for again for a while when it is not
   // there yet; nullptr when it never comes.
+  // Repeats `done` (letting events run) for up to 1.5 s until it holds.
+  bool Await(const std::function<bool()>& done);
   HWND AwaitWindow(const std::function<HWND()>& find);
   void WaitSleep() const;
   std::string DefaultsFolder() const;

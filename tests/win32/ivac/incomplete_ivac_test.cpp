@@ -79,6 +79,7 @@ class IncompleteIvac : public ::testing::Test {
     ASSERT_EQ(FindIvacWindow(), nullptr) << "an IvAc window is already open";
     RegisterLocal("QvIncompleteIvac");
     RegisterLocal("ReBarWindow32");
+    RegisterLocal("ComboBoxEx32");
     auto input = std::make_unique<SilentInput>();
     input_ = input.get();
     a_ = std::make_unique<Win32Automation>(std::move(input), AutomationSettings{"", 3});
@@ -283,6 +284,53 @@ TEST_F(IncompleteIvac, ColorScheme_DialogWithoutItsEditAndNoDialog) {
   EXPECT_EQ(a_->ColorScheme("Night"), "unable to find ColorScheme edit window");
   DestroyWindow(dialog);
   EXPECT_EQ(a_->ColorScheme("Night"), "unable to find Open ColorScheme dialog window");
+}
+
+// A colour-scheme dialog that closes some time after its OK is clicked (or
+// never): the scheme is reported applied only once the dialog is gone.
+WNDPROC g_dialogProc = nullptr;
+std::string g_schemeOnOk;
+UINT g_closeAfterMs = 0;
+LRESULT CALLBACK SlowSchemeDialog(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && LOWORD(wp) == IDOK && g_schemeOnOk.empty()) {
+    HWND edit = FindWindowExA(FindWindowExA(FindWindowExA(w, nullptr, "ComboBoxEx32", nullptr),
+                                            nullptr, "ComboBox", nullptr),
+                              nullptr, "Edit", nullptr);
+    g_schemeOnOk = ReadWindowText(edit);
+    if (g_closeAfterMs) SetTimer(w, 1, g_closeAfterMs, nullptr);
+    return 0;
+  }
+  if (msg == WM_TIMER && wp == 1) {
+    KillTimer(w, 1);
+    DestroyWindow(w);
+    return 0;
+  }
+  return CallWindowProcA(g_dialogProc, w, msg, wp, lp);
+}
+
+TEST_F(IncompleteIvac, ColorScheme_DoneOnlyWhenTheDialogHasClosed) {
+  MainWithToolbar({});
+  const struct {
+    UINT closeAfterMs;
+    const char* status;
+  } cases[] = {
+      {400, "ColorScheme Night - done"},
+      {0, "unable to close ColorScheme dialog window"},
+  };
+  for (const auto& c : cases) {
+    Desk desk;
+    HWND dialog = desk.Top("#32770", "Color Scheme");
+    HWND ex = Desk::Child(dialog, "ComboBoxEx32", "", 1089);
+    HWND combo = Desk::Child(ex, "ComboBox", "");
+    Desk::Child(combo, "Edit", "Default");
+    Desk::Child(dialog, "Button", "OK", IDOK);
+    g_dialogProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SlowSchemeDialog)));
+    g_schemeOnOk.clear();
+    g_closeAfterMs = c.closeAfterMs;
+    EXPECT_EQ(a_->ColorScheme("Night"), c.status) << c.closeAfterMs;
+    EXPECT_EQ(g_schemeOnOk, "Night") << c.closeAfterMs;
+  }
 }
 
 // IvAc opens its windows in its own time: a window that comes a few hundred
