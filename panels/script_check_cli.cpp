@@ -31,11 +31,20 @@ bool IsPanelFile(const std::string& path) {
   return path.size() >= 4 && EqualsNoCase(std::string_view(path).substr(path.size() - 4), ".ini");
 }
 
+// The folder that holds `folder`; "" stands for the current folder, and a
+// relative path climbs with "..".
+std::string ParentFolder(const std::string& folder) {
+  if (folder.empty()) return "..";
+  const size_t cut = folder.find_last_of("\\/");
+  const std::string last = cut == std::string::npos ? folder : folder.substr(cut + 1);
+  if (last == "." || last == "..") return folder + "\\..";
+  if (cut == std::string::npos) return ".";
+  return folder.substr(0, cut);  // "" for a folder at the root of the drive
+}
+
 // A panel file lives in the panels folder; the macro folder is beside it.
 std::string SiblingMacroFolder(const std::string& panelFile) {
-  std::string folder = files::FolderOf(files::FolderOf(panelFile));
-  folder.append("\\Macro");
-  return folder;
+  return ParentFolder(files::FolderOf(panelFile)) + "\\Macro";
 }
 
 }  // namespace

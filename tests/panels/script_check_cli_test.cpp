@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "temp_folder.h"
@@ -83,6 +84,37 @@ TEST_F(ScriptCheckCli, ReportsWhereAndWhat) {
                        " button 02 macro:2: never runs: the script ends at line 1: x\n");
   EXPECT_NE(Check({}).err.find("usage: scriptcheck"), std::string::npos);
   EXPECT_NE(Check({"--help"}).out.find("usage: scriptcheck"), std::string::npos);
+}
+
+TEST_F(ScriptCheckCli, RelativePanelPathsFindTheMacroFolderBesideThePanels) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  tmp.Folder("Data\\Panels\\Old");
+  tmp.Write("Data\\Panels\\Old\\Q.ini",
+            "[Setup]\r\nRows=1\r\nCols=1\r\n[01]\r\nmacro=good.txt\r\n");
+  tmp.Folder("Data\\Panels\\Macro");
+  const struct {
+    const char* from;  // the current folder, under the test's root
+    const char* file;
+    size_t outLines;  // good.txt found: only the line after CLOSE is reported
+  } cases[] = {
+      {"", "Data\\Panels\\P.ini", 1},
+      {"Data", "Panels\\P.ini", 1},
+      {"Data\\Panels", "P.ini", 1},
+      {"Data\\Panels", ".\\P.ini", 1},
+      {"Data\\Panels\\Old", "..\\P.ini", 1},
+      // Beside "Old" is Panels\Macro, which does not hold good.txt.
+      {"Data\\Panels\\Old", "Q.ini", 1},
+      {"Data\\Macro", "..\\Panels\\Old\\..\\P.ini", 1},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::current_path(std::filesystem::path(files::NativePath(tmp.Path(c.from))));
+    const Result r = Check({c.file});
+    EXPECT_EQ(r.status, kFindings) << c.from << " " << c.file << "\n" << r.out << r.err;
+    size_t lines = 0;
+    for (char ch : r.out) lines += ch == '\n';
+    EXPECT_EQ(lines, c.outLines) << c.from << " " << c.file << "\n" << r.out;
+  }
+  std::filesystem::current_path(before);
 }
 
 }  // namespace
