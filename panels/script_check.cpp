@@ -75,6 +75,33 @@ const std::vector<std::string>& ReaderKeys() {
   return keys;
 }
 
+// Section and key (upper case) of every line whose value is longer than a
+// reader sees: only those can have been cut. One pass over the file, so that
+// the exact measure runs for the few long values, not for every key.
+std::set<std::pair<std::string, std::string>> LongValues(const std::string& file) {
+  std::set<std::pair<std::string, std::string>> found;
+  std::string text;
+  if (!files::ReadAll(file, text)) return found;
+  std::string section;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = TrimBlanks(std::string_view(text).substr(start, end - start));
+    start = end + 1;
+    if (!line.empty() && line.front() == '[') {
+      const size_t close = line.find(']');
+      section = ToUpper(
+          TrimBlanks(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
+      continue;
+    }
+    const size_t eq = line.find('=');
+    if (eq == std::string::npos || line.size() - eq - 1 < profile::kReadBufferSize) continue;
+    found.emplace(section, ToUpper(TrimBlanks(line.substr(0, eq))));
+  }
+  return found;
+}
+
 }  // namespace
 
 std::vector<Finding> CheckScript(std::string_view script, const CheckOptions& options,
@@ -165,10 +192,12 @@ std::vector<Finding> CheckPanelFile(std::string_view panelFile, const CheckOptio
   const PanelSetup setup = ReadSetup(reader, SetupReader::kRunningPanel);
   const int32_t count = ButtonCount(setup);
 
-  // A value that reads as exactly 254 characters may have been cut: only
-  // those are measured in the file itself.
+  // Only a value stored longer than readers see may have been cut (its
+  // 254th character may be a blank, so the read value can be shorter): those
+  // are measured in the file itself.
+  const auto longValues = LongValues(file);
   auto checkCut = [&](std::string_view section, std::string_view key, const std::string& where) {
-    if (reader.Read(section, key, "").size() != profile::kReadBufferSize - 1) return;
+    if (!longValues.count({ToUpper(section), ToUpper(key)})) return;
     const long length = StoredValueLength(file, section, key);
     if (length < static_cast<long>(profile::kReadBufferSize)) return;
     const std::string name(key);

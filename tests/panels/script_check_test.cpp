@@ -126,6 +126,32 @@ TEST_F(ScriptCheckTest, PanelFileButtonsTheirFilesAndCutValues) {
   // Button 05 lies outside the 1 x 4 grid and never runs.
 }
 
+TEST_F(ScriptCheckTest, CutValuesAreFoundWhateverTheirLengthReadsAs) {
+  const std::string panel = PanelPath(tmp.Folder("Panels"), "C");
+  const struct {
+    const char* name;
+    std::string value;
+    bool cut;
+  } cases[] = {
+      {"254 characters", std::string(254, 'L'), false},
+      {"255 characters", std::string(255, 'L'), true},
+      {"blanks at 251 to 254, more after", std::string(250, 'L') + "    " + "MMMM", true},
+      {"only blanks after 254", std::string(254, 'L') + "      ", false},
+      {"quoted, 254 inside", "\"" + std::string(254, 'L') + "\"", false},
+      {"blanks around the 255 characters", "   " + std::string(255, 'L') + "   ", true},
+  };
+  for (const auto& c : cases) {
+    tmp.Write("Panels\\C.ini", "[Setup]\r\nRows=1\r\nCols=1\r\n[01]\r\nLABEL = " + c.value +
+                                   "\r\nmacro=|SEND_TEXT a\r\n");
+    const auto f = CheckPanelFile(panel, options);
+    EXPECT_EQ(f.size(), c.cut ? 1u : 0u) << c.name;
+    if (c.cut && f.size() == 1) {
+      EXPECT_EQ(f[0].kind, Kind::kValueCut) << c.name;
+      EXPECT_EQ(f[0].text, "label") << c.name;
+    }
+  }
+}
+
 TEST_F(ScriptCheckTest, PanelFileWithGarbageNumbersIsChecked) {
   const std::string panel = PanelPath(tmp.Folder("Panels"), "G");
   tmp.Write("Panels\\G.ini",
