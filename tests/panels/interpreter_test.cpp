@@ -4,6 +4,10 @@
 
 #include <memory>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "recording_fakes.h"
 #include "temp_folder.h"
 
@@ -272,6 +276,25 @@ TEST_F(InterpreterTest, IncludeRunsTheFileWithItsOwnStartCheckAndBlock) {
         "status:<DlgSelect(|SELECT_NONE|0)>"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Run(c.script), c.want) << c.script;
+}
+
+TEST_F(InterpreterTest, ARunEndedInsideAnIncludeAbandonsTheIncludingScripts) {
+  Macro("close.txt", "SEND_TEXT in\r\nCLOSE\r\nSEND_TEXT skipped\r\n");
+  Macro("outer.txt", "INCLUDE close.txt\r\nSEND_TEXT outer\r\n");
+  EXPECT_EQ(Run("INCLUDE outer.txt\nSEND_TEXT after"),
+            (Events{"GetHandles", "GetHandles", "GetHandles", "SetText(in|0|0|1)",
+                    "status:<SetText(in|0|0|1)>", "end-program"}));
+#ifdef _WIN32
+  // A file that is there but cannot be read (held without sharing) ends
+  // the whole run as well.
+  Macro("held.txt", "SEND_TEXT held\r\n");
+  HANDLE held = CreateFileA((macros + "\\held.txt").c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Run("SEND_TEXT before\nINCLUDE held.txt\nSEND_TEXT after"),
+            (Events{"GetHandles", "SetText(before|0|0|1)", "status:<SetText(before|0|0|1)>"}));
+  CloseHandle(held);
+#endif
 }
 
 TEST_F(InterpreterTest, IncludeRefusesAFileAlreadyRunningAndDeepChains) {
