@@ -474,4 +474,8 @@ ScriptSource ResolveMacro(std::string_view value, std::string_view macroFolder) 
 
 std::string FileNotFoundText(std::string_view path) { return Cat(path, "\r\n\nfile not found "); }
 
+std::string FileUnreadableText(std::string_view path) {
+  return Cat(path, "\r\n\nfile cannot be read");
+}
+
 }  // namespace qv::panels

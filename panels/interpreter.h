@@ -160,4 +160,9 @@ ScriptSource ResolveMacro(std::string_view value, std::string_view macroFolder);
 // found " (with its trailing space).
 std::string FileNotFoundText(std::string_view path);
 
+// The text shown for a macro file that is there but cannot be read (held
+// open by another program without sharing, no permission): the path, CR LF,
+// LF, "file cannot be read".
+std::string FileUnreadableText(std::string_view path);
+
 }  // namespace qv::panels

@@ -353,8 +353,11 @@ void PanelWindow::RunButtonScript(int index, int32_t type, bool latchedDown) {
   const ScriptSource source = ResolveMacro(value, app_.folders.macro);
   switch (source.kind) {
     case ScriptSource::Kind::kMissingFile:
-    case ScriptSource::Kind::kUnreadable:
       win::Message(hwnd_, FileNotFoundText(source.path), win::GetText(hwnd_), MB_OK | MB_ICONERROR);
+      return;
+    case ScriptSource::Kind::kUnreadable:
+      win::Message(hwnd_, FileUnreadableText(source.path), win::GetText(hwnd_),
+                   MB_OK | MB_ICONERROR);
       return;
     case ScriptSource::Kind::kEmpty:
       return;

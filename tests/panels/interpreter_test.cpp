@@ -603,6 +603,7 @@ TEST(ResolveMacro, InlineFileMissingAndEmpty) {
     EXPECT_EQ(s.path, c.path) << c.value;
   }
   EXPECT_EQ(FileNotFoundText("C:\\m\\b.txt"), "C:\\m\\b.txt\r\n\nfile not found ");
+  EXPECT_EQ(FileUnreadableText("C:\\m\\b.txt"), "C:\\m\\b.txt\r\n\nfile cannot be read");
 }
 
 }  // namespace

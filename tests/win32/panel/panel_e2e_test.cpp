@@ -276,15 +276,33 @@ TEST_F(PanelE2E, WithoutIvacTheStatusLineSaysSo) {
   EXPECT_TRUE(WaitStatus("unable to find IvAc Window - check if IvAc is running"));
 }
 
-TEST_F(PanelE2E, MissingMacroFileShowsFileNotFound) {
-  Panel("Broken", SetupSection("broken", 1, 1) + "[01]\r\nMacro=Nowhere.txt\r\n");
+TEST_F(PanelE2E, MissingOrUnreadableMacroFileSaysWhich) {
+  Panel("Broken",
+        SetupSection("broken", 1, 2) + "[01]\r\nMacro=Nowhere.txt\r\n[02]\r\nMacro=Held.txt\r\n");
+  // Held open without sharing by another program: there, but not readable.
+  Macro("Held.txt", "SEND_TEXT held\r\n");
+  const std::string macros = root_ + "\\Quorvex\\QuorvexData\\Macro\\";
+  HANDLE held = CreateFileA((macros + "Held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
   StartPanel("Broken");
-  Click(1, 1);
-  qv::e2e::MessageBoxInfo box;
-  ASSERT_TRUE(qv::e2e::WaitMessageBox(panel_->Id(), 5000, box));
-  EXPECT_EQ(box.caption, "Broken - broken");
-  EXPECT_EQ(box.text, root_ + "\\Quorvex\\QuorvexData\\Macro\\Nowhere.txt\r\n\nfile not found ");
-  qv::e2e::AnswerMessageBox(box.window, IDOK);
+  const struct {
+    int button;
+    std::string text;
+  } cases[] = {
+      {1, macros + "Nowhere.txt\r\n\nfile not found "},
+      {2, macros + "Held.txt\r\n\nfile cannot be read"},
+  };
+  for (const auto& c : cases) {
+    Click(c.button, 2);
+    qv::e2e::MessageBoxInfo box;
+    EXPECT_TRUE(qv::e2e::WaitMessageBox(panel_->Id(), 5000, box)) << c.button;
+    EXPECT_EQ(box.caption, "Broken - broken");
+    EXPECT_EQ(box.text, c.text);
+    qv::e2e::AnswerMessageBox(box.window, IDOK);
+    EXPECT_TRUE(qv::e2e::WaitFor([&] { return !IsWindow(box.window); }, 5000));
+  }
+  CloseHandle(held);
 }
 
 TEST_F(PanelE2E, ClosingACommandLinePanelEndsTheProcess) {
