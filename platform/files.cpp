@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #ifdef _WIN32
@@ -20,6 +21,23 @@ std::string NativePath(std::string_view path) {
     if (c == '\\') c = '/';
 #endif
   return p;
+}
+
+namespace {
+// Writers of this process take turns on the one temporary name it uses.
+std::mutex& WriteLock() {
+  static std::mutex lock;
+  return lock;
+}
+}  // namespace
+
+std::string TempPathFor(std::string_view path) {
+#ifdef _WIN32
+  const unsigned long pid = GetCurrentProcessId();
+#else
+  const unsigned long pid = static_cast<unsigned long>(getpid());
+#endif
+  return std::string(path) + "." + std::to_string(pid) + ".qvtmp";
 }
 
 std::string FolderOf(std::string_view path) {
@@ -74,16 +92,31 @@ static bool WriteHandle(HANDLE h, std::string_view data) {
   return true;
 }
 
+// Replaces `target` with `temp`; a replace refused because another program
+// has the file open at this moment is tried again for a short while.
+static bool Replace(const std::string& temp, const std::string& target) {
+  for (int attempt = 0;; ++attempt) {
+    if (MoveFileExA(temp.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return true;
+    const DWORD error = GetLastError();
+    const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                      error == ERROR_LOCK_VIOLATION;
+    if (!busy || attempt == 9) return false;
+    Sleep(20);
+  }
+}
+
 bool WriteAtomic(std::string_view path, std::string_view data) {
+  const std::lock_guard<std::mutex> turn(WriteLock());
   const std::string target = NativePath(path);
-  const std::string temp = target + ".qvtmp";
+  const std::string temp = TempPathFor(target);
   HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   const bool written = WriteHandle(h, data) && FlushFileBuffers(h);
   CloseHandle(h);
-  if (!written || !MoveFileExA(temp.c_str(), target.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!written || !Replace(temp, target)) {
     DeleteFileA(temp.c_str());
     return false;
   }
@@ -91,9 +124,10 @@ bool WriteAtomic(std::string_view path, std::string_view data) {
 }
 
 bool Append(std::string_view path, std::string_view data) {
-  HANDLE h =
-      CreateFileA(NativePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Delete sharing lets another process replace the file meanwhile.
+  HANDLE h = CreateFileA(NativePath(path).c_str(), FILE_APPEND_DATA,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   const bool ok = WriteHandle(h, data);
   CloseHandle(h);
@@ -148,8 +182,9 @@ static bool WriteFd(int fd, std::string_view data) {
 }
 
 bool WriteAtomic(std::string_view path, std::string_view data) {
+  const std::lock_guard<std::mutex> turn(WriteLock());
   const std::string target = NativePath(path);
-  const std::string temp = target + ".qvtmp";
+  const std::string temp = TempPathFor(target);
   const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   const bool written = WriteFd(fd, data) && fsync(fd) == 0;

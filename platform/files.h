@@ -24,7 +24,14 @@ bool ReadAll(std::string_view path, std::string& out);
 // Replaces the file's content as one step: the data goes to a temporary file
 // beside it, is flushed, and only then takes the old file's place. A crash
 // or a full disk leaves either the old file or the new one, never a mix.
+// Several Quorvex processes may write the same file (Config.ini at every
+// start): each has a temporary file of its own, writes within one process
+// take turns, and a replace that another program holds up for a moment
+// (a scanner, a reader without delete sharing) is tried again briefly.
 bool WriteAtomic(std::string_view path, std::string_view data);
+
+// The temporary file this process writes beside `path` before replacing it.
+std::string TempPathFor(std::string_view path);
 
 // Appends to the file, creating it when missing; open, write, close.
 bool Append(std::string_view path, std::string_view data);

@@ -360,8 +360,11 @@ ParseCache& Cache() {
 
 // One write: load, change, and write the whole file back in one step when
 // the change did anything. The file must be writable in place first, as it
-// must be for the system functions.
+// must be for the system functions. Writes of this process take turns, so
+// that none works on a copy that another is about to replace.
 bool Change(std::string_view file, const std::function<bool(Document&)>& change) {
+  static std::mutex turns;
+  const std::lock_guard<std::mutex> turn(turns);
   std::string bytes;
   const Status status = ReadFile(file, bytes);
   if (status == Status::kFailed) return false;

@@ -4,11 +4,13 @@
 
 #include "support/show_bytes.h"
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/files.h"
@@ -464,11 +466,36 @@ TEST_F(Profile, ReadSectionThenWriteSectionMovesASection) {
   EXPECT_EQ(ReadKey(file, "06", "Macro", ""), "x = y");
 }
 
+TEST_F(Profile, WritesFromSeveralThreadsAreAllKept) {
+  const std::string file = Fresh("[s]\r\n");
+  constexpr int kThreads = 4, kKeys = 40;
+  std::atomic<int> failed{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      for (int k = 0; k < kKeys; ++k) {
+        const std::string n = std::to_string(t) + "_" + std::to_string(k);
+        if (!WriteKey(file, "s", "k" + n, "v" + n)) ++failed;
+      }
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(failed.load(), 0);
+  // No write worked on a copy that another one replaced.
+  for (int t = 0; t < kThreads; ++t) {
+    for (int k = 0; k < kKeys; ++k) {
+      const std::string n = std::to_string(t) + "_" + std::to_string(k);
+      EXPECT_EQ(ReadKey(file, "s", "k" + n, "gone"), "v" + n);
+    }
+  }
+  EXPECT_FALSE(files::Exists(files::TempPathFor(file)));
+}
+
 TEST_F(Profile, FailedWriteLeavesTheOldFile) {
   const std::string before = "[s]\r\na=1\r\n\r\n";
   const std::string file = Fresh(before);
   // The temporary file cannot be made: a folder is in its place.
-  std::filesystem::create_directories(file + ".qvtmp");
+  std::filesystem::create_directories(files::NativePath(files::TempPathFor(file)));
   EXPECT_FALSE(WriteKey(file, "s", "a", "2"));
   EXPECT_FALSE(WriteKey(file, "t", "a", "2"));
   EXPECT_FALSE(DeleteKey(file, "s", "a"));

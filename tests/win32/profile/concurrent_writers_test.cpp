@@ -1,0 +1,75 @@
+// Several Quorvex processes write the same file at once (every one writes
+// Config.ini when it starts): each write must succeed and leave a whole file.
+// The program runs itself as the writers: "--writer FILE NAME COUNT" writes
+// COUNT keys and exits with the number of writes that failed.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/profile.h"
+
+namespace {
+
+std::string g_self;
+
+int RunWriter(const std::string& file, const std::string& name, int count) {
+  int failed = 0;
+  for (int k = 0; k < count; ++k) {
+    const std::string n = std::to_string(k);
+    if (!qv::profile::WriteKey(file, name, "k" + n, name + n)) ++failed;
+  }
+  return failed;
+}
+
+TEST(ConcurrentWriters, EveryWriteOfEveryProcessSucceedsAndTheFileStaysWhole) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string file =
+      std::string(temp) + "qv_writers_" + std::to_string(GetCurrentProcessId()) + ".ini";
+  ASSERT_TRUE(qv::files::WriteAtomic(file, "[Common]\r\nkept=1\r\n"));
+  constexpr int kWriters = 4, kKeys = 60;
+  std::vector<PROCESS_INFORMATION> writers;
+  for (int w = 0; w < kWriters; ++w) {
+    std::string line = "\"" + g_self + "\" --writer \"" + file + "\" w" + std::to_string(w) + " " +
+                       std::to_string(kKeys);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+    CloseHandle(pi.hThread);
+    writers.push_back(pi);
+  }
+  for (int w = 0; w < kWriters; ++w) {
+    ASSERT_EQ(WaitForSingleObject(writers[w].hProcess, 60000), WAIT_OBJECT_0);
+    DWORD failed = 1234;
+    GetExitCodeProcess(writers[w].hProcess, &failed);
+    CloseHandle(writers[w].hProcess);
+    EXPECT_EQ(failed, 0u) << "writes of writer " << w << " failed";
+  }
+  // Two processes may each rewrite the file they read, so one may drop the
+  // other's newest key (as with the system's own functions); but the file
+  // that is left is always a whole one, and no temporary file stays behind.
+  std::string bytes;
+  ASSERT_TRUE(qv::files::ReadAll(file, bytes));
+  EXPECT_EQ(qv::profile::ReadKey(file, "Common", "kept", ""), "1");
+  EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+  EXPECT_FALSE(qv::files::Exists(qv::files::TempPathFor(file)));
+  DeleteFileA(file.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 5 && std::string(argv[1]) == "--writer")
+    return RunWriter(argv[2], argv[3], std::atoi(argv[4]));
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  g_self = self;
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
