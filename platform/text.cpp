@@ -56,8 +56,15 @@ double LeadingNumber(std::string_view s) {
   if (digits == 0) return 0;
   double value = 0;
   const char* first = s.data() + digitsStart;
-  const auto r = std::from_chars(first, s.data() + i, value);
-  if (r.ec == std::errc::result_out_of_range) value = std::numeric_limits<double>::max();
+  const char* last = s.data() + i;
+  const auto r = std::from_chars(first, last, value);
+  if (r.ec == std::errc::result_out_of_range) {
+    // Out of range either way: a whole part of zeros means too small (0),
+    // anything else too large.
+    const char* p = first;
+    while (p < last && *p == '0') ++p;
+    value = (p == last || *p == '.') ? 0.0 : std::numeric_limits<double>::max();
+  }
   if (std::isinf(value)) value = std::numeric_limits<double>::max();
   return s[start] == '-' ? -value : value;
 }

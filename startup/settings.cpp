@@ -27,7 +27,8 @@ Settings ReadSettings(std::string_view file) {
   s.port = Read(file, "Port", "6811");
   s.serverName = Read(file, "ServerName", "Quorvex");
   s.serverAddress = Read(file, "ServerAddress", "");
-  s.debug = LeadingInt(Read(file, "Debug", "0")) != 0;
+  // A flag is on when its number is not 0: 0.4 counts, unrounded.
+  s.debug = LeadingNumber(Read(file, "Debug", "0")) != 0;
   return s;
 }
 

@@ -35,6 +35,14 @@ TEST(LeadingNumber, ReadsTheLeadingDecimalNumberOnly) {
       {"0000016777215", 16777215},
   };
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.want) << c.text;
+  // Beyond what a double holds: too large saturates, too small is 0.
+  const std::string tiny = "0." + std::string(400, '0') + "1";
+  const std::string huge = "1" + std::string(400, '0');
+  EXPECT_EQ(LeadingNumber(tiny), 0.0);
+  EXPECT_EQ(LeadingNumber("-" + tiny), 0.0);
+  EXPECT_EQ(LeadingNumber("000." + std::string(400, '0') + "7x"), 0.0);
+  EXPECT_EQ(LeadingNumber(huge), std::numeric_limits<double>::max());
+  EXPECT_EQ(LeadingNumber("-" + huge + ".5"), -std::numeric_limits<double>::max());
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {

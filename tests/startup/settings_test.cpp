@@ -40,6 +40,8 @@ TEST(Settings, ConversionsOfStoredValues) {
       {"Sleep=garbage\r\nDebug=1\r\n", 0, 3, true},  // any non-zero flag is on
       {"Sleep=-40\r\nDebug=-1\r\n", -40, 3, true},
       {"Debug=yes\r\n", 25, 3, false},
+      {"Debug=0.4\r\n", 25, 3, true},
+      {"Debug=-0.0\r\n", 25, 3, false},
       {"Sleep=99999999999\r\n", 2147483647, 3, false},
       {"COMMBoxFrequency=&H10\r\n", 25, 16, false},
   };
