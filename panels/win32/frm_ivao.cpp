@@ -192,6 +192,9 @@ void PanelWindow::StartAssistant() {
 }
 
 void PanelWindow::Imposta() {
+  // Hiding hands the activation to another window; a panel that had it (a
+  // switch from its menu or keyboard) takes it back once shown again.
+  const bool wasActive = GetForegroundWindow() == hwnd_;
   ShowWindow(hwnd_, SW_HIDE);
   const SnapshotReader file(PanelFile());
   setup_ = ReadSetup(file, SetupReader::kRunningPanel);
@@ -257,6 +260,10 @@ void PanelWindow::Imposta() {
   // Wine drops the topmost state of a window that was hidden when it got
   // it; once shown the window takes it for good.
   if (onTop_) KeepOnTop(hwnd_, true);
+  if (wasActive) {
+    SetForegroundWindow(hwnd_);
+    SetFocus(text1_);
+  }
 }
 
 void PanelWindow::ShowControlButtons() {
@@ -286,7 +293,12 @@ void PanelWindow::SetOnTop(bool on) {
 
 void PanelWindow::SetAutoHide(bool on) {
   autoHide_ = on;
-  if (on) SetTimer(hwnd_, kTimeOutTimer, 500, nullptr);
+  if (on) {
+    SetTimer(hwnd_, kTimeOutTimer, 500, nullptr);
+    return;
+  }
+  KillTimer(hwnd_, kTimeOutTimer);
+  if (!controlsVisible_) ShowControlButtons();
 }
 
 void PanelWindow::cmdCommand_Click(int index) {
@@ -424,7 +436,7 @@ void PanelWindow::cmdMenu_Click() {
   }
   menu.AddItem(kMenuExit, "Exit");
   const int32_t chosen = menu.TrackPopup(hwnd_, -1, -1, cmdMenu_);
-  SetTimer(hwnd_, kTimeOutTimer, 500, nullptr);
+  if (autoHide_) SetTimer(hwnd_, kTimeOutTimer, 500, nullptr);
   switch (chosen) {
     case kMenuPrevious:
       PreviousAssistant();
@@ -507,8 +519,8 @@ void PanelWindow::Log(std::string_view line) { LogLine(app_.folders.base, line);
 std::string PanelWindow::CurrentPanel() const { return app_.currentPanel; }
 
 void PanelWindow::ShowPanel(std::string_view name) {
+  // The interpreter has logged the switch ("Assistant=" + name).
   app_.currentPanel = std::string(name);
-  if (app_.settings.debug) Log("Assistant=" + app_.currentPanel);
   StartAssistant();
 }
 

@@ -123,6 +123,25 @@ class PanelE2E : public ::testing::Test {
     qv::standin::ClickAt(Centre(n, cols), false);
   }
 
+  // Presses and releases each key, as a person would.
+  static void Press(std::initializer_list<BYTE> keys) {
+    for (BYTE k : keys) {
+      qv::standin::KeyDown(k);
+      qv::standin::KeyUp(k);
+    }
+  }
+
+  // Opens the panel menu with a click on the M button.
+  ::testing::AssertionResult OpenPanelMenu() {
+    WaitForInputIdle(panel_->Handle(), 5000);
+    Sleep(kSettleMs);
+    qv::standin::ClickAt(CentreOf(GetDlgItem(window_, kMenuButtonId)), false);
+    if (qv::e2e::WaitFor([&] { return !qv::e2e::TopWindowsOf(panel_->Id(), "#32768", "").empty(); },
+                         5000))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no panel menu";
+  }
+
   std::string Status() const { return qv::standin::TextOf(GetDlgItem(window_, kStatusLineId)); }
   ::testing::AssertionResult WaitStatus(const std::string& want, int ms = 5000) const {
     if (qv::e2e::WaitFor([&] { return Status() == want; }, ms))
@@ -334,17 +353,47 @@ TEST_F(PanelE2E, BackspaceGoesBackToTheCallingPanel) {
   EXPECT_FALSE(panel_->WaitExit(0));
 }
 
+TEST_F(PanelE2E, PreviousAssistantFromTheMenuKeepsThePanelActiveAndLogsOnce) {
+  Write("Quorvex\\Config\\Config.ini", "[default]\r\nSleep=10\r\nDebug=1\r\n");
+  Panel("Main", SetupSection("main", 1, 1) + "[01]\r\nMacro=|CALL Sub1\r\n");
+  Panel("Sub1", SetupSection("sub1", 1, 1) + "[01]\r\nMacro=|CALL Sub2\r\n");
+  Panel("Sub2", SetupSection("sub2", 1, 1));
+  StartPanel("Main");
+  Click(1, 1);
+  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Sub1 - sub1"; }, 5000));
+  Click(1, 1);
+  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Sub2 - sub2"; }, 5000));
+  // The panel menu's first item is "Previous Assistant".
+  ASSERT_TRUE(OpenPanelMenu());
+  Press({VK_DOWN, VK_RETURN});
+  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Sub1 - sub1"; }, 5000)) << Caption();
+  // The panel still has the keyboard: Backspace goes back once more.
+  WaitForInputIdle(panel_->Handle(), 5000);
+  qv::standin::KeyDown(VK_BACK);
+  qv::standin::KeyUp(VK_BACK);
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Main - main"; }, 5000)) << Caption();
+
+  // One log line per switch.
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  char name[32];
+  wsprintfA(name, "Dump_%04d%02d%02d.TXT", t.wYear, t.wMonth, t.wDay);
+  std::ifstream in(root_ + "\\Quorvex\\" + name, std::ios::binary);
+  std::vector<std::string> switches;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("Assistant=", 0) == 0) switches.push_back(line);
+  }
+  EXPECT_EQ(switches, (std::vector<std::string>{"Assistant=Sub1", "Assistant=Sub2",
+                                                "Assistant=Sub1", "Assistant=Main"}));
+}
+
 TEST_F(PanelE2E, MenuExitClosesThePanel) {
   Panel("Menu", SetupSection("menu", 1, 1));
   StartPanel("Menu");
-  qv::standin::ClickAt(CentreOf(GetDlgItem(window_, kMenuButtonId)), false);
   // The popup menu opens below the M button; its last item is "Exit".
-  ASSERT_TRUE(qv::e2e::WaitFor(
-      [&] { return !qv::e2e::TopWindowsOf(panel_->Id(), "#32768", "").empty(); }, 5000));
-  qv::standin::KeyDown(VK_END);
-  qv::standin::KeyUp(VK_END);
-  qv::standin::KeyDown(VK_RETURN);
-  qv::standin::KeyUp(VK_RETURN);
+  ASSERT_TRUE(OpenPanelMenu());
+  Press({VK_END, VK_RETURN});
   EXPECT_TRUE(panel_->WaitExit(5000));
 }
 
@@ -446,12 +495,6 @@ TEST_F(PanelE2E, TrayIconMenuAndDoubleClickDriveThePanel) {
   ASSERT_TRUE(qv::e2e::WaitFor([&] { return (tray = TrayWindow()) != nullptr; }, 5000));
   auto topmost = [&] { return (GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
   auto menuOpen = [&] { return !qv::e2e::TopWindowsOf(panel_->Id(), "#32768", "").empty(); };
-  auto press = [](std::initializer_list<BYTE> keys) {
-    for (BYTE k : keys) {
-      qv::standin::KeyDown(k);
-      qv::standin::KeyUp(k);
-    }
-  };
   auto openMenu = [&] {
     WaitForInputIdle(panel_->Handle(), 5000);
     PostMessageA(tray, WM_MOUSEMOVE, 0, WM_RBUTTONDOWN);
@@ -462,13 +505,13 @@ TEST_F(PanelE2E, TrayIconMenuAndDoubleClickDriveThePanel) {
 
   // On top: "Window Standard" is the one to choose.
   ASSERT_TRUE(openMenu());
-  press({VK_DOWN, VK_DOWN, VK_RETURN});
+  Press({VK_DOWN, VK_DOWN, VK_RETURN});
   ASSERT_TRUE(closed());
   EXPECT_TRUE(qv::e2e::WaitFor([&] { return !topmost(); }, 5000));
   EXPECT_EQ(SendMessageA(GetDlgItem(window_, kOnTopCheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   // "Window On Top" brings the panel back on top.
   ASSERT_TRUE(openMenu());
-  press({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  Press({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
   ASSERT_TRUE(closed());
   EXPECT_TRUE(qv::e2e::WaitFor(topmost, 5000));
   EXPECT_EQ(SendMessageA(GetDlgItem(window_, kOnTopCheckId), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -477,9 +520,9 @@ TEST_F(PanelE2E, TrayIconMenuAndDoubleClickDriveThePanel) {
   for (auto keys : {std::initializer_list<BYTE>{VK_END, VK_UP, VK_UP, VK_RETURN},
                     std::initializer_list<BYTE>{VK_END, VK_UP, VK_RETURN}}) {
     ASSERT_TRUE(openMenu());
-    press(keys);
+    Press(keys);
     Sleep(kSettleMs);
-    press({VK_ESCAPE});
+    Press({VK_ESCAPE});
     ASSERT_TRUE(closed());
     EXPECT_FALSE(panel_->WaitExit(kSettleMs));
   }
@@ -494,7 +537,7 @@ TEST_F(PanelE2E, TrayIconMenuAndDoubleClickDriveThePanel) {
 
   // "Exit", the last item, closes the panel and ends the process.
   ASSERT_TRUE(openMenu());
-  press({VK_END, VK_RETURN});
+  Press({VK_END, VK_RETURN});
   DWORD code = 1234;
   EXPECT_TRUE(panel_->WaitExit(5000, &code));
   EXPECT_EQ(code, 0u);
