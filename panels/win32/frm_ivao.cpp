@@ -214,7 +214,14 @@ void PanelWindow::Imposta() {
   app_.layout.borderTop = setup_.borderTop;
   app_.layout.borderLeft = setup_.borderLeft;
 
-  // Position: the file's, or the default rule on the window's present size.
+  // Position: the file's, or the default rule on the window's present size
+  // (the previous panel's window, with its control row when it shows).
+  if (layouts_ > 0) {
+    RECT now{};
+    GetWindowRect(hwnd_, &now);
+    currentTwips_ =
+        SIZE{win::PixelsToTwipsX(now.right - now.left), win::PixelsToTwipsY(now.bottom - now.top)};
+  }
   const int topTw = setup_.top ? *setup_.top : DefaultTop(ScreenWidthTwips(), currentTwips_.cy);
   const int leftTw =
       setup_.left ? *setup_.left : DefaultLeft(ScreenHeightTwips(), currentTwips_.cx);

@@ -333,6 +333,29 @@ TEST_F(PanelE2E, ClosingACommandLinePanelEndsTheProcess) {
   EXPECT_EQ(code, 0u);
 }
 
+TEST_F(PanelE2E, APanelWithoutPositionIsPlacedByThePreviousWindowsSize) {
+  Panel("Main", SetupSection("main", 2, 3) + "[01]\r\nMacro=|CALL Free\r\n");
+  Panel("Free", "[Setup]\r\nDescription=free\r\nRows=1\r\nCols=1\r\n");
+  StartPanel("Main");
+  RECT main{};
+  GetWindowRect(window_, &main);
+  Click(1, 3);
+  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Free - free"; }, 5000));
+  // Top: half the screen's width less the previous window's height (with its
+  // control row); left: half of the screen's height less its width.
+  HDC dc = GetDC(nullptr);
+  const int dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  const int heightTw = MulDiv(main.bottom - main.top, 1440, dy);
+  const int widthTw = MulDiv(main.right - main.left, 1440, dx);
+  const int screenWTw = MulDiv(GetSystemMetrics(SM_CXSCREEN), 1440, dx);
+  const int screenHTw = MulDiv(GetSystemMetrics(SM_CYSCREEN), 1440, dy);
+  RECT free{};
+  GetWindowRect(window_, &free);
+  EXPECT_NEAR(free.top, MulDiv(screenWTw / 2 - heightTw, dy, 1440), 1);
+  EXPECT_NEAR(free.left, MulDiv((screenHTw - widthTw) / 2, dx, 1440), 1);
+}
+
 TEST_F(PanelE2E, BackspaceGoesBackToTheCallingPanel) {
   Panel("Main", SetupSection("main", 1, 1) + "[01]\r\nMacro=|CALL Sub\r\n");
   Panel("Sub", SetupSection("sub", 1, 1));
