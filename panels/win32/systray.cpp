@@ -47,7 +47,7 @@ std::string FileDescription() {
 SysTray::SysTray() {
   CreateBound("QuorvexSysTray", WS_EX_TOOLWINDOW, WS_POPUP, "frmSysTray", 0, 0, 0, 0, nullptr);
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-  HICON icon = LoadIconA(win::Instance(), MAKEINTRESOURCEA(1));
+  HICON icon = win::SmallIcon();
   if (!icon) icon = LoadIcon(nullptr, IDI_APPLICATION);
   data_.cbSize = sizeof(NOTIFYICONDATAW);
   data_.hWnd = hwnd_;

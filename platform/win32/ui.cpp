@@ -8,6 +8,12 @@
 
 namespace qv::win {
 
+HICON SmallIcon() {
+  return static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                       LR_SHARED));
+}
+
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
 LRESULT CALLBACK WindowBase::Procedure(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -45,6 +51,7 @@ HWND WindowBase::CreateBound(const char* className, DWORD exStyle, DWORD style, 
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     wc.hIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(1));
+    wc.hIconSm = SmallIcon();
     RegisterClassExA(&wc);
   }
   return CreateWindowExA(exStyle, className, caption, style, x, y, w, h, parent, nullptr,

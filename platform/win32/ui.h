@@ -35,6 +35,10 @@ class WindowBase {
 
 HINSTANCE Instance();
 
+// The program's icon (resource 1) at the small size of the taskbar, tray
+// and captions; null when the program has none.
+HICON SmallIcon();
+
 // Standard child controls.
 HWND CreateButton(HWND parent, int id, const char* caption, DWORD style = BS_PUSHBUTTON);
 HWND CreateCheckBox(HWND parent, int id, const char* caption);

@@ -105,6 +105,40 @@ TEST_F(FreshAppData, LowerCaseClientMarkerIsPartOfThePanelName) {
   EXPECT_TRUE(p.WaitExit(10000));
 }
 
+// What Explorer and the shell read from the file: the version's description
+// (the tray's first tooltip) and the icon at the sizes Windows shows.
+TEST(ProgramFile, CarriesItsIconAndDescription) {
+  HMODULE file = LoadLibraryExA(g_exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(file, nullptr);
+  HRSRC group = FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  ASSERT_NE(group, nullptr);
+  for (int size : {16, 32, 48}) {
+    HICON icon = static_cast<HICON>(
+        LoadImageA(file, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    ASSERT_NE(icon, nullptr) << size;
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info)) << size;
+    BITMAP bm{};
+    GetObjectA(info.hbmColor, sizeof bm, &bm);
+    EXPECT_EQ(bm.bmWidth, size);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+  }
+  FreeLibrary(file);
+
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(g_exe.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::string block(size, '\0');
+  ASSERT_TRUE(GetFileVersionInfoA(g_exe.c_str(), 0, size, block.data()));
+  char* text = nullptr;
+  UINT len = 0;
+  ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904b0\\FileDescription",
+                             reinterpret_cast<void**>(&text), &len));
+  EXPECT_STREQ(text, "Quorvex macro panels for IvAc");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
