@@ -4,6 +4,15 @@ namespace qv::panels {
 
 CMenu::CMenu() : menu_(CreatePopupMenu()) {}
 
+CMenu::~CMenu() {
+  // A submenu belongs to its own object, which destroys it: detach it first,
+  // or destroying this menu would destroy it too, and its object would then
+  // destroy a handle that is no longer its own.
+  HMENU m = menu_.Get();
+  for (int i = GetMenuItemCount(m) - 1; i >= 0; --i)
+    if (GetSubMenu(m, i)) RemoveMenu(m, static_cast<UINT>(i), MF_BYPOSITION);
+}
+
 void CMenu::AddItem(int32_t id, const std::string& text, bool isDefault, bool checked,
                     bool disabled, bool grayed, bool barBreak) {
   HMENU m = menu_.Get();

@@ -15,6 +15,7 @@ namespace qv::panels {
 class CMenu {
  public:
   CMenu();
+  ~CMenu();
   CMenu(const CMenu&) = delete;
   CMenu& operator=(const CMenu&) = delete;
 

@@ -67,6 +67,7 @@ PanelWindow::PanelWindow(App& app, ivac::Automation& ivac)
 PanelWindow::~PanelWindow() {
   tray_.reset();
   if (hwnd_) DestroyWindow(hwnd_);
+  if (tooltip_) DestroyWindow(tooltip_);  // top-level, not a child of the panel
 }
 
 std::string PanelWindow::PanelFile() const {
@@ -253,7 +254,8 @@ void PanelWindow::Imposta() {
     b.look = LoadButtonLook(file, n, false, cell, setup_.spacingX, setup_.spacingY);
     const int x = Px(r.left), y = Py(r.top);
     b.rect = RECT{x, y, x + Px(b.look.width), y + Py(b.look.height)};
-    b.visible = !b.look.hidden && !IsHideTag(b.look.tag);
+    b.hideTag = IsHideTag(b.look.tag);
+    b.visible = !b.look.hidden && !b.hideTag;
     b.enabled = !b.look.hidden;
   }
   grid_.SetButtons(std::move(buttons));
@@ -397,7 +399,9 @@ void PanelWindow::ReloadButton(int index, bool downLook) {
   b->look = LoadButtonLook(file, index, downLook, CellSize{setup_.buttonWidth, setup_.buttonHeight},
                            setup_.spacingX, setup_.spacingY);
   b->rect = RECT{old.left, old.top, old.left + Px(b->look.width), old.top + Py(b->look.height)};
-  b->visible = !b->look.hidden && !IsHideTag(b->look.tag);
+  // "|HIDE" is a rule of the layout, read from "macro" only; a look
+  // reloaded after a click keeps what the layout decided.
+  b->visible = !b->look.hidden && !b->hideTag;
   b->enabled = !b->look.hidden;
   InvalidateRect(grid_.Hwnd(), &old, FALSE);
   grid_.Invalidate(index);

@@ -16,6 +16,11 @@ uint32_t SystemColor(int index) { return GetSysColor(index); }
 
 COLORREF PanelColor(int32_t value) { return ResolveColor(value, SystemColor); }
 
+// The tooltip is a top-level window of its own: it goes with the grid.
+GridView::~GridView() {
+  if (tooltip_) DestroyWindow(tooltip_);
+}
+
 bool GridView::Create(HWND parent) {
   CreateBound("QuorvexGrid", 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, "", 0, 0, 10, 10, parent);
   if (!hwnd_) return false;
@@ -41,7 +46,11 @@ void GridView::SetButtons(std::vector<GridButton> buttons) {
     if (!buttons_[static_cast<size_t>(i)].look.toFront) drawOrder_.push_back(i);
   for (int i = 1; i <= Count(); ++i)
     if (buttons_[static_cast<size_t>(i)].look.toFront) drawOrder_.push_back(i);
+  // A press held while the panel is laid out again is dropped with its
+  // capture, so that the next click goes where it is aimed.
   held_ = 0;
+  heldInside_ = false;
+  if (GetCapture() == hwnd_) ReleaseCapture();
   hovered_ = -1;
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -141,19 +150,24 @@ LRESULT GridView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
-      // Drawn off screen first: no flicker when a button changes.
-      RECT client;
-      GetClientRect(hwnd_, &client);
+      // Drawn off screen first, no flicker when a button changes: a bitmap
+      // of the area to repaint only (a 99 x 99 panel is far larger than the
+      // screen), drawn at client coordinates through the viewport origin.
+      const RECT& area = ps.rcPaint;
+      const int w = std::max<LONG>(area.right - area.left, 1);
+      const int h = std::max<LONG>(area.bottom - area.top, 1);
       HDC mem = CreateCompatibleDC(dc);
-      win::Bitmap bmp(CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1),
-                                             std::max<LONG>(client.bottom, 1)));
-      {
+      win::Bitmap bmp(CreateCompatibleBitmap(dc, w, h));
+      if (mem && bmp.Get()) {
         win::Selected sel(mem, bmp.Get());
-        Paint(mem, ps.rcPaint);
-        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        SetViewportOrgEx(mem, -area.left, -area.top, nullptr);
+        Paint(mem, area);
+        SetViewportOrgEx(mem, 0, 0, nullptr);
+        BitBlt(dc, area.left, area.top, w, h, mem, 0, 0, SRCCOPY);
+      } else {
+        Paint(dc, area);  // no memory for the bitmap: straight to the screen
       }
-      DeleteDC(mem);
+      if (mem) DeleteDC(mem);
       EndPaint(hwnd_, &ps);
       return 0;
     }

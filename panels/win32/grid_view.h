@@ -25,11 +25,13 @@ struct GridButton {
   bool visible = true;
   bool enabled = true;
   bool pressed = false;  // the check-box value: latched down
+  bool hideTag = false;  // its "macro" was "|HIDE" when the panel was laid out
 };
 
 class GridView : public win::WindowBase {
  public:
   GridView() = default;
+  ~GridView() override;
   bool Create(HWND parent);
 
   // Replaces all buttons (index 0 is unused; buttons are 1..n).

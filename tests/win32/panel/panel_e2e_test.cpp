@@ -234,6 +234,24 @@ TEST_F(PanelE2E, TwoStatePushButtonAlternatesScriptsAndLooks) {
   EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
 }
 
+TEST_F(PanelE2E, HideIsALayoutRuleOfMacroNotOfTheOtherLook) {
+  // "|hide" as the released script of a two-state button does not hide it
+  // once its other look is shown.
+  Panel("Keep", SetupSection("keep", 1, 1) +
+                    "[01]\r\nType=1\r\nLabel=A\r\nLabelReleased=B\r\n"
+                    "Macro=|SEND_TEXT x\r\nMacroReleased=|hide\r\n"
+                    "Color=0000000016711680\r\nColorReleased=0000000000000255\r\n");
+  ASSERT_TRUE(qv::e2e::WaitFor([] { return qv::standin::FindIvAcMain() == nullptr; }, 10000));
+  StartPanel("Keep");
+  const POINT centre = Centre(1, 1);
+  const POINT sample{centre.x - 30, centre.y};
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
+  Click(1, 1);
+  EXPECT_TRUE(WaitStatus("unable to find IvAc Window - check if IvAc is running"));
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(255, 0, 0); }, 3000))
+      << std::hex << PixelAt(sample);
+}
+
 TEST_F(PanelE2E, TwoStateButtonStaysDownBetweenItsClicks) {
   // Type 2: "macro" when it latches down, "macroReleased" when it comes up,
   // and the down look (green) while it is down.

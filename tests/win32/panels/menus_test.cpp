@@ -199,6 +199,18 @@ TEST_F(MenuTest, SubmenuShowsItsOwnCaption) {
   EXPECT_EQ(chosen, 31);
 }
 
+TEST_F(MenuTest, ASubmenuOutlivesTheMenuItWasAttachedTo) {
+  CMenu sub;
+  sub.AddItem(41, "Inner");
+  {
+    CMenu menu;
+    menu.AddSubmenu(sub);
+  }
+  // Its own object still holds a live menu, and destroys it itself.
+  EXPECT_TRUE(IsMenu(sub.Handle()));
+  EXPECT_EQ(GetMenuItemCount(sub.Handle()), 1);
+}
+
 // The tray object ---------------------------------------------------------
 
 using SysTrayTest = Host;
