@@ -105,6 +105,33 @@ TEST_F(FreshAppData, LowerCaseClientMarkerIsPartOfThePanelName) {
   EXPECT_TRUE(p.WaitExit(10000));
 }
 
+TEST_F(FreshAppData, MacroHelperDefersToTheOneAlreadyOpen) {
+  // Without one: the mode starts (this build says it has no window yet).
+  {
+    Process p;
+    ASSERT_TRUE(p.Start(g_exe, "*MACROHELPER", root_));
+    MessageBoxInfo box;
+    ASSERT_TRUE(WaitMessageBox(p.Id(), 15000, box));
+    EXPECT_EQ(box.text, "The Macro Helper window is not part of this build of Quorvex yet.");
+    AnswerMessageBox(box.window, IDOK);
+    EXPECT_TRUE(p.WaitExit(10000));
+  }
+  // With one open: it is brought to the front and the new start ends quietly.
+  HWND helper = CreateWindowExA(0, "STATIC", "Macro Helper", WS_POPUP | WS_VISIBLE, 10, 10, 200, 80,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 300, 10, 200, 80,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SetForegroundWindow(other);
+  Process p;
+  ASSERT_TRUE(p.Start(g_exe, "x *macrohelper", root_));
+  DWORD code = 1234;
+  EXPECT_TRUE(p.WaitExit(10000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == helper; }, 3000));
+  DestroyWindow(other);
+  DestroyWindow(helper);
+}
+
 // What Explorer and the shell read from the file: the version's description
 // (the tray's first tooltip) and the icon at the sizes Windows shows.
 TEST(ProgramFile, CarriesItsIconAndDescription) {
