@@ -310,7 +310,7 @@ void App::OnToolbarClicked(int index) {
 
 void App::OnPostedKillFocus(HWND hwnd) {
   for (int i = 0; i < kToolbarCount; ++i)
-    if (buttons_[i] == hwnd) Log("killfocus", {{"button", WindowText(hwnd)}});
+    if (buttons_[i] == hwnd) Log("killfocus", {{"button", kToolbarCodes[i]}});
 }
 
 // ---------------------------------------------------------------------------
@@ -683,9 +683,8 @@ void App::OnTabChanged() {
 void App::OnCommBoxEnter() {
   if (!commbox_) return;
   HWND edit = GetDlgItem(commbox_, IDC_COMM_TEXT);
-  HWND tabs = GetDlgItem(commbox_, IDC_COMM_TABS);
   const std::string text = WindowText(edit);
-  const int tab = TabCtrl_GetCurSel(tabs) + 1;
+  const int tab = current_tab_;
   if (tab < 1 || tab > static_cast<int>(history_.size())) return;
   std::vector<std::string> names = state_.frequencies;
   for (const char* f : kFixedTabs) names.push_back(f);

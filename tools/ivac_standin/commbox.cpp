@@ -29,22 +29,17 @@ LRESULT CALLBACK TextLineProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-// Another program selects the tab with TCM_SETCURFOCUS and TCM_SETCURSEL,
-// which do not notify the parent: the tab control reports them itself.
-LRESULT CALLBACK TabsProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-  const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
-  if (msg == TCM_SETCURSEL || msg == TCM_SETCURFOCUS) App::Get().OnTabChanged();
-  return r;
-}
-
 INT_PTR CALLBACK CommBoxProc(HWND hwnd, UINT msg, WPARAM, LPARAM lp) {
   switch (msg) {
     case WM_INITDIALOG:
       SetWindowSubclass(GetDlgItem(hwnd, IDC_COMM_TEXT), TextLineProc, 1, 0);
-      SetWindowSubclass(GetDlgItem(hwnd, IDC_COMM_TABS), TabsProc, 1, 0);
       return FALSE;
     case WM_NOTIFY: {
       const NMHDR* nm = reinterpret_cast<const NMHDR*>(lp);
+      // The frequency changes with the notification only: a click on a tab,
+      // or TCM_SETCURFOCUS from another program. TCM_SETCURSEL alone moves
+      // the highlight and notifies nobody, so the line still goes out on the
+      // frequency selected before.
       if (nm->idFrom == IDC_COMM_TABS && nm->code == TCN_SELCHANGE) App::Get().OnTabChanged();
       return TRUE;
     }
@@ -57,7 +52,6 @@ INT_PTR CALLBACK CommBoxProc(HWND hwnd, UINT msg, WPARAM, LPARAM lp) {
       return TRUE;
     case WM_DESTROY:
       RemoveWindowSubclass(GetDlgItem(hwnd, IDC_COMM_TEXT), TextLineProc, 1);
-      RemoveWindowSubclass(GetDlgItem(hwnd, IDC_COMM_TABS), TabsProc, 1);
       App::Get().OnCommBoxClosed();
       return TRUE;
   }

@@ -324,6 +324,10 @@ TEST_F(IncompleteIvac, ColorScheme_DoneOnlyWhenTheDialogHasClosed) {
     HWND combo = Desk::Child(ex, "ComboBox", "");
     Desk::Child(combo, "Edit", "Default");
     Desk::Child(dialog, "Button", "OK", IDOK);
+    // IvAc's own windows with an item 1089, above the dialog in the z-order:
+    // the search skips them by their captions.
+    for (const char* caption : {"ATC", "COMMBox", "In/Out"})
+      Desk::Child(desk.Top("#32770", caption), "Static", "", 1089);
     g_dialogProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SlowSchemeDialog)));
     g_schemeOnOk.clear();

@@ -327,6 +327,15 @@ TEST_F(StandInTest, CommBox_EnterPostedToTheTextLineSendsItOnTheSelectedTabAndCl
   PostMessageA(line, WM_KEYDOWN, VK_RETURN, 1);
   ASSERT_TRUE(s_.WaitFor("chat_empty", {{"tab", "6"}}, mark));
   EXPECT_TRUE(s_.Find("chat_sent", mark).empty());
+
+  // TCM_SETCURSEL alone notifies nobody: the highlight moves to tab 2, the
+  // frequency stays ATC.
+  mark = Mark();
+  SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
+  SendMessageA(line, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("still atc"));
+  PostMessageA(line, WM_KEYDOWN, VK_RETURN, 1);
+  ASSERT_TRUE(s_.WaitFor("chat_sent", {{"tab", "6"}, {"text", "still atc"}}, mark));
+  EXPECT_TRUE(s_.Find("tab_selected", mark).empty());
 }
 
 TEST_F(StandInTest, CommBox_DotCommandsZoomAndCentreTheMap) {
