@@ -7,6 +7,8 @@
 // - "Add Occupied Area" with an "Edit", "OK" and "Cancel".
 // Each is modeless, reports to App, and destroys itself when it is done.
 #include "tools/ivac_standin/app.h"
+
+#include "platform/text.h"
 #include "tools/ivac_standin/resource.h"
 
 #include <commctrl.h>
@@ -56,9 +58,11 @@ INT_PTR CALLBACK SelectionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       const auto items = s.lists.find(kind->code);
       if (items != s.lists.end()) FillListBox(list, items->second);
       const auto chosen = s.chosen.find(kind->code);
+      // Saved entries are matched in any case ("eddf" selects EDDF).
       if (items != s.lists.end() && chosen != s.chosen.end())
         for (size_t i = 0; i < items->second.size(); ++i)
-          if (chosen->second.count(items->second[i])) SendMessageA(list, LB_SETSEL, TRUE, i);
+          for (const std::string& entry : chosen->second)
+            if (EqualsNoCase(entry, items->second[i])) SendMessageA(list, LB_SETSEL, TRUE, i);
       return TRUE;
     }
     case WM_COMMAND: {

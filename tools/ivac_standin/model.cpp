@@ -235,10 +235,12 @@ std::string ApplySetting(State& s, std::string_view key_in, std::string_view val
   } else if (key == "pressed") {
     s.pressed.clear();
     for (const std::string& code : SplitList(v)) {
-      const bool known = std::any_of(std::begin(kToolbarCodes), std::end(kToolbarCodes),
-                                     [&](const char* c) { return code == c; });
-      if (!known) return "pressed: \"" + code + "\" is not a toolbar code";
-      s.pressed.insert(code);
+      // Codes are taken in any case, as a user types them; kept as IvAc spells them.
+      const auto known = std::find_if(std::begin(kToolbarCodes), std::end(kToolbarCodes),
+                                      [&](const char* c) { return EqualsNoCase(code, c); });
+      if (known == std::end(kToolbarCodes))
+        return "pressed: \"" + code + "\" is not a toolbar code";
+      s.pressed.insert(*known);
     }
   } else if (key == "main") {
     if (!ParseInts(v, 4, ints) || ints[2] < 200 || ints[3] < 150)

@@ -70,6 +70,9 @@ TEST(StandInSettings, PressedTakesOnlyToolbarCodes) {
   EXPECT_EQ(ApplySetting(s, "pressed", "AP, I/O, L+, 0"), "");
   EXPECT_EQ(s.pressed, (std::set<std::string>{"AP", "I/O", "L+", "0"}));
   EXPECT_NE(ApplySetting(s, "pressed", "AP, XYZ"), "");
+  // Any case, kept as IvAc spells the codes.
+  EXPECT_EQ(ApplySetting(s, "pressed", "ap, i/o, Rwy"), "");
+  EXPECT_EQ(s.pressed, (std::set<std::string>{"AP", "I/O", "RWY"}));
 }
 
 TEST(StandInSettings, PlacementsNeedAllTheirNumbers) {

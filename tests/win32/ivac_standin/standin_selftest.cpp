@@ -248,6 +248,16 @@ TEST_F(StandInTest, SelectionDialog_OkLogsTheEntriesSelectedWithListBoxMessages)
   EXPECT_GT(SendMessageA(list, LB_GETSEL, 3, 0), 0);
 }
 
+TEST_F(StandInTest, SelectionDialog_SavedEntriesAreMatchedInAnyCase) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("airports_selected = eddm, Edds\n"));
+  HWND dialog = ShiftClick("AP", "Airports Selection");
+  ASSERT_NE(dialog, nullptr);
+  HWND list = FindWindowExA(dialog, nullptr, "ListBox", nullptr);
+  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 2);
+  EXPECT_GT(SendMessageA(list, LB_GETSEL, 1, 0), 0);
+  EXPECT_GT(SendMessageA(list, LB_GETSEL, 2, 0), 0);
+}
+
 TEST_F(StandInTest, SelectionDialog_SelectAllSelectsEveryEntryAndUnselectingWorksToo) {
   ASSERT_NO_FATAL_FAILURE(StartWith());
   HWND dialog = ShiftClick("VOR", "VORs Selection");
@@ -506,19 +516,19 @@ TEST_F(StandInTest, OccupiedArea_RightThenLeftClickThen32862CreatesTheAreaAtTheP
   ASSERT_TRUE(BringToFront(s_.main()));
   const POINT p = MapPoint(-120, 60);
   const int64_t mark = Mark();
-  // Quorvex's order: right click, a pause, left click, and the command
-  // posted at once, ahead of the queued left click.
+  // Quorvex's order: right click, a pause, left click, a pause for the
+  // click to reach the map, and the command. The left click after the right
+  // one selects nothing.
   ClickAt(p, true);
   Sleep(25);
   ClickAt(p, false);
+  ASSERT_TRUE(s_.WaitFor("map_click", {{"button", "left"}, {"after_right", "true"}}, mark));
   Command(32862);
   const auto point = s_.WaitFor("map_point", {}, mark);
   ASSERT_TRUE(point);
   EXPECT_EQ(point->Int("x"), p.x);
   EXPECT_EQ(point->Int("y"), p.y);
   ASSERT_TRUE(s_.WaitFor("dialog_opened", {{"code", "AREA"}}, mark));
-  // The left click after the right one selects nothing.
-  EXPECT_TRUE(s_.WaitFor("map_click", {{"button", "left"}, {"after_right", "true"}}, mark));
   EXPECT_TRUE(s_.Find("label_selected", mark).empty());
 
   HWND dialog = FindWindowA("#32770", "Add Occupied Area");
