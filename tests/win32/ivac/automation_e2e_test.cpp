@@ -26,6 +26,7 @@
 #include "startup/app.h"
 #include "startup/log.h"
 #include "tools/ivac_standin/client.h"
+#include "win32/support/e2e.h"
 
 namespace qv::ivac {
 namespace {
@@ -72,13 +73,7 @@ class RecordingInput : public Input {
 };
 
 std::string CaseFolder() {
-  char cwd[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, cwd);
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::string out = std::string(cwd) + "\\out";
-  const std::string folder = out + "\\" + info->test_suite_name() + "." + info->name();
-  files::CreateFolder(out);
-  files::CreateFolder(folder);
+  const std::string folder = e2e::CaseFolder();
   // Saved states of an earlier run must not leak into this one.
   std::error_code ec;
   std::filesystem::remove_all(folder + "\\Default", ec);

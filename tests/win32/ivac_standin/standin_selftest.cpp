@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "tools/ivac_standin/client.h"
+#include "win32/support/e2e.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -25,13 +26,7 @@ const char* const kShiftDialogs[][2] = {
 };
 
 std::string CaseFolder() {
-  char cwd[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, cwd);
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::string out = std::string(cwd) + "\\out";
-  const std::string folder = out + "\\" + info->test_suite_name() + "." + info->name();
-  files::CreateFolder(out);
-  files::CreateFolder(folder);
+  const std::string folder = e2e::CaseFolder();
   files::Remove(folder + "\\screen.bmp");
   return folder;
 }

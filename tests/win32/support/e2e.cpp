@@ -1,5 +1,7 @@
 #include "win32/support/e2e.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 namespace qv::e2e {
@@ -125,6 +127,17 @@ std::vector<HWND> TopWindowsOf(DWORD pid, const std::string& cls, const std::str
   TopQuery q{pid, &cls, &caption, {}};
   EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&q));
   return q.found;
+}
+
+std::string CaseFolder() {
+  char cwd[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, cwd);
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string out = std::string(cwd) + "\\out";
+  const std::string folder = out + "\\" + info->test_suite_name() + "." + info->name();
+  CreateDirectoryA(out.c_str(), nullptr);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
 }
 
 bool WaitMessageBox(DWORD pid, DWORD ms, MessageBoxInfo& info) {

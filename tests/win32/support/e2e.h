@@ -39,6 +39,10 @@ class Process {
 void RegisterLocal(const char* name);
 HINSTANCE Instance();
 
+// The running test case's own folder, out\<Suite>.<Case> beside the test
+// program's working folder (created; what an earlier run left stays).
+std::string CaseFolder();
+
 // Repeats `probe` until it returns true or `ms` pass; true when it did.
 bool WaitFor(const std::function<bool()>& probe, DWORD ms, DWORD step = 20);
 
