@@ -576,8 +576,9 @@ void App::OnSelectionConfirmed(const std::string& code, const std::vector<std::s
   if (radar_) InvalidateRect(radar_, nullptr, FALSE);
 }
 
-void App::OnSelectionCancelled(const std::string& code) {
+void App::OnDialogCancelled(HWND dialog, const std::string& code) {
   Log("dialog_cancelled", {{"code", code}});
+  DestroyWindow(dialog);
 }
 
 void App::OnSelectionButton(const std::string& code, std::string_view button) {

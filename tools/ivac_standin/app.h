@@ -90,7 +90,8 @@ class App {
 
   // Selection dialogs (dialogs.cpp reports here).
   void OnSelectionConfirmed(const std::string& code, const std::vector<std::string>& items);
-  void OnSelectionCancelled(const std::string& code);
+  // Cancel in any of the confirmable dialogs: logged under its code, gone.
+  void OnDialogCancelled(HWND dialog, const std::string& code);
   void OnSelectionButton(const std::string& code, std::string_view button);
   void OnSelectionClosed(const std::string& code);
 

@@ -74,8 +74,7 @@ INT_PTR CALLBACK SelectionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
           DestroyWindow(hwnd);
           break;
         case IDCANCEL:
-          app.OnSelectionCancelled(kind->code);
-          DestroyWindow(hwnd);
+          app.OnDialogCancelled(hwnd, kind->code);
           break;
         case IDC_SELECT_ALL:
           SendMessageA(list, LB_SETSEL, TRUE, -1);
@@ -249,8 +248,7 @@ INT_PTR CALLBACK ColourSchemeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM) {
           DestroyWindow(hwnd);
           break;
         case IDCANCEL:
-          app.Log("dialog_cancelled", {{"code", "SCHEME"}});
-          DestroyWindow(hwnd);
+          app.OnDialogCancelled(hwnd, "SCHEME");
           break;
       }
       return TRUE;
@@ -290,8 +288,7 @@ INT_PTR CALLBACK OccupiedAreaProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
           }
           break;
         case IDCANCEL:
-          app.Log("dialog_cancelled", {{"code", "AREA"}});
-          DestroyWindow(hwnd);
+          app.OnDialogCancelled(hwnd, "AREA");
           break;
       }
       return TRUE;
