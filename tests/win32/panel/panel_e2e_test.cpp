@@ -177,6 +177,18 @@ class PanelE2E : public ::testing::Test {
     return c;
   }
 
+  // A point of button n whose colour is sampled: off its caption, near its
+  // left edge.
+  POINT Sample(int n, int cols) const {
+    const POINT c = Centre(n, cols);
+    return POINT{c.x - 30, c.y};
+  }
+  ::testing::AssertionResult Shows(POINT sample, COLORREF want) const {
+    if (qv::e2e::WaitFor([&] { return PixelAt(sample) == want; }, 3000))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "colour " << std::hex << PixelAt(sample);
+  }
+
   std::string root_;
   StandInProcess standin_;
   std::unique_ptr<qv::e2e::Process> panel_ = std::make_unique<qv::e2e::Process>();
@@ -208,30 +220,36 @@ TEST_F(PanelE2E, InlineAndFileScriptsDriveTheCommBox) {
   EXPECT_TRUE(WaitStatus(" Text sent"));
 }
 
-TEST_F(PanelE2E, TwoStatePushButtonAlternatesScriptsAndLooks) {
-  // Blue normally, red while the kept state is on.
-  Panel("Toggle", SetupSection("toggle", 1, 1) +
+TEST_F(PanelE2E, TwoStateButtonsAlternateTheirScriptsAndLooks) {
+  // Blue normally. Type 1 alternates "macro" and "macroReleased" with the
+  // looks (red while the kept state is on); type 2 latches down with "macro"
+  // and comes up with "macroReleased", in its down look (green) between.
+  Panel("Toggle", SetupSection("toggle", 1, 2) +
                       "[01]\r\nType=1\r\nLabel=NDB\r\nLabelReleased=NDB on\r\n"
                       "Macro=|PRESS NDB\r\nMacroReleased=|RELEASE NDB\r\n"
-                      "Color=0000000016711680\r\nColorReleased=0000000000000255\r\n");
+                      "Color=0000000016711680\r\nColorReleased=0000000000000255\r\n"
+                      "[02]\r\nType=2\r\nLabel=VOR\r\nMacro=|PRESS VOR\r\n"
+                      "MacroReleased=|RELEASE VOR\r\nColor=0000000016711680\r\n"
+                      "ColorReleased=0000000000065280\r\n");
   StartStandIn("pressed = AP\n");
   StartPanel("Toggle");
-  const POINT centre = Centre(1, 1);
-  // The colour is sampled off the caption, near the button's left edge.
-  const POINT sample{centre.x - 30, centre.y};
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
-
-  int64_t seq = standin_.LastSeq();
-  Click(1, 1);
-  EXPECT_TRUE(
-      standin_.WaitFor("toolbar", Where{{"button", "NDB"}, {"pressed", "true"}}, seq, 5000));
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(255, 0, 0); }, 3000));
-
-  seq = standin_.LastSeq();
-  Click(1, 1);
-  EXPECT_TRUE(
-      standin_.WaitFor("toolbar", Where{{"button", "NDB"}, {"pressed", "false"}}, seq, 5000));
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
+  const struct {
+    int button;
+    const char* code;
+    COLORREF down;
+  } cases[] = {{1, "NDB", RGB(255, 0, 0)}, {2, "VOR", RGB(0, 255, 0)}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    const POINT sample = Sample(c.button, 2);
+    EXPECT_TRUE(Shows(sample, RGB(0, 0, 255)));
+    for (const char* pressed : {"true", "false"}) {
+      const int64_t seq = standin_.LastSeq();
+      Click(c.button, 2);
+      EXPECT_TRUE(
+          standin_.WaitFor("toolbar", Where{{"button", c.code}, {"pressed", pressed}}, seq, 5000));
+      EXPECT_TRUE(Shows(sample, pressed == std::string("true") ? c.down : RGB(0, 0, 255)));
+    }
+  }
 }
 
 TEST_F(PanelE2E, HideIsALayoutRuleOfMacroNotOfTheOtherLook) {
@@ -243,38 +261,11 @@ TEST_F(PanelE2E, HideIsALayoutRuleOfMacroNotOfTheOtherLook) {
                     "Color=0000000016711680\r\nColorReleased=0000000000000255\r\n");
   ASSERT_TRUE(qv::e2e::WaitFor([] { return qv::standin::FindIvAcMain() == nullptr; }, 10000));
   StartPanel("Keep");
-  const POINT centre = Centre(1, 1);
-  const POINT sample{centre.x - 30, centre.y};
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
+  const POINT sample = Sample(1, 1);
+  EXPECT_TRUE(Shows(sample, RGB(0, 0, 255)));
   Click(1, 1);
   EXPECT_TRUE(WaitStatus("unable to find IvAc Window - check if IvAc is running"));
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(255, 0, 0); }, 3000))
-      << std::hex << PixelAt(sample);
-}
-
-TEST_F(PanelE2E, TwoStateButtonStaysDownBetweenItsClicks) {
-  // Type 2: "macro" when it latches down, "macroReleased" when it comes up,
-  // and the down look (green) while it is down.
-  Panel("Latch", SetupSection("latch", 1, 1) +
-                     "[01]\r\nType=2\r\nLabel=VOR\r\nMacro=|PRESS VOR\r\n"
-                     "MacroReleased=|RELEASE VOR\r\nColor=0000000016711680\r\n"
-                     "ColorReleased=0000000000065280\r\n");
-  StartStandIn("pressed = AP\n");
-  StartPanel("Latch");
-  const POINT sample{Centre(1, 1).x - 30, Centre(1, 1).y};
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
-
-  int64_t seq = standin_.LastSeq();
-  Click(1, 1);
-  EXPECT_TRUE(
-      standin_.WaitFor("toolbar", Where{{"button", "VOR"}, {"pressed", "true"}}, seq, 5000));
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 255, 0); }, 3000));
-
-  seq = standin_.LastSeq();
-  Click(1, 1);
-  EXPECT_TRUE(
-      standin_.WaitFor("toolbar", Where{{"button", "VOR"}, {"pressed", "false"}}, seq, 5000));
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(sample) == RGB(0, 0, 255); }, 3000));
+  EXPECT_TRUE(Shows(sample, RGB(255, 0, 0)));
 }
 
 TEST_F(PanelE2E, OpenCallAndBackSwitchTheSameWindow) {
