@@ -6,9 +6,16 @@
 # throw-away prefix and a headless display first and tears them down last.
 
 if(WIN32 AND CMAKE_CROSSCOMPILING)
+  # Each build has a rig of its own: a prefix of its architecture, never
+  # shared with the other build's.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(QV_WINE_ARCH win64)
+  else()
+    set(QV_WINE_ARCH win32)
+  endif()
   set(QV_WINE_STATE ${CMAKE_BINARY_DIR}/wine-rig)
   add_test(NAME wine_rig_setup
-           COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/setup.sh ${QV_WINE_STATE})
+           COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/setup.sh ${QV_WINE_STATE} ${QV_WINE_ARCH})
   set_tests_properties(wine_rig_setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
   add_test(NAME wine_rig_cleanup
            COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine/cleanup.sh ${QV_WINE_STATE})

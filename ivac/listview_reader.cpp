@@ -4,11 +4,8 @@ namespace qv::ivac {
 
 namespace {
 
-void Put32(uint8_t* at, uint32_t v) {
-  at[0] = static_cast<uint8_t>(v);
-  at[1] = static_cast<uint8_t>(v >> 8);
-  at[2] = static_cast<uint8_t>(v >> 16);
-  at[3] = static_cast<uint8_t>(v >> 24);
+void PutLittleEndian(uint8_t* at, uint64_t v, uint32_t bytes) {
+  for (uint32_t i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 // Releases a remote block when the reader leaves, whatever the path.
@@ -29,30 +26,35 @@ class RemoteBlock {
 
 }  // namespace
 
-std::array<uint8_t, kItemRecordSize> ItemRecord(int32_t row, int32_t column,
-                                                RemoteAddress textBuffer) {
-  std::array<uint8_t, kItemRecordSize> r{};
-  Put32(&r[0], 1);  // mask: LVIF_TEXT
-  Put32(&r[4], static_cast<uint32_t>(row));
-  Put32(&r[8], static_cast<uint32_t>(column));
-  Put32(&r[20], textBuffer);
-  Put32(&r[24], kTextBufferSize);
+std::vector<uint8_t> ItemRecord(const ItemLayout& layout, int32_t row, int32_t column,
+                                RemoteAddress textBuffer) {
+  std::vector<uint8_t> r(layout.size, 0);
+  PutLittleEndian(&r[0], 1, 4);  // mask: LVIF_TEXT
+  PutLittleEndian(&r[4], static_cast<uint32_t>(row), 4);
+  PutLittleEndian(&r[8], static_cast<uint32_t>(column), 4);
+  PutLittleEndian(&r[layout.textOffset], textBuffer, layout.pointerSize);
+  PutLittleEndian(&r[layout.capacityOffset], kTextBufferSize, 4);
   return r;
 }
 
-std::string ReadListViewItems(RemoteListView& view, int32_t rows, int32_t columns) {
+std::string ReadListViewItems(RemoteListView& view, const ItemLayout& layout, int32_t rows,
+                              int32_t columns) {
   if (rows <= 0 || columns <= 0) return "";
   // One block for the whole read: the request record, then the text buffer.
-  RemoteBlock block(view, kItemRecordSize + kTextBufferSize);
+  RemoteBlock block(view, layout.size + kTextBufferSize);
   if (block.at() == 0) return "";
   const RemoteAddress record = block.at();
-  const RemoteAddress text = block.at() + kItemRecordSize;
+  const RemoteAddress text = block.at() + layout.size;
+  // A 32-bit process's list view sees only the low half of an address.
+  if (layout.pointerSize < 8 && (text + kTextBufferSize) >> (8 * layout.pointerSize) != 0) {
+    return "";
+  }
   std::string result;
   for (int32_t row = 0; row < rows; ++row) {
     std::string line;
     for (int32_t column = 0; column < columns; ++column) {
-      const auto request = ItemRecord(row, column, text);
-      if (!view.Write(record, request.data(), kItemRecordSize)) return "";
+      const auto request = ItemRecord(layout, row, column, text);
+      if (!view.Write(record, request.data(), layout.size)) return "";
       view.GetItemText(row, record);
       char buffer[kTextBufferSize + 1] = {};
       if (!view.Read(text, buffer, kTextBufferSize)) return "";

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/process.h"
 #include "startup/app.h"
 
 namespace qv::ivac {
@@ -98,9 +101,14 @@ ClearanceWindow ClearanceOf(Clearance kind) {
           "Cleared to Fix - done"};
 }
 
-// The list-view access of IvAc's process. IvAc is a 32-bit program: its
-// list-view records and addresses are 32-bit, and so is this build.
-static_assert(sizeof(void*) == 4, "IvAc's list views are read with 32-bit layouts");
+// The list-view access of IvAc's process. The request record is built in the
+// layout of that process, which need not be this program's own kind.
+static_assert(sizeof(LVITEMA) == (sizeof(void*) == 8 ? kItemLayout64 : kItemLayout32).size &&
+                  offsetof(LVITEMA, pszText) ==
+                      (sizeof(void*) == 8 ? kItemLayout64 : kItemLayout32).textOffset &&
+                  offsetof(LVITEMA, cchTextMax) ==
+                      (sizeof(void*) == 8 ? kItemLayout64 : kItemLayout32).capacityOffset,
+              "the record layouts match the system's own LVITEMA");
 class ProcessListView : public RemoteListView {
  public:
   ProcessListView(HANDLE process, HWND view) : process_(process), view_(view) {}
@@ -806,7 +814,8 @@ std::string Win32Automation::ReadIvacPlacement() {
 
 // ------------------------------------------------------------------- In/Out
 
-std::string Win32Automation::ExtractLVitems() {
+std::string Win32Automation::ExtractLVitems(std::string* problem) {
+  if (problem != nullptr) problem->clear();
   if (FindIvacWindow() == nullptr) return "";
   HWND inout = nullptr;
   for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w != nullptr;
@@ -826,14 +835,20 @@ std::string Win32Automation::ExtractLVitems() {
   if (rows <= 0 || columns <= 0) return "";
   DWORD pid = 0;
   GetWindowThreadProcessId(view, &pid);
-  struct CloseProcess {
-    void operator()(void* h) const { CloseHandle(h); }
-  };
-  const std::unique_ptr<void, CloseProcess> process(
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-  if (process == nullptr) return "";
-  ProcessListView remote(process.get(), view);
-  return ReadListViewItems(remote, rows, columns);
+  const win::Handle process(OpenProcess(
+      PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_LIMITED_INFORMATION,
+      FALSE, pid));
+  if (!process) return "";
+  const win::ProcessKind kind = win::KindOfProcess(process.Get());
+  if (kind == win::ProcessKind::kUnknown) return "";
+  if (kind == win::ProcessKind::k64Bit && win::kThisProcessKind == win::ProcessKind::k32Bit) {
+    // Its records and addresses do not fit in this program's.
+    if (problem != nullptr) *problem = std::string(kInOutOf64BitIvac);
+    return "";
+  }
+  ProcessListView remote(process.Get(), view);
+  return ReadListViewItems(remote, kind == win::ProcessKind::k64Bit ? kItemLayout64 : kItemLayout32,
+                           rows, columns);
 }
 
 }  // namespace qv::ivac

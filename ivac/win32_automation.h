@@ -75,8 +75,10 @@ class Win32Automation : public Automation {
   void ActivateIvac();
   // "top,left,height,width" of IvAc's main window, "" without one.
   std::string ReadIvacPlacement();
-  // IvAc's In/Out list: one LF-ended line per non-empty row, TAB after each cell.
-  std::string ExtractLVitems();
+  // IvAc's In/Out list: one LF-ended line per non-empty row, TAB after each
+  // cell. When the list is there but cannot be read by this kind of program
+  // (a 32-bit Quorvex and a 64-bit IvAc), "" and `problem` says why.
+  std::string ExtractLVitems(std::string* problem = nullptr);
 
   // The map: a key's handle, nullptr for a key that is missing.
   HWND Lookup(std::string_view key) const;

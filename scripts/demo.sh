@@ -1,21 +1,32 @@
 #!/bin/sh
-# Installs what is missing, builds the Windows build and starts it under
-# Wine: the IvAc stand-in (a practice host) and Quorvex beside it, with the
-# example panels and macros copied into a demo data folder.
+# Installs what is missing, builds the Windows build this host runs (the
+# 32-bit one where 32-bit code runs, the 64-bit one elsewhere) and starts it
+# under Wine: the IvAc stand-in (a practice host) and Quorvex beside it, with
+# the example panels and macros copied into a demo data folder.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/cmake/wine/common.sh"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" win
+
+if qv_runs32; then
+  arch=win32 build="$root/build/win"
+  "$root/scripts/build.sh" win
+else
+  echo "This host runs no 32-bit code ($qv_no32_reason): the demo uses the 64-bit build."
+  arch=win64 build="$root/build/win64"
+  "$root/scripts/build.sh" win64
+fi
 
 demo="${QV_DEMO_DIR:-$HOME/.quorvex-demo}"
-export WINEPREFIX="$demo/prefix" WINEARCH=win32 WINEDEBUG=-all
+# One prefix per architecture: the two never share a folder.
+qv_wine_wrappers "$arch" "$demo/bin-$arch"
+export PATH="$demo/bin-$arch:$PATH" WINEPREFIX="$demo/prefix-$arch" WINEARCH="$arch" \
+  WINEDEBUG=-all WINESERVER="$(qv_wineserver)"
 mkdir -p "$demo"
 if [ -z "${DISPLAY:-}" ]; then
-  Xvfb :77 -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-  export DISPLAY=:77
+  qv_start_xvfb "$demo"
   headless=1
-  echo "No display: started a headless one on :77 (screenshot: DISPLAY=:77 import -window root shot.png)"
-  sleep 1
+  echo "No display: started a headless one on $DISPLAY (screenshot: DISPLAY=$DISPLAY import -window root shot.png)"
 fi
 if [ ! -d "$WINEPREFIX" ]; then
   WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1
@@ -32,7 +43,7 @@ mkdir -p "$data/Panels" "$data/Macro"
 [ -d "$root/examples/Panels" ] && cp -n "$root/examples/Panels/"* "$data/Panels/" 2>/dev/null || true
 [ -d "$root/examples/Macro" ] && cp -n "$root/examples/Macro/"* "$data/Macro/" 2>/dev/null || true
 
-standin=$(find "$root/build/win/tools" -name 'ivac-standin.exe' 2>/dev/null | head -n 1)
+standin=$(find "$build/tools" -name 'ivac-standin.exe' 2>/dev/null | head -n 1)
 if [ -n "$standin" ]; then
   # A connected host with traffic; what it receives goes to standin.log.
   wine "$standin" --config "$(winepath -w "$root/tools/ivac_standin/example.cfg")" \
@@ -41,4 +52,4 @@ if [ -n "$standin" ]; then
   sleep 2
 fi
 echo "Starting the ${QV_DEMO_PANEL:-Tower} panel (data folder: $appdata/Quorvex)"
-exec wine "$root/build/win/startup/quorvex.exe" "${QV_DEMO_PANEL:-Tower}"
+exec wine "$build/startup/quorvex.exe" "${QV_DEMO_PANEL:-Tower}"

@@ -11,9 +11,19 @@
 namespace qv::ivac {
 namespace {
 
-uint32_t Get32(const uint8_t* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+uint64_t GetLittleEndian(const uint8_t* p, uint32_t bytes) {
+  uint64_t v = 0;
+  for (uint32_t i = bytes; i-- > 0;) v = (v << 8) | p[i];
+  return v;
 }
+uint32_t Get32(const uint8_t* p) { return static_cast<uint32_t>(GetLittleEndian(p, 4)); }
+
+// The two kinds of target process, with their layouts as the system headers
+// of each kind have them.
+const struct {
+  const char* name;
+  ItemLayout layout;
+} kKinds[] = {{"32-bit", kItemLayout32}, {"64-bit", kItemLayout64}};
 
 // A list view in a pretend process: blocks of memory at made-up addresses,
 // and the list view's answer to LVM_GETITEMTEXTA, which reads the request
@@ -21,6 +31,8 @@ uint32_t Get32(const uint8_t* p) {
 // Any one operation can be made to fail.
 class FakeRemote : public RemoteListView {
  public:
+  explicit FakeRemote(ItemLayout layout = kItemLayout32, RemoteAddress base = 0x00400000)
+      : layout_(layout), next_(base) {}
   std::vector<std::vector<std::string>> cells;
   std::string failOn;  // "alloc", "write" or "read"
   int failAfter = 0;   // that many of the operation succeed first
@@ -58,10 +70,12 @@ class FakeRemote : public RemoteListView {
   }
   void GetItemText(int32_t row, RemoteAddress record) override {
     calls.push_back("send");
-    const uint8_t* r = Memory(record, 40);
+    // The list view reads the record in its own process's layout.
+    const uint8_t* r = Memory(record, layout_.size);
     if (r == nullptr) return;
     const uint32_t mask = Get32(r), item = Get32(r + 4), sub = Get32(r + 8);
-    const uint32_t text = Get32(r + 20), capacity = Get32(r + 24);
+    const RemoteAddress text = GetLittleEndian(r + layout_.textOffset, layout_.pointerSize);
+    const uint32_t capacity = Get32(r + layout_.capacityOffset);
     uint8_t* buf = Memory(text, capacity);
     if (mask != 1 || item != static_cast<uint32_t>(row) || buf == nullptr || capacity == 0) {
       ++badAddresses;
@@ -93,20 +107,33 @@ class FakeRemote : public RemoteListView {
     if (failOn != op) return false;
     return failAfter-- <= 0;
   }
-  RemoteAddress next_ = 0x00400000;
+  ItemLayout layout_;
+  RemoteAddress next_;
 };
 
-TEST(ItemRecord, IsTheThirtyTwoBitLayout) {
-  const auto r = ItemRecord(3, 2, 0x12345678);
-  EXPECT_EQ(r.size(), 40u);
-  EXPECT_EQ(Get32(&r[0]), 1u);
-  EXPECT_EQ(Get32(&r[4]), 3u);
-  EXPECT_EQ(Get32(&r[8]), 2u);
-  EXPECT_EQ(Get32(&r[12]), 0u);
-  EXPECT_EQ(Get32(&r[16]), 0u);
-  EXPECT_EQ(Get32(&r[20]), 0x12345678u);
-  EXPECT_EQ(Get32(&r[24]), 255u);
-  for (size_t i = 28; i < 40; ++i) EXPECT_EQ(r[i], 0) << i;
+TEST(ItemRecord, HasTheLayoutOfEachKindOfProcess) {
+  const struct {
+    ItemLayout layout;
+    size_t size, textAt, pointerBytes, capacityAt;
+  } cases[] = {{kItemLayout32, 60, 20, 4, 24}, {kItemLayout64, 88, 24, 8, 32}};
+  for (const auto& c : cases) {
+    const RemoteAddress text = c.pointerBytes == 8 ? 0x123456789ABCDEF0u : 0x12345678u;
+    const auto r = ItemRecord(c.layout, 3, 2, text);
+    ASSERT_EQ(r.size(), c.size);
+    EXPECT_EQ(Get32(&r[0]), 1u);  // LVIF_TEXT
+    EXPECT_EQ(Get32(&r[4]), 3u);
+    EXPECT_EQ(Get32(&r[8]), 2u);
+    EXPECT_EQ(GetLittleEndian(&r[c.textAt], static_cast<uint32_t>(c.pointerBytes)), text);
+    EXPECT_EQ(Get32(&r[c.capacityAt]), 255u);
+    // Everything else is 0.
+    for (size_t i = 12; i < r.size(); ++i) {
+      const bool inText = i >= c.textAt && i < c.textAt + c.pointerBytes;
+      const bool inCapacity = i >= c.capacityAt && i < c.capacityAt + 4;
+      if (!inText && !inCapacity) {
+        EXPECT_EQ(r[i], 0) << c.size << " byte " << i;
+      }
+    }
+  }
 }
 
 TEST(ReadListViewItems, RowsAndColumnsInLayoutWithEmptyRowsLeftOut) {
@@ -126,21 +153,25 @@ TEST(ReadListViewItems, RowsAndColumnsInLayoutWithEmptyRowsLeftOut) {
       {"only empty rows", {{"", ""}, {"", ""}}, ""},
       {"long text cut to the buffer", {{std::string(300, 'x')}}, std::string(254, 'x') + "\t\n"},
   };
-  for (const auto& c : cases) {
-    FakeRemote remote;
-    remote.cells = c.cells;
-    const auto rows = static_cast<int32_t>(c.cells.size());
-    const auto cols = static_cast<int32_t>(c.cells[0].size());
-    EXPECT_EQ(ReadListViewItems(remote, rows, cols), c.expected) << c.name;
-    EXPECT_TRUE(remote.blocks.empty()) << c.name << ": remote memory left behind";
-    EXPECT_EQ(remote.badAddresses, 0) << c.name;
+  for (const auto& kind : kKinds) {
+    for (const auto& c : cases) {
+      // A 64-bit process hands out addresses beyond 4 GB.
+      FakeRemote remote(kind.layout, kind.layout.pointerSize == 8 ? 0x7FF612340000u : 0x00400000u);
+      remote.cells = c.cells;
+      const auto rows = static_cast<int32_t>(c.cells.size());
+      const auto cols = static_cast<int32_t>(c.cells[0].size());
+      EXPECT_EQ(ReadListViewItems(remote, kind.layout, rows, cols), c.expected)
+          << kind.name << ", " << c.name;
+      EXPECT_TRUE(remote.blocks.empty()) << kind.name << ", " << c.name << ": memory left behind";
+      EXPECT_EQ(remote.badAddresses, 0) << kind.name << ", " << c.name;
+    }
   }
 }
 
 TEST(ReadListViewItems, OneRequestPerCellInRowAndColumnOrder) {
   FakeRemote remote;
   remote.cells = {{"A", "B", "C"}, {"D", "E", "F"}};
-  ASSERT_EQ(ReadListViewItems(remote, 2, 3), "A\tB\tC\t\nD\tE\tF\t\n");
+  ASSERT_EQ(ReadListViewItems(remote, kItemLayout32, 2, 3), "A\tB\tC\t\nD\tE\tF\t\n");
   std::vector<std::string> expected = {"alloc"};
   for (int i = 0; i < 6; ++i) expected.insert(expected.end(), {"write", "send", "read"});
   expected.push_back("free");
@@ -150,8 +181,20 @@ TEST(ReadListViewItems, OneRequestPerCellInRowAndColumnOrder) {
 TEST(ReadListViewItems, NoRowsOrColumnsTouchesNothing) {
   for (auto [rows, cols] : {std::pair{0, 3}, std::pair{3, 0}, std::pair{-1, 2}}) {
     FakeRemote remote;
-    EXPECT_EQ(ReadListViewItems(remote, rows, cols), "");
+    EXPECT_EQ(ReadListViewItems(remote, kItemLayout32, rows, cols), "");
     EXPECT_TRUE(remote.calls.empty());
+  }
+}
+
+TEST(ReadListViewItems, AnAddressA32BitListViewCannotHoldIsNeverSent) {
+  // A 32-bit list view would see only the low half of the address, and write
+  // the text somewhere else in its process.
+  for (const RemoteAddress base : {RemoteAddress{0x100000000u}, RemoteAddress{0xFFFFFF00u}}) {
+    FakeRemote remote(kItemLayout32, base);
+    remote.cells = {{"A"}};
+    EXPECT_EQ(ReadListViewItems(remote, kItemLayout32, 1, 1), "") << base;
+    EXPECT_EQ(std::count(remote.calls.begin(), remote.calls.end(), "send"), 0) << base;
+    EXPECT_TRUE(remote.blocks.empty()) << base;
   }
 }
 
@@ -167,7 +210,7 @@ TEST(ReadListViewItems, AnyFailureStopsFreesEverythingAndNeverSendsABadAddress) 
       remote.cells = {{"A", "B"}, {"C", "D"}};
       remote.failOn = op.op;
       remote.failAfter = after;
-      EXPECT_EQ(ReadListViewItems(remote, 2, 2), "") << op.op << " #" << after;
+      EXPECT_EQ(ReadListViewItems(remote, kItemLayout32, 2, 2), "") << op.op << " #" << after;
       EXPECT_TRUE(remote.blocks.empty()) << op.op << " #" << after;
       EXPECT_EQ(remote.badAddresses, 0) << op.op << " #" << after;
       // No request is sent after the failing step.

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -17,12 +18,15 @@
 #include <string>
 #include <vector>
 
+#include "ivac/listview_reader.h"
 #include "ivac/rules.h"
 #include "ivac/win32_automation.h"
 #include "ivac/win32_search.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/process.h"
 #include "startup/app.h"
 #include "startup/log.h"
 #include "tools/ivac_standin/client.h"
@@ -1030,13 +1034,34 @@ TEST_F(Automation, ActivateIvac_RestoresAMinimisedIvacAndBringsItToTheFront) {
 
 // -------------------------------------------------------------------- In/Out
 
+// The rig may pair this program with a stand-in of the other kind:
+// QV_STANDIN_BITS says which kind it started ("32" or "64"), and
+// QV_INOUT_EXPECT=refused that this program cannot read that kind's list.
+std::string FromEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
 TEST_F(Automation, ExtractLVitems_ReadsTheInOutListOfTheStandInProcess) {
   ASSERT_NO_FATAL_FAILURE(StartWith(
       "inout = DLH4AB|A321|EDDM|EDDF ; | | | ; EZY73KL|A319||LFPG ; BAW915|A320|EGLL|EDDF\n"));
-  EXPECT_EQ(a_->ExtractLVitems(),
+  if (const std::string bits = FromEnvironment("QV_STANDIN_BITS"); !bits.empty()) {
+    const win::Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, s_.pid()));
+    ASSERT_TRUE(process);
+    EXPECT_EQ(win::KindOfProcess(process.Get()),
+              bits == "64" ? win::ProcessKind::k64Bit : win::ProcessKind::k32Bit);
+  }
+  std::string problem = "left over";
+  if (FromEnvironment("QV_INOUT_EXPECT") == "refused") {
+    EXPECT_EQ(a_->ExtractLVitems(&problem), "");
+    EXPECT_EQ(problem, kInOutOf64BitIvac);
+    return;
+  }
+  EXPECT_EQ(a_->ExtractLVitems(&problem),
             "DLH4AB\tA321\tEDDM\tEDDF\t\n"
             "EZY73KL\tA319\t\tLFPG\t\n"
             "BAW915\tA320\tEGLL\tEDDF\t\n");
+  EXPECT_EQ(problem, "");
   ASSERT_TRUE(s_.Control("inout = "));
   EXPECT_EQ(a_->ExtractLVitems(), "");
   ASSERT_TRUE(s_.Control("inout_add = AFR1234|A320|LFPG|EDDF"));
