@@ -56,6 +56,7 @@ inline constexpr int kMaxRepeat = 99;
 // Error numbers of a refused keystroke string.
 inline constexpr int kErrMalformed = 5;   // the string's own structure
 inline constexpr int kErrUnknownKey = 9;  // a key the layout cannot type
+inline constexpr int kErrStopped = 20;    // the player was told to stop
 
 struct SendKeysResult {
   KeyEvents events;  // empty when refused
