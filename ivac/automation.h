@@ -35,6 +35,12 @@ enum class Clearance {
 inline constexpr std::string_view kIvacNotFound =
     "unable to find IvAc Window - check if IvAc is running";
 
+// The texts of the faults that end a run (Automation::TakeFault).
+inline constexpr std::string_view kIvacNotResponding = "IvAc is not responding - command abandoned";
+inline constexpr std::string_view kIvacClosed = "IvAc has closed - command abandoned";
+inline constexpr std::string_view kIvacNotInFront =
+    "unable to bring IvAc to the front - nothing typed or clicked";
+
 class Automation {
  public:
   virtual ~Automation() = default;
@@ -51,6 +57,12 @@ class Automation {
 
   // Lets pending window events of this process run.
   virtual void DoEvents() = 0;
+
+  // After a primitive: "" when it could do its work, else the fault that
+  // must end the run (IvAc stopped answering, IvAc closed, IvAc could not be
+  // brought to the front for synthetic input), shown instead of the
+  // primitive's own status. Taking it clears it.
+  virtual std::string TakeFault() = 0;
 
   // Toolbar buttons. `code` is passed as written; brackets are removed by
   // the primitive.

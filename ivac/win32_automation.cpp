@@ -22,13 +22,22 @@ namespace {
 
 constexpr WPARAM kEnterKey = 13;
 
+// The count of unanswered sends when the current primitive began.
+unsigned long g_unansweredBefore = 0;
+
 void Post(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
   // A handle of 0 would post to this thread's own queue: never do that.
-  if (w != nullptr) PostMessageA(w, msg, wp, lp);
+  // Once IvAc has left a message of this primitive unanswered, nothing more
+  // is posted: a hung IvAc would carry it out later, out of its context (a
+  // line sent with Enter after the text it was meant to carry was lost).
+  if (w != nullptr && UnansweredSends() == g_unansweredBefore) PostMessageA(w, msg, wp, lp);
 }
 
+// Every message that waits for IvAc's answer gives up on a hung window.
 LRESULT Send(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
-  return w != nullptr ? SendMessageA(w, msg, wp, lp) : 0;
+  LRESULT result = 0;
+  if (w != nullptr) SendWithin(w, msg, wp, lp, &result);
+  return result;
 }
 
 void SetTextOf(HWND w, const std::string& text) {
@@ -128,8 +137,8 @@ class ProcessListView : public RemoteListView {
     return ReadProcessMemory(process_, Pointer(address), data, size, &done) && done == size;
   }
   void GetItemText(int32_t row, RemoteAddress record) override {
-    SendMessageA(view_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                 static_cast<LPARAM>(reinterpret_cast<uintptr_t>(Pointer(record))));
+    SendWithin(view_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+               static_cast<LPARAM>(reinterpret_cast<uintptr_t>(Pointer(record))));
   }
 
  private:
@@ -149,6 +158,32 @@ Win32Automation::Win32Automation(std::unique_ptr<Input> input, AutomationSetting
 void Win32Automation::Wait(int32_t ms) const { Sleep(static_cast<DWORD>(ms < 0 ? 0 : ms)); }
 void Win32Automation::WaitSleep() const { Wait(FullWait(sleep_)); }
 void Win32Automation::DoEvents() { PumpEvents(); }
+
+LRESULT Win32Automation::Send(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  return qv::ivac::Send(w, msg, wp, lp);
+}
+
+std::string Win32Automation::TakeFault() {
+  std::string fault;
+  if (notInFront_) fault = kIvacNotInFront;
+  if (UnansweredSends() != unansweredSeen_) fault = kIvacNotResponding;
+  // A window of IvAc's that vanished because IvAc closed is not a command
+  // carried out.
+  if (ivac_ != nullptr && !IsWindow(ivac_)) fault = kIvacClosed;
+  unansweredSeen_ = g_unansweredBefore = UnansweredSends();
+  notInFront_ = false;
+  return fault;
+}
+
+void Win32Automation::SettleUnanswered() {
+  unansweredSeen_ = g_unansweredBefore = UnansweredSends();
+}
+
+bool Win32Automation::FrontForInput(HWND main) {
+  if (BringToForeground(main)) return true;
+  notInFront_ = true;
+  return false;
+}
 
 bool Win32Automation::Await(const std::function<bool()>& done) {
   // IvAc opens and closes its windows in its own time; on a busy PC one
@@ -194,6 +229,8 @@ HWND Win32Automation::MainForInput() { return ivac_ != nullptr ? ivac_ : FindIva
 // ---------------------------------------------------------------- window map
 
 void Win32Automation::GetHandles() {
+  // A run starts here: what went unanswered before it is not its fault.
+  SettleUnanswered();
   ivac_ = FindIvacWindow();
   if (ivac_ == nullptr || ivac_ == mapOwner_) return;
   mapOwner_ = ivac_;
@@ -265,7 +302,8 @@ std::string Win32Automation::SaveButtons() {
     if (button == nullptr) return "unable to detect " + std::string(code) + " Button";
     states.emplace_back(std::string(code), Send(button, BM_GETCHECK) != 0);
   }
-  files::WriteAtomic(ButtonsIniPath(DefaultsFolder()), ButtonsIniText(states));
+  const std::string file = ButtonsIniPath(DefaultsFolder());
+  if (!files::WriteAtomic(file, ButtonsIniText(states))) return "unable to write " + file;
   return "Save Buttons - done ";
 }
 
@@ -303,7 +341,10 @@ Win32Automation::Opened Win32Automation::OpenDialog(const std::string& code) {
   if (code != "OCN") {
     HWND button = Lookup(ButtonKey(code));
     if (button == nullptr) return o;
-    BringToForeground(MainForInput());
+    if (!FrontForInput(MainForInput())) {
+      o.status = std::string(kIvacNotInFront);
+      return o;
+    }
     o.wasPressed = Send(button, BM_GETCHECK) != 0;
     shift.Press();
     Post(button, BM_CLICK);
@@ -525,13 +566,20 @@ std::string Win32Automation::SetText(std::string_view given, bool append, bool c
 std::string Win32Automation::ReadSelectedLabel() {
   if (mapOwner_ == nullptr) GetHandles();
   if (FindIvacWindow() == nullptr) return "";
-  return TrimBlanks(ReadWindowText(Lookup(kKeySelected)));
+  std::string label = TrimBlanks(ReadWindowText(Lookup(kKeySelected)));
+  SettleUnanswered();  // a reader, not a primitive of a run
+  return label;
 }
 
 void Win32Automation::FocusTextLine() {
   HWND line = Lookup(kKeyText);
   if (line == nullptr) return;
-  const LRESULT length = Send(line, WM_GETTEXTLENGTH);
+  LRESULT length = 0;
+  // Setting the focus waits on IvAc's thread: not on one that does not answer.
+  if (!SendWithin(line, WM_GETTEXTLENGTH, 0, 0, &length)) {
+    SettleUnanswered();
+    return;
+  }
   Send(line, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
   // The focus of another program's window can only be set with its thread's
   // input shared for the moment.
@@ -542,7 +590,11 @@ void Win32Automation::FocusTextLine() {
   if (attached) AttachThreadInput(self, owner, FALSE);
 }
 
-void Win32Automation::ActivateIvac() { BringToForeground(FindIvacWindow()); }
+bool Win32Automation::ActivateIvac() {
+  const bool front = BringToForeground(FindIvacWindow());
+  SettleUnanswered();
+  return front;
+}
 
 // ------------------------------------------------------------- traffic labels
 
@@ -606,9 +658,11 @@ std::string Win32Automation::Clear(Clearance kind, std::string_view value) {
   const ClearanceWindow c = ClearanceOf(kind);
   HWND main = FindIvacWindow();
   if (main == nullptr) return "unable to detect IvAc";
-  BringToForeground(main);
+  if (!FrontForInput(main)) return std::string(kIvacNotInFront);
   WaitSleep();
+  // The hot key is pressed and released: no key stays down after a command.
   input_->KeyDown(c.hotKey);
+  input_->KeyUp(c.hotKey);
   WaitSleep();
 
   HWND sub = AwaitWindow([&c] { return FindUntitledDialogWith(c.markClass, c.markCaption); });
@@ -661,7 +715,7 @@ std::string Win32Automation::OccupiedArea(std::string_view argument) {
   if (a.name.empty()) return "";
   HWND main = FindIvacWindow();
   if (main == nullptr) return "unable to detect IvAc";
-  BringToForeground(main);
+  if (!FrontForInput(main)) return std::string(kIvacNotInFront);
   WaitSleep();
 
   CursorRestore pointer(*input_);
@@ -778,6 +832,8 @@ std::string Win32Automation::ColorScheme(std::string_view nameGiven) {
 std::string Win32Automation::MoveIvac(std::string_view placement) {
   HWND main = FindIvacWindow();
   if (main == nullptr) return "unable to find IvAc Window";
+  // Placing another program's window waits for it: not for a hung one.
+  if (!Answers(main)) return std::string(kIvacNotResponding);
   BringToForeground(main);
   const auto p =
       ParsePlacement(placement, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
@@ -785,17 +841,17 @@ std::string Win32Automation::MoveIvac(std::string_view placement) {
   WINDOWPLACEMENT wp{};
   wp.length = sizeof wp;
   GetWindowPlacement(main, &wp);
-  if (wp.showCmd == SW_SHOWMINIMIZED) {
-    ShowWindow(main, SW_RESTORE);
+  if (wp.showCmd == SW_SHOWMINIMIZED || wp.showCmd == SW_SHOWMAXIMIZED) {
+    ShowWindowAsync(main, wp.showCmd == SW_SHOWMINIMIZED ? SW_RESTORE : SW_SHOWNORMAL);
     WaitSleep();
-    GetWindowPlacement(main, &wp);
-  } else if (wp.showCmd == SW_SHOWMAXIMIZED) {
-    ShowWindow(main, SW_SHOWNORMAL);
-    WaitSleep();
+    // Answered once IvAc has carried the change out.
+    if (!Answers(main)) return std::string(kIvacNotResponding);
     GetWindowPlacement(main, &wp);
   }
   if (wp.showCmd == SW_SHOWNORMAL) {
-    SetWindowPos(main, HWND_TOP, p->left, p->top, p->width, p->height, SWP_SHOWWINDOW);
+    SetWindowPos(main, HWND_TOP, p->left, p->top, p->width, p->height,
+                 SWP_SHOWWINDOW | SWP_ASYNCWINDOWPOS);
+    if (!Answers(main)) return std::string(kIvacNotResponding);
   }
   Wait(HalfWait(sleep_));
   DoEvents();
@@ -828,10 +884,9 @@ std::string Win32Automation::ExtractLVitems(std::string* problem) {
   if (inout == nullptr) return "";
   HWND view = FindWindowExA(inout, nullptr, "SysListView32", nullptr);
   if (view == nullptr) return "";
-  HWND header = reinterpret_cast<HWND>(SendMessageA(view, LVM_GETHEADER, 0, 0));
-  const auto rows = static_cast<int32_t>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
-  const auto columns =
-      header != nullptr ? static_cast<int32_t>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  HWND header = reinterpret_cast<HWND>(Send(view, LVM_GETHEADER));
+  const auto rows = static_cast<int32_t>(Send(view, LVM_GETITEMCOUNT));
+  const auto columns = header != nullptr ? static_cast<int32_t>(Send(header, HDM_GETITEMCOUNT)) : 0;
   if (rows <= 0 || columns <= 0) return "";
   DWORD pid = 0;
   GetWindowThreadProcessId(view, &pid);
@@ -847,8 +902,10 @@ std::string Win32Automation::ExtractLVitems(std::string* problem) {
     return "";
   }
   ProcessListView remote(process.Get(), view);
-  return ReadListViewItems(remote, kind == win::ProcessKind::k64Bit ? kItemLayout64 : kItemLayout32,
-                           rows, columns);
+  std::string items = ReadListViewItems(
+      remote, kind == win::ProcessKind::k64Bit ? kItemLayout64 : kItemLayout32, rows, columns);
+  SettleUnanswered();  // a reader, not a primitive of a run
+  return items;
 }
 
 }  // namespace qv::ivac

@@ -35,6 +35,7 @@ class Win32Automation : public Automation {
   void SetSleepMs(int32_t ms) override { sleep_ = ms; }
   int32_t SleepMs() const override { return sleep_; }
   void DoEvents() override;
+  std::string TakeFault() override;
 
   std::string SetButton(std::string_view code, bool pressed) override;
   std::string SaveButtons() override;
@@ -71,8 +72,9 @@ class Win32Automation : public Automation {
   std::string ReadSelectedLabel();
   // Caret to the end of the COMMBox text line, and the focus to it.
   void FocusTextLine();
-  // Finds IvAc afresh and brings it to the foreground.
-  void ActivateIvac();
+  // Finds IvAc afresh and brings it to the foreground; false when it is not
+  // in front (not there, not answering, or held back by the system).
+  bool ActivateIvac();
   // "top,left,height,width" of IvAc's main window, "" without one.
   std::string ReadIvacPlacement();
   // IvAc's In/Out list: one LF-ended line per non-empty row, TAB after each
@@ -109,6 +111,13 @@ class Win32Automation : public Automation {
   int32_t CommboxFrequency() const;
   void Store(std::string_view key, HWND handle);
   HWND MainForInput();
+  // Brings IvAc to the front before synthetic input; when that fails the
+  // primitive must type and click nothing, and the run ends.
+  bool FrontForInput(HWND main);
+  // What went unanswered so far is nobody's fault any more (a reader or the
+  // activation after a run met a hung IvAc, or a new run begins).
+  void SettleUnanswered();
+  LRESULT Send(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
 
   Opened OpenDialog(const std::string& code);
   static Elements FindElements(HWND dialog);
@@ -126,6 +135,8 @@ class Win32Automation : public Automation {
   std::map<std::string, HWND, std::less<>> map_;
   HWND dialog_ = nullptr;
   std::string dialogCode_;
+  unsigned long unansweredSeen_ = 0;
+  bool notInFront_ = false;
 };
 
 }  // namespace qv::ivac

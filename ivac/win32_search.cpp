@@ -80,15 +80,37 @@ std::vector<HWND> ChildrenOfClass(HWND parent, std::string_view className) {
   return out;
 }
 
+namespace {
+unsigned long g_unanswered = 0;
+}  // namespace
+
+bool SendWithin(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  DWORD_PTR answer = 0;
+  // While it waits, messages sent to this thread by other threads are still
+  // served (SMTO_NORMAL), so IvAc asking the panel something cannot deadlock.
+  const LRESULT ok = SendMessageTimeoutA(window, msg, wp, lp, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                         kAnswerTimeoutMs, &answer);
+  if (result != nullptr) *result = ok != 0 ? static_cast<LRESULT>(answer) : 0;
+  if (ok == 0) ++g_unanswered;
+  return ok != 0;
+}
+
+unsigned long UnansweredSends() { return g_unanswered; }
+
+bool Answers(HWND window) { return window != nullptr && SendWithin(window, WM_NULL, 0, 0); }
+
 std::string ReadWindowText(HWND window) {
   if (window == nullptr) return "";
-  const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-  if (length <= 0) return "";
+  LRESULT length = 0;
+  if (!SendWithin(window, WM_GETTEXTLENGTH, 0, 0, &length) || length <= 0) return "";
   // Room for a wide answer as well: some cross-process paths write UTF-16.
   std::string buffer(static_cast<size_t>(length) * 2 + 2, '\0');
-  const LRESULT copied = SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
-                                      reinterpret_cast<LPARAM>(buffer.data()));
-  if (copied <= 0) return "";
+  LRESULT copied = 0;
+  if (!SendWithin(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
+                  reinterpret_cast<LPARAM>(buffer.data()), &copied) ||
+      copied <= 0) {
+    return "";
+  }
   return std::string(buffer.c_str());
 }
 
@@ -125,7 +147,15 @@ void KeepOnTop(HWND window, bool onTop) {
 
 bool BringToForeground(HWND window) {
   if (window == nullptr || !IsWindow(window)) return false;
-  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+  // Activation sends the window messages of its own: a window that does not
+  // answer is left alone.
+  if (!Answers(window)) return false;
+  // ShowWindow on another program's window waits for it; the asynchronous
+  // form does not.
+  if (IsIconic(window)) {
+    ShowWindowAsync(window, SW_RESTORE);
+    for (int i = 0; i < 20 && IsIconic(window); ++i) Sleep(10);
+  }
   constexpr int kAttempts = 3;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     SetForegroundWindow(window);

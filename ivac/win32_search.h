@@ -34,8 +34,23 @@ std::vector<HWND> FindWindowsLike(HWND parent, std::string_view captionPattern,
 // `className` (letter case ignored, as the system compares classes).
 std::vector<HWND> ChildrenOfClass(HWND parent, std::string_view className);
 
+// Messages that wait for IvAc's answer give up after this long, and at once
+// on a window the system already knows to be hung: a hung IvAc must never
+// freeze the panel.
+inline constexpr UINT kAnswerTimeoutMs = 2000;
+
+// SendMessageA with that bounded wait. False, with `result` 0, when the
+// window did not answer in time or is gone; such a send is counted.
+bool SendWithin(HWND window, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result = nullptr);
+// How many sends have gone unanswered since the program started: a
+// primitive compares the count before and after its work.
+unsigned long UnansweredSends();
+// True when the window answers a message that does nothing (WM_NULL) in time.
+bool Answers(HWND window);
+
 // The window's text through WM_GETTEXTLENGTH and WM_GETTEXT (so it reads the
-// content of another process's controls too).
+// content of another process's controls too); "" from a window that does
+// not answer.
 std::string ReadWindowText(HWND window);
 
 // The caption as GetWindowTextA gives it, and the class name (255 at most).
@@ -56,7 +71,8 @@ void KeepOnTop(HWND window, bool onTop);
 // Brings the window to the foreground dependably: a minimised window is
 // restored first, the result is checked with GetForegroundWindow, and the
 // attempt is repeated a few times, attaching to the foreground thread's input
-// where the system asks for it. True when the window is in front.
+// where the system asks for it. True when the window is in front. Nothing
+// here waits on the window itself, so a hung window cannot block it.
 bool BringToForeground(HWND window);
 
 }  // namespace qv::ivac

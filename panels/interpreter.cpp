@@ -71,7 +71,20 @@ RunResult Interpreter::Execute(std::string_view script, std::string_view origin)
   return RunResult::kRan;
 }
 
-void Interpreter::Show(const std::string& text) { host_.ShowStatus(text); }
+void Interpreter::Show(const std::string& text) {
+  if (!Faulted()) host_.ShowStatus(text);
+}
+
+bool Interpreter::Faulted() {
+  const std::string fault = ivac_.TakeFault();
+  if (fault.empty()) return false;
+  // The primitive could not do its work: its fault replaces its status, and
+  // nothing after it runs (the next line would act on a state it assumes).
+  host_.ShowStatus(fault);
+  if (context_.role == Role::kPanel && context_.debug) host_.Log(Cat("lblInfo=", fault));
+  stopped_ = true;
+  return true;
+}
 
 bool Interpreter::StartCheck(std::string_view script) {
   const bool panel = context_.role == Role::kPanel;
@@ -271,7 +284,7 @@ void Interpreter::Run(std::string_view script) {
         TagLine(cl.word, arg, block);
         break;
     }
-    if (stopped_) return;
+    if (stopped_ || Faulted()) return;
     if (endLoop) break;
     block.clear();
     if (log) host_.Log(Cat("lblInfo=", host_.StatusText()));

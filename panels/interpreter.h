@@ -113,6 +113,9 @@ class Interpreter {
   bool StartCheck(std::string_view script);
   void EnableMonitor(std::string_view arguments);
   void Show(const std::string& text);
+  // Takes the automation's fault after a primitive; when there is one, shows
+  // it and stops the run.
+  bool Faulted();
   void Include(std::string_view name);
   void Link(std::string_view argument);
   void Select(std::string_view argument);

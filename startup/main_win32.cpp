@@ -58,8 +58,8 @@ int RunPanel(App& app) {
   ivac.SetSleepMs(app.settings.sleep);
   panels::PanelWindow panel(app, ivac);
   panel.activateIvac = [&ivac] {
-    ivac.ActivateIvac();
-    ivac.FocusTextLine();
+    // A hung IvAc is not waited for twice.
+    if (ivac.ActivateIvac()) ivac.FocusTextLine();
   };
   panel.firstActivation = [&ivac] { ivac.ForgetMapOwner(); };
   if (!panel.Load()) return 1;

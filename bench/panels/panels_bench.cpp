@@ -30,6 +30,7 @@ class NullAutomation : public qv::ivac::Automation {
   void SetSleepMs(int32_t) override {}
   int32_t SleepMs() const override { return 25; }
   void DoEvents() override {}
+  std::string TakeFault() override { return ""; }
   std::string SetButton(std::string_view, bool) override { return kDone; }
   std::string SaveButtons() override { return kDone; }
   std::string ResetButtons() override { return kDone; }

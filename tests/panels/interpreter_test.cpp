@@ -297,6 +297,43 @@ TEST_F(InterpreterTest, ARunEndedInsideAnIncludeAbandonsTheIncludingScripts) {
 #endif
 }
 
+// A primitive that met a hung, closed or unreachable IvAc ends the run with
+// its fault on the status line instead of its own status, inside includes
+// too and also for primitives whose status is not shown (SELECT).
+TEST_F(InterpreterTest, AFaultOfAPrimitiveShowsItAndEndsTheWholeRun) {
+  Macro("inner.txt", "PRESS [AP]\r\nSEND_TEXT inner\r\n");
+  const struct {
+    std::string script, faultOn;
+    Events expected;
+  } cases[] = {
+      {"PRESS [AP]\nSEND_TEXT after",
+       "SetButton",
+       {"GetHandles", "SetButton([AP]|1)", "status:IvAc is not responding - command abandoned"}},
+      {"SEND_TEXT first\nINCLUDE inner.txt\nSEND_TEXT after",
+       "SetButton",
+       {"GetHandles", "SetText(first|0|0|1)", "status:<SetText(first|0|0|1)>", "GetHandles",
+        "SetButton([AP]|1)", "status:IvAc is not responding - command abandoned"}},
+      {"SELECT AFR1234\nSEND_TEXT after",
+       "SetText(.s",
+       {"GetHandles", "GetHandles", "SetText(.s AFR1234|0|1|1)",
+        "status:IvAc is not responding - command abandoned"}},
+      // The panel switch asked for after the fault is not carried out.
+      {"PRESS [AP]\nOPEN Other",
+       "SetButton",
+       {"GetHandles", "SetButton([AP]|1)", "status:IvAc is not responding - command abandoned"}},
+  };
+  Panel("Other");
+  for (const auto& c : cases) {
+    ivac.faultOn = c.faultOn;
+    ivac.faultText = std::string(ivac::kIvacNotResponding);
+    EXPECT_EQ(Run(c.script), c.expected) << c.script;
+  }
+  // The fault is taken once: the next run goes on as usual.
+  ivac.faultOn.clear();
+  EXPECT_EQ(Run("PRESS [AP]"),
+            (Events{"GetHandles", "SetButton([AP]|1)", "status:<SetButton([AP]|1)>"}));
+}
+
 TEST_F(InterpreterTest, IncludeRefusesAFileAlreadyRunningAndDeepChains) {
   Macro("self.txt", "SEND_TEXT s\nINCLUDE self.txt\nSEND_TEXT t");
   EXPECT_EQ(Run("INCLUDE self.txt"),

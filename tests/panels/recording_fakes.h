@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ivac/automation.h"
@@ -30,6 +31,10 @@ class RecordingAutomation : public ivac::Automation {
   // Runs inside every primitive that returns a status text, as pending
   // window events would.
   std::function<void()> duringPrimitive;
+  // The primitive whose record begins with `faultOn` ends with `faultText`
+  // as its fault.
+  std::string faultOn;
+  std::string faultText;
 
   void GetHandles() override {
     events_.push_back("GetHandles");
@@ -39,6 +44,7 @@ class RecordingAutomation : public ivac::Automation {
   void SetSleepMs(int32_t ms) override { sleep_ = ms; }
   int32_t SleepMs() const override { return sleep_; }
   void DoEvents() override { events_.push_back("DoEvents"); }
+  std::string TakeFault() override { return std::exchange(fault_, ""); }
 
   std::string SetButton(std::string_view code, bool pressed) override {
     return Call("SetButton(" + std::string(code) + "|" + B(pressed) + ")");
@@ -104,12 +110,14 @@ class RecordingAutomation : public ivac::Automation {
  private:
   std::string Call(std::string record) {
     events_.push_back(record);
+    if (!faultOn.empty() && record.rfind(faultOn, 0) == 0) fault_ = faultText;
     // A copy: the hook may replace itself while it runs.
     if (const auto hook = duringPrimitive) hook();
     return "<" + record + ">";
   }
 
   Events& events_;
+  std::string fault_;
   bool found_ = false;
   int32_t sleep_ = 25;
 };

@@ -170,8 +170,16 @@ int App::Run() {
     // posted (or real input): WM_KILLFOCUS seen here was posted, since the
     // system sends the real one.
     if (msg.message == WM_KILLFOCUS) OnPostedKillFocus(msg.hwnd);
+    if (msg.message == kHangMessage && msg.hwnd == main_) {
+      Log("hang", {{"ms", static_cast<int64_t>(msg.wParam)}});
+      Sleep(static_cast<DWORD>(msg.wParam));
+      Log("hang_over");
+      continue;
+    }
+    // A key-down whose repeat bit says the key was down already is not a new
+    // press: a hot key left down acts once, as in a plain program.
     if (msg.message == WM_KEYDOWN && msg.hwnd && GetAncestor(msg.hwnd, GA_ROOT) == main_ &&
-        OnHotKey(static_cast<UINT>(msg.wParam)))
+        OnHotKey(static_cast<UINT>(msg.wParam), (msg.lParam & (1L << 30)) != 0))
       continue;
     bool done = false;
     for (HWND d : dialogs_) {
@@ -200,6 +208,11 @@ bool App::Control(std::string_view text) {
   Log("control", {{"text", std::string(text)}, {"errors", errors}});
   state_ = next;
   Reconcile(before);
+  if (state_.hang_ms > 0) {
+    // The hang starts once the control message has been answered.
+    PostMessageA(main_, kHangMessage, static_cast<WPARAM>(state_.hang_ms), 0);
+    state_.hang_ms = 0;
+  }
   return errors.empty();
 }
 
@@ -476,9 +489,13 @@ void App::ResetCentre() {
   if (radar_) InvalidateRect(radar_, nullptr, FALSE);
 }
 
-bool App::OnHotKey(UINT vk) {
+bool App::OnHotKey(UINT vk, bool repeated) {
   for (const HotKey& k : kHotKeys) {
     if (k.vk != vk) continue;
+    if (repeated) {
+      Log("hotkey_repeat", {{"key", k.name}});
+      return true;
+    }
     const bool open = !state_.selected.empty();
     Log("hotkey", {{"key", k.name}, {"callsign", state_.selected}, {"opens", open}});
     if (open) OpenSubWindow(k.window);

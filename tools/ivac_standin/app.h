@@ -81,7 +81,8 @@ class App {
   void OnToolbarClicked(int index);
   void OnPostedKillFocus(HWND hwnd);
   void OnMenuCommand(int id);
-  bool OnHotKey(UINT vk);  // true when the key is one of IvAc's hot keys
+  // True when the key is one of IvAc's hot keys; a repeated key-down does nothing.
+  bool OnHotKey(UINT vk, bool repeated = false);
   void OnMapRightClick(POINT screen);
   void OnMapLeftClick(POINT screen, const std::string& label_hit);
   void OnTabChanged();  // after anything that may have changed the COMMBox tab
@@ -174,6 +175,8 @@ class App {
 HWND CreateMainWindow(App& app);  // main window, menu, band, map, status bar
 // The toolbar dialog inside the band; button i has the control ID kFirstButtonId + i.
 inline constexpr int kFirstButtonId = 2000;
+// Posted to the main window by the "hang" setting: the window thread sleeps.
+inline constexpr UINT kHangMessage = WM_APP + 77;
 HWND CreateToolbar(App& app, HWND rebar, int width);
 HWND CreateRadar(App& app, HWND parent);
 POINT LabelScreenPoint(HWND radar, const State& state, const std::string& callsign);

@@ -254,6 +254,11 @@ std::string ApplySetting(State& s, std::string_view key_in, std::string_view val
     if (!ParseInts(v, 2, ints)) return "inout_at: expected x, y, got \"" + v + "\"";
     s.inout_x = ints[0];
     s.inout_y = ints[1];
+  } else if (key == "hang") {
+    const int ms = LeadingInt(v);
+    if (!IsInteger(v) || ms < 0 || ms > 60000)
+      return "hang: milliseconds from 0 to 60000, got " + v;
+    s.hang_ms = ms;
   } else {
     return "unknown setting \"" + key + "\"";
   }
@@ -306,6 +311,7 @@ std::string_view SettingsHelp() {
   pressed        toolbar codes pressed in at start
   main           main window x, y, width, height
   commbox_at inout_at   x, y of the COMMBox and the In/Out window
+  hang           a running stand-in stops answering for that many ms
 )";
 }
 

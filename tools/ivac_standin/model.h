@@ -117,6 +117,9 @@ struct State {
 
   std::set<std::string> pressed;  // toolbar buttons pressed in at start
 
+  // Once: the window thread stops answering for that long (a hung IvAc).
+  int hang_ms = 0;
+
   std::string Caption() const;
   // Makes the state consistent after settings: the selected label is on the
   // map, and the CONNECT button is pressed in exactly while connected.

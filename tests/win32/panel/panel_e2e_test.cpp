@@ -304,6 +304,49 @@ TEST_F(PanelE2E, WithoutIvacTheStatusLineSaysSo) {
   EXPECT_TRUE(WaitStatus("unable to find IvAc Window - check if IvAc is running"));
 }
 
+TEST_F(PanelE2E, AHungIvacEndsTheRunInTimeAndThePanelStaysResponsive) {
+  Panel("Hang", SetupSection("hang", 1, 1) + "[01]\r\nLabel=Hello\r\nMacro=|SEND_TEXT hello\r\n");
+  StartStandIn();
+  StartPanel("Hang");
+  const int64_t before = standin_.LastSeq();
+  ASSERT_TRUE(standin_.Control("hang = 9000"));
+  ASSERT_TRUE(standin_.WaitFor("hang", {}, before, 3000));
+
+  Click(1, 1);
+  const DWORD clicked = GetTickCount();
+  EXPECT_TRUE(WaitStatus("IvAc is not responding - command abandoned", 6000));
+  EXPECT_LT(GetTickCount() - clicked, 5000u) << "the run waited too long on the hung IvAc";
+
+  // While IvAc still hangs the panel answers, moves and repaints.
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &answer), 0);
+  RECT was{};
+  GetWindowRect(window_, &was);
+  SetWindowPos(window_, nullptr, was.left + 40, was.top + 30, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+  EXPECT_TRUE(qv::e2e::WaitFor(
+      [&] {
+        RECT now{};
+        GetWindowRect(window_, &now);
+        return now.left == was.left + 40 && now.top == was.top + 30;
+      },
+      2000));
+  InvalidateRect(grid_, nullptr, FALSE);
+  EXPECT_TRUE(qv::e2e::WaitFor([&] { return !GetUpdateRect(grid_, nullptr, FALSE); }, 2000))
+      << "the grid was not repainted";
+  EXPECT_TRUE(standin_.Find("hang_over", before).empty()) << "the checks ran after the hang";
+
+  // The Enter of the abandoned line must not reach IvAc once it wakes up;
+  // the next click works.
+  ASSERT_TRUE(standin_.WaitFor("hang_over", {}, before, 12000));
+  Sleep(1000);
+  EXPECT_TRUE(standin_.Find("chat_sent", before).empty());
+  const int64_t after = standin_.LastSeq();
+  Click(1, 1);
+  EXPECT_TRUE(standin_.WaitFor("chat_sent", Where{{"text", "hello"}}, after, 5000));
+  EXPECT_TRUE(WaitStatus("hello Text sent"));
+}
+
 TEST_F(PanelE2E, MissingOrUnreadableMacroFileSaysWhich) {
   Panel("Broken",
         SetupSection("broken", 1, 2) + "[01]\r\nMacro=Nowhere.txt\r\n[02]\r\nMacro=Held.txt\r\n");
