@@ -6,6 +6,7 @@
 #include "panels/panel_file.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "remote/server_rules.h"
 
 namespace qv::panels {
 
@@ -339,6 +340,10 @@ void Interpreter::TagLine(std::string_view tag, std::string_view argument, std::
 }
 
 void Interpreter::Include(std::string_view name) {
+  if (context_.confineIncludes && !remote::IsConfinedMacroName(name)) {
+    Show(remote::MacroNameRefusedText(name));
+    return;
+  }
   const std::string path = Cat(Cat(context_.macroFolder, "\\"), name);
   if (!IsFile(path)) return;
   const std::string key = ToUpper(path);
@@ -366,6 +371,10 @@ void Interpreter::Include(std::string_view name) {
 void Interpreter::Link(std::string_view argument) {
   // A blank argument would make the shell open the program itself.
   if (TrimBlanks(argument).empty()) return;
+  if (!context_.allowLink) {
+    Show(std::string(remote::kLinkRefused));
+    return;
+  }
   std::string file, parameters;
   if (context_.role == Role::kPanel) {
     const std::vector<std::string> words = SplitCommandLine(argument);

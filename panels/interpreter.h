@@ -62,6 +62,11 @@ struct ScriptContext {
   std::string macroFolder;
   std::string panelsFolder;
   bool debug = false;
+  // The server takes scripts from the network: LINK may start programs
+  // only when its settings allow it, and INCLUDE names stay inside the
+  // macro folder.
+  bool allowLink = true;
+  bool confineIncludes = false;
 };
 
 // How deep INCLUDE files may nest. The language has no conditionals, so a

@@ -29,6 +29,8 @@ Settings ReadSettings(std::string_view file) {
   s.serverAddress = Read(file, "ServerAddress", "");
   // A flag is on when its number is not 0: 0.4 counts, unrounded.
   s.debug = LeadingNumber(Read(file, "Debug", "0")) != 0;
+  s.remoteLink = LeadingNumber(Read(file, "RemoteLink", "0")) != 0;
+  s.serverBindAddress = TrimSpaces(Read(file, "ServerBindAddress", ""));
   return s;
 }
 

@@ -15,12 +15,18 @@ struct Settings {
   std::string serverAddress;
   bool debug = false;        // diagnostic log on or off
   bool newInstance = false;  // panel manager: run panels in a new process
+  // The remote server, read only (never written back): whether a client's
+  // LINK may start programs on this PC, and the address to listen on (""
+  // for the first address of this computer's name).
+  bool remoteLink = false;
+  std::string serverBindAddress;
 };
 
 inline constexpr const char* kConfigSection = "default";
 
-// Reads Sleep, COMMBoxFrequency, Port, ServerName, ServerAddress and Debug
-// with their defaults (missing file or key) and conversions.
+// Reads Sleep, COMMBoxFrequency, Port, ServerName, ServerAddress, Debug,
+// RemoteLink and ServerBindAddress with their defaults (missing file or key)
+// and conversions.
 Settings ReadSettings(std::string_view configFile);
 
 // The write-back at start: the four layout values, then the six settings,

@@ -1,0 +1,46 @@
+#include "remote/client_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace qv::remote {
+namespace {
+
+TEST(RemotePrompt, TextShowsThePortSetting) {
+  EXPECT_EQ(RemotePromptText("6811"),
+            "Insert remote <IP Address>:<port>\r\n\n(Example:  10.0.0.4:6811)");
+}
+
+TEST(RemotePrompt, AnswersAreTakenApart) {
+  using K = RemoteAnswer::Kind;
+  struct Case {
+    const char* answer;
+    K kind;
+    const char* address;
+    const char* port;
+  } cases[] = {
+      {"", K::kCancelled, "", ""},
+      {"   ", K::kCancelled, "", ""},
+      {"10.0.0.4:6811", K::kAccepted, "10.0.0.4", "6811"},
+      {"  10.0.0.4 :  6811 ", K::kAccepted, "10.0.0.4", "6811"},
+      {"10.0.0.4", K::kIncorrect, "10.0.0.4", ""},
+      {":6811", K::kIncorrect, "", "6811"},
+      {"10.0.0.4:6811.7", K::kAccepted, "10.0.0.4", "6811"},
+      {"10.0.0.4:1", K::kAskAgain, "10.0.0.4", "1"},
+      {"10.0.0.4:2", K::kAccepted, "10.0.0.4", "2"},
+      {"10.0.0.4:65534", K::kAccepted, "10.0.0.4", "65534"},
+      {"10.0.0.4:65535", K::kAskAgain, "10.0.0.4", "65535"},
+      {"10.0.0.4:abc", K::kAskAgain, "10.0.0.4", "abc"},
+      {"fe80::1", K::kAskAgain, "fe80", ":1"},  // IPv6 cannot be typed here
+      {"atc-pc:6811", K::kConfirmAddress, "atc-pc", "6811"},
+  };
+  for (const Case& c : cases) {
+    const RemoteAnswer r = ParseRemoteAnswer(c.answer);
+    EXPECT_EQ(r.kind, c.kind) << c.answer;
+    if (c.kind == K::kCancelled) continue;
+    EXPECT_EQ(r.address, c.address) << c.answer;
+    EXPECT_EQ(r.port, c.port) << c.answer;
+  }
+}
+
+}  // namespace
+}  // namespace qv::remote

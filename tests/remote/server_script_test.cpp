@@ -1,0 +1,88 @@
+// The server's side of a received command: which macro files a network
+// peer may run, and the server interpreter's refusals of LINK and of
+// INCLUDE names outside the macro folder.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "panels/interpreter.h"
+#include "panels/recording_fakes.h"
+#include "panels/temp_folder.h"
+#include "remote/server_rules.h"
+
+namespace qv::remote {
+namespace {
+
+using panels::testing::Events;
+using panels::testing::TempFolder;
+
+TEST(ResolveRemoteCommand, InlineScriptsAndConfinedFiles) {
+  TempFolder dir;
+  const std::string macros = dir.Folder("Macro");
+  dir.Folder("Macro\\sub");
+  dir.Write("Macro\\Tower.txt", "SEND_TEXT tower");
+  dir.Write("Macro\\sub\\Deep.txt", "SEND_TEXT deep");
+  dir.Write("Macro\\Empty.txt", "");
+  dir.Write("Secret.txt", "SEND_TEXT secret");
+  dir.Write("Macro\\Big.txt", std::string(kMaxMacroFileBytes + 1, 'x'));
+  struct Case {
+    std::string command;
+    bool run;
+    std::string script;
+    std::string status;
+  } cases[] = {
+      {"|SEND_TEXT a: b", true, "SEND_TEXT a: b", ""},
+      {"|", false, "", ""},
+      {"", false, "", ""},
+      {"Tower.txt", true, "SEND_TEXT tower", ""},
+      {"sub\\Deep.txt", true, "SEND_TEXT deep", ""},
+      {"Empty.txt", false, "", ""},
+      {"Nowhere.txt", false, "", macros + "\\Nowhere.txt\r\n\nfile not found "},
+      {"sub", false, "", macros + "\\sub\r\n\nfile not found "},
+      {"..\\Secret.txt", false, "", MacroNameRefusedText("..\\Secret.txt")},
+      {dir.Path("Secret.txt"), false, "", MacroNameRefusedText(dir.Path("Secret.txt"))},
+      {"Big.txt", false, "", MacroFileTooLargeText(macros + "\\Big.txt")},
+  };
+  for (const Case& c : cases) {
+    const RemoteScript r = ResolveRemoteCommand(c.command, macros);
+    EXPECT_EQ(r.run, c.run) << c.command;
+    EXPECT_EQ(r.script, c.script) << c.command;
+    EXPECT_EQ(r.status, c.status) << c.command;
+  }
+}
+
+TEST(ServerScript, LinkNeedsRemoteLinkAndIncludesStayInTheMacroFolder) {
+  TempFolder dir;
+  const std::string macros = dir.Folder("Macro");
+  dir.Write("Macro\\Inner.txt", "SEND_TEXT inner");
+  dir.Write("Outside.txt", "SEND_TEXT outside");
+  struct Case {
+    bool allowLink;
+    const char* script;
+    Events want;
+  } cases[] = {
+      {false, "LINK notepad.exe", {"GetHandles", "status:" + std::string(kLinkRefused)}},
+      {true, "LINK notepad.exe", {"GetHandles", "shell:notepad.exe|", "status:42"}},
+      {false,
+       "INCLUDE Inner.txt",
+       {"GetHandles", "GetHandles", "SetText(inner|0|0|1)", "status:<SetText(inner|0|0|1)>"}},
+      {false,
+       "INCLUDE ..\\Outside.txt\nSEND_TEXT next",
+       {"GetHandles", "status:" + MacroNameRefusedText("..\\Outside.txt"), "SetText(next|0|0|1)",
+        "status:<SetText(next|0|0|1)>"}},
+  };
+  for (const Case& c : cases) {
+    Events events;
+    panels::testing::RecordingAutomation ivac(events);
+    panels::testing::RecordingHost host(events);
+    panels::ScriptContext context{panels::Role::kServer, macros, dir.Folder("Panels"), false};
+    context.allowLink = c.allowLink;
+    context.confineIncludes = true;
+    panels::Interpreter interpreter(context, ivac, host);
+    interpreter.Execute(c.script);
+    EXPECT_EQ(events, c.want) << c.script;
+  }
+}
+
+}  // namespace
+}  // namespace qv::remote
