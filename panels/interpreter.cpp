@@ -27,7 +27,7 @@ std::string Cat(std::string_view a, std::string_view b) {
   return s;
 }
 
-bool IsFile(const std::string& path) { return files::Exists(path) && !files::IsDirectory(path); }
+bool IsFile(const std::string& path) { return files::IsRegularFile(path); }
 
 ivac::LabelAction LabelOf(Command c) {
   switch (c) {
@@ -345,7 +345,9 @@ void Interpreter::Include(std::string_view name) {
     return;
   }
   const std::string path = Cat(Cat(context_.macroFolder, "\\"), name);
-  if (!IsFile(path)) return;
+  // No name names no file (the path would be the macro folder itself).
+  if (TrimBlanks(name).empty()) return;
+  if (!files::Exists(path) && !files::IsDeviceName(path)) return;
   const std::string key = ToUpper(path);
   for (const std::string& running : includeChain_) {
     if (running == key) {
@@ -358,10 +360,23 @@ void Interpreter::Include(std::string_view name) {
     return;
   }
   std::string content;
-  if (!files::ReadAll(path, content)) {
-    // A file that exists but cannot be read abandons the whole run.
-    stopped_ = true;
-    return;
+  switch (files::ReadScript(path, content)) {
+    case files::ScriptRead::kOk:
+      break;
+    case files::ScriptRead::kMissing:
+      return;
+    case files::ScriptRead::kUnreadable:
+      // A file that exists but cannot be read abandons the whole run.
+      stopped_ = true;
+      return;
+    case files::ScriptRead::kTooLarge:
+      Show(Cat(Cat("INCLUDE ", name), " refused - the file is larger than 1 MB"));
+      stopped_ = true;
+      return;
+    case files::ScriptRead::kNotAFile:
+      Show(Cat(Cat("INCLUDE ", name), " refused - not a file"));
+      stopped_ = true;
+      return;
   }
   includeChain_.push_back(key);
   Run(content);
@@ -485,12 +500,23 @@ ScriptSource ResolveMacro(std::string_view value, std::string_view macroFolder) 
     return s;
   }
   s.path = Cat(Cat(macroFolder, "\\"), v);
-  if (!IsFile(s.path)) {
-    s.kind = ScriptSource::Kind::kMissingFile;
-    return s;
+  switch (files::ReadScript(s.path, s.script)) {
+    case files::ScriptRead::kOk:
+      s.kind = ScriptSource::Kind::kFile;
+      break;
+    case files::ScriptRead::kMissing:
+      s.kind = ScriptSource::Kind::kMissingFile;
+      break;
+    case files::ScriptRead::kUnreadable:
+      s.kind = ScriptSource::Kind::kUnreadable;
+      break;
+    case files::ScriptRead::kTooLarge:
+      s.kind = ScriptSource::Kind::kTooLarge;
+      break;
+    case files::ScriptRead::kNotAFile:
+      s.kind = ScriptSource::Kind::kNotAFile;
+      break;
   }
-  s.kind = files::ReadAll(s.path, s.script) ? ScriptSource::Kind::kFile
-                                            : ScriptSource::Kind::kUnreadable;
   return s;
 }
 
@@ -498,6 +524,12 @@ std::string FileNotFoundText(std::string_view path) { return Cat(path, "\r\n\nfi
 
 std::string FileUnreadableText(std::string_view path) {
   return Cat(path, "\r\n\nfile cannot be read");
+}
+
+std::string FileRefusedText(const ScriptSource& source) {
+  return Cat(source.path, source.kind == ScriptSource::Kind::kTooLarge
+                              ? "\r\n\nfile larger than 1 MB - not run"
+                              : "\r\n\nnot a file - not run");
 }
 
 }  // namespace qv::panels

@@ -154,7 +154,8 @@ std::string_view MacroKeyFor(int32_t type, bool keptStateOn, bool latchedDown);
 bool SendsToRemote(std::string_view trimmedValue);
 
 struct ScriptSource {
-  enum class Kind { kEmpty, kInline, kFile, kMissingFile, kUnreadable };
+  // kTooLarge: over 1 MB; kNotAFile: a folder or a device name.
+  enum class Kind { kEmpty, kInline, kFile, kMissingFile, kUnreadable, kTooLarge, kNotAFile };
   Kind kind = Kind::kEmpty;
   std::string script;  // the script to run (inline text or file content)
   std::string path;    // the macro file, for kFile, kMissingFile, kUnreadable
@@ -172,5 +173,9 @@ std::string FileNotFoundText(std::string_view path);
 // open by another program without sharing, no permission): the path, CR LF,
 // LF, "file cannot be read".
 std::string FileUnreadableText(std::string_view path);
+
+// The text shown for a macro file that is refused (kTooLarge, kNotAFile):
+// the path, CR LF, LF, and why.
+std::string FileRefusedText(const ScriptSource& source);
 
 }  // namespace qv::panels

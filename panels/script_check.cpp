@@ -12,7 +12,7 @@ namespace qv::panels {
 
 namespace {
 
-bool IsFile(const std::string& path) { return files::Exists(path) && !files::IsDirectory(path); }
+bool IsFile(const std::string& path) { return files::IsRegularFile(path); }
 
 std::string Quoted(std::string_view s) {
   std::string q;

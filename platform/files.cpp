@@ -40,6 +40,44 @@ std::string TempPathFor(std::string_view path) {
   return std::string(path) + "." + std::to_string(pid) + ".qvtmp";
 }
 
+bool IsDeviceName(std::string_view path) {
+  const size_t cut = path.find_last_of("\\/:");
+  std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
+  // The system ignores what follows the first dot, and trailing blanks.
+  name = name.substr(0, name.find('.'));
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  std::string upper(name);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" || upper == "CONIN$" ||
+      upper == "CONOUT$")
+    return true;
+  return upper.size() == 4 &&
+         (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) && upper[3] >= '1' &&
+         upper[3] <= '9';
+}
+
+namespace {
+
+// Reads from an open file up to `maxBytes` + 1 bytes, through `read`
+// (bytes read, 0 at the end, negative on an error).
+template <typename ReadFn>
+ScriptRead ReadCapped(ReadFn read, std::string& out, uint64_t maxBytes) {
+  char buf[16384];
+  for (;;) {
+    const long long got = read(buf, sizeof buf);
+    if (got < 0) return ScriptRead::kUnreadable;
+    if (got == 0) return ScriptRead::kOk;
+    if (out.size() + static_cast<uint64_t>(got) > maxBytes) {
+      out.clear();
+      return ScriptRead::kTooLarge;
+    }
+    out.append(buf, static_cast<size_t>(got));
+  }
+}
+
+}  // namespace
+
 std::string FolderOf(std::string_view path) {
   const size_t cut = path.find_last_of("\\/");
   return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut));
@@ -80,6 +118,43 @@ bool ReadAll(std::string_view path, std::string& out) {
   }
   CloseHandle(h);
   return ok;
+}
+
+bool IsRegularFile(std::string_view path) {
+  if (IsDeviceName(path)) return false;
+  const DWORD a = GetFileAttributesA(NativePath(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+ScriptRead ReadScript(std::string_view path, std::string& out, uint64_t maxBytes) {
+  out.clear();
+  const std::string p = NativePath(path);
+  const DWORD a = GetFileAttributesA(p.c_str());
+  if (IsDeviceName(path)) return ScriptRead::kNotAFile;
+  if (a == INVALID_FILE_ATTRIBUTES) return ScriptRead::kMissing;
+  if (a & FILE_ATTRIBUTE_DIRECTORY) return ScriptRead::kNotAFile;
+  HANDLE h =
+      CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return ScriptRead::kUnreadable;
+  ScriptRead result = ScriptRead::kNotAFile;
+  LARGE_INTEGER size{};
+  if (GetFileType(h) == FILE_TYPE_DISK) {
+    if (GetFileSizeEx(h, &size) && static_cast<uint64_t>(size.QuadPart) > maxBytes) {
+      result = ScriptRead::kTooLarge;
+    } else {
+      result = ReadCapped(
+          [h](char* buf, size_t n) -> long long {
+            DWORD got = 0;
+            if (!ReadFile(h, buf, static_cast<DWORD>(n), &got, nullptr)) return -1;
+            return got;
+          },
+          out, maxBytes);
+    }
+  }
+  CloseHandle(h);
+  if (result != ScriptRead::kOk) out.clear();
+  return result;
 }
 
 static bool WriteHandle(HANDLE h, std::string_view data) {
@@ -170,6 +245,33 @@ bool ReadAll(std::string_view path, std::string& out) {
   }
   close(fd);
   return ok;
+}
+
+bool IsRegularFile(std::string_view path) {
+  struct stat st;
+  return !IsDeviceName(path) && stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+ScriptRead ReadScript(std::string_view path, std::string& out, uint64_t maxBytes) {
+  out.clear();
+  const std::string p = NativePath(path);
+  struct stat st;
+  if (IsDeviceName(path)) return ScriptRead::kNotAFile;
+  if (stat(p.c_str(), &st) != 0) return ScriptRead::kMissing;
+  if (!S_ISREG(st.st_mode)) return ScriptRead::kNotAFile;
+  // Not blocking on open: what is there may have been swapped for a pipe.
+  const int fd = open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return ScriptRead::kUnreadable;
+  ScriptRead result = ScriptRead::kNotAFile;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    result = static_cast<uint64_t>(st.st_size) > maxBytes
+                 ? ScriptRead::kTooLarge
+                 : ReadCapped([fd](char* buf, size_t n) -> long long { return read(fd, buf, n); },
+                              out, maxBytes);
+  }
+  close(fd);
+  if (result != ScriptRead::kOk) out.clear();
+  return result;
 }
 
 static bool WriteFd(int fd, std::string_view data) {

@@ -4,6 +4,7 @@
 // the same paths everywhere.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,22 @@ bool CreateFolder(std::string_view path);
 
 // Whole file into `out` (bytes as stored). False when it cannot be read.
 bool ReadAll(std::string_view path, std::string& out);
+
+// A name the system keeps for a device (CON, PRN, AUX, NUL, COM1 to COM9,
+// LPT1 to LPT9, CONIN$, CONOUT$), with or without an extension or trailing
+// blanks and dots, in any case. Opening one talks to the device (a serial
+// port may block for ever), never to a file. `path` may be a whole path: its
+// last part counts.
+bool IsDeviceName(std::string_view path);
+
+// An ordinary file: there, not a folder, not a device.
+bool IsRegularFile(std::string_view path);
+
+// A script (macro) file read whole, at most `maxBytes` of it: a hostile or
+// mistaken file can neither block the read nor take memory beyond the cap.
+enum class ScriptRead { kOk, kMissing, kUnreadable, kTooLarge, kNotAFile };
+inline constexpr uint64_t kMaxScriptBytes = 1u << 20;  // 1 MB
+ScriptRead ReadScript(std::string_view path, std::string& out, uint64_t maxBytes = kMaxScriptBytes);
 
 // Replaces the file's content as one step: the data goes to a temporary file
 // beside it, is flushed, and only then takes the old file's place. A crash

@@ -89,7 +89,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     case RunMode::Panel:
     case RunMode::Client: {
       const std::string path = PanelFilePath(app.folders.panels, choice.panelName);
-      if (!files::Exists(path)) {
+      if (!files::IsRegularFile(path)) {  // a folder named like a panel is none
         MessageBoxA(nullptr, PanelNotFoundText(path).c_str(), "Quorvex",
                     MB_OK | MB_ICONEXCLAMATION);
         return 0;

@@ -380,6 +380,10 @@ void PanelWindow::RunButtonScript(int index, int32_t type, bool latchedDown) {
       win::Message(hwnd_, FileUnreadableText(source.path), win::GetText(hwnd_),
                    MB_OK | MB_ICONERROR);
       return;
+    case ScriptSource::Kind::kTooLarge:
+    case ScriptSource::Kind::kNotAFile:
+      win::Message(hwnd_, FileRefusedText(source), win::GetText(hwnd_), MB_OK | MB_ICONERROR);
+      return;
     case ScriptSource::Kind::kEmpty:
       return;
     case ScriptSource::Kind::kInline:

@@ -384,6 +384,34 @@ TEST_F(InterpreterTest, BinaryAndHugeMacroFilesRunOnlyTheirCommandLines) {
   EXPECT_EQ(calls, (Events{"SetText(mid|0|0|1)"}));
 }
 
+TEST_F(InterpreterTest, IncludeRefusesFilesOverOneMegabyteFoldersAndDevicesAndStops) {
+  const std::string edge = "SEND_TEXT edge\r\n";
+  Macro("max.txt", edge + std::string(files::kMaxScriptBytes - edge.size(), ' '));
+  Macro("big.txt", edge + std::string(files::kMaxScriptBytes - edge.size() + 1, ' '));
+  tmp.Folder("Macro\\dir.txt");
+  const struct {
+    const char* name;
+    std::string refusal;  // "" when the file runs
+  } cases[] = {
+      {"max.txt", ""},
+      {"big.txt", "INCLUDE big.txt refused - the file is larger than 1 MB"},
+      {"dir.txt", "INCLUDE dir.txt refused - not a file"},
+      {"NUL", "INCLUDE NUL refused - not a file"},
+      {"com1.txt", "INCLUDE com1.txt refused - not a file"},
+  };
+  for (const auto& c : cases) {
+    const Events got = Run(std::string("INCLUDE ") + c.name + "\nSEND_TEXT after");
+    if (c.refusal.empty()) {
+      EXPECT_EQ(got, (Events{"GetHandles", "GetHandles", "SetText(edge|0|0|1)",
+                             "status:<SetText(edge|0|0|1)>", "SetText(after|0|0|1)",
+                             "status:<SetText(after|0|0|1)>"}))
+          << c.name;
+    } else {
+      EXPECT_EQ(got, (Events{"GetHandles", "status:" + c.refusal})) << c.name;
+    }
+  }
+}
+
 TEST_F(InterpreterTest, ButtonFileCannotIncludeItself) {
   Macro("button.txt", "INCLUDE button.txt");
   const ScriptSource src = ResolveMacro("button.txt", macros);
@@ -619,6 +647,8 @@ TEST(ResolveMacro, InlineFileMissingAndEmpty) {
   TempFolder tmp;
   const std::string macros = tmp.Folder("Macro");
   tmp.Write("Macro\\a.txt", "SEND_TEXT file\r\n");
+  tmp.Write("Macro\\big.txt", std::string(files::kMaxScriptBytes + 1, 'x'));
+  tmp.Folder("Macro\\dir");
   struct Case {
     const char* value;
     ScriptSource::Kind kind;
@@ -632,6 +662,9 @@ TEST(ResolveMacro, InlineFileMissingAndEmpty) {
       {" a.txt ", ScriptSource::Kind::kFile, "SEND_TEXT file\r\n", macros + "\\a.txt"},
       {"b.txt", ScriptSource::Kind::kMissingFile, "", macros + "\\b.txt"},
       {"*OPEN x", ScriptSource::Kind::kMissingFile, "", macros + "\\*OPEN x"},
+      {"big.txt", ScriptSource::Kind::kTooLarge, "", macros + "\\big.txt"},
+      {"dir", ScriptSource::Kind::kNotAFile, "", macros + "\\dir"},
+      {"Aux.txt", ScriptSource::Kind::kNotAFile, "", macros + "\\Aux.txt"},
   };
   for (const Case& c : cases) {
     const ScriptSource s = ResolveMacro(c.value, macros);
@@ -641,6 +674,10 @@ TEST(ResolveMacro, InlineFileMissingAndEmpty) {
   }
   EXPECT_EQ(FileNotFoundText("C:\\m\\b.txt"), "C:\\m\\b.txt\r\n\nfile not found ");
   EXPECT_EQ(FileUnreadableText("C:\\m\\b.txt"), "C:\\m\\b.txt\r\n\nfile cannot be read");
+  EXPECT_EQ(FileRefusedText(ResolveMacro("big.txt", macros)),
+            macros + "\\big.txt\r\n\nfile larger than 1 MB - not run");
+  EXPECT_EQ(FileRefusedText(ResolveMacro("dir", macros)),
+            macros + "\\dir\r\n\nnot a file - not run");
 }
 
 }  // namespace

@@ -105,6 +105,22 @@ TEST_F(FreshAppData, LowerCaseClientMarkerIsPartOfThePanelName) {
   EXPECT_TRUE(p.WaitExit(10000));
 }
 
+TEST_F(FreshAppData, AFolderOrADeviceNamedLikeAPanelIsNoPanel) {
+  for (const char* name : {"Folder", "NUL"}) {
+    CreateDirectoryA(Base().c_str(), nullptr);
+    CreateDirectoryA((Base() + "\\QuorvexData").c_str(), nullptr);
+    CreateDirectoryA((Base() + "\\QuorvexData\\Panels").c_str(), nullptr);
+    CreateDirectoryA((Base() + "\\QuorvexData\\Panels\\Folder.ini").c_str(), nullptr);
+    Process p;
+    ASSERT_TRUE(p.Start(g_exe, name, root_));
+    MessageBoxInfo box;
+    ASSERT_TRUE(WaitMessageBox(p.Id(), 15000, box)) << name << ": no message box";
+    EXPECT_EQ(box.text, Base() + "\\QuorvexData\\Panels\\" + name + ".ini\r\n\nPanel not found");
+    AnswerMessageBox(box.window, IDOK);
+    EXPECT_TRUE(p.WaitExit(10000)) << name;
+  }
+}
+
 TEST_F(FreshAppData, MacroHelperDefersToTheOneAlreadyOpen) {
   // Without one: the mode starts (this build says it has no window yet).
   {
