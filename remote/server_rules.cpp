@@ -1,11 +1,9 @@
 #include "remote/server_rules.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <utility>
 
 #include "panels/interpreter.h"
-#include "platform/files.h"
 #include "platform/text.h"
 
 namespace qv::remote {
@@ -57,40 +55,40 @@ std::string MacroNameRefusedText(std::string_view name) {
   return s;
 }
 
-std::string MacroFileTooLargeText(std::string_view path) {
-  return std::string(path) + "\r\n\nfile too large for a remote command";
+bool IsServerRefusal(std::string_view status) {
+  return status == kLinkRefused || status.starts_with("file name refused - ");
 }
 
 RemoteScript ResolveRemoteCommand(std::string_view command, std::string_view macroFolder) {
   RemoteScript r;
   if (command.empty()) return r;
-  if (command.front() == '|') {
-    r.script = command.substr(1);
-    r.run = !r.script.empty();
-    return r;
-  }
-  if (!IsConfinedMacroName(command)) {
+  if (command.front() != '|' && !IsConfinedMacroName(command)) {
     r.status = MacroNameRefusedText(command);
     return r;
   }
-  const std::string path = std::string(macroFolder) + "\\" + std::string(command);
-  if (!files::Exists(path) || files::IsDirectory(path)) {
-    r.status = panels::FileNotFoundText(path);
-    return r;
+  // From here on a file is read as a panel's click reads it, size cap and all.
+  panels::ScriptSource source = panels::ResolveMacro(command, macroFolder);
+  using Kind = panels::ScriptSource::Kind;
+  switch (source.kind) {
+    case Kind::kEmpty:
+      break;
+    case Kind::kMissingFile:
+      r.status = panels::FileNotFoundText(source.path);
+      break;
+    case Kind::kUnreadable:
+      r.status = panels::FileUnreadableText(source.path);
+      break;
+    case Kind::kTooLarge:
+    case Kind::kNotAFile:
+      r.status = panels::FileRefusedText(source);
+      break;
+    case Kind::kInline:
+    case Kind::kFile:
+      r.run = !source.script.empty();
+      r.script = std::move(source.script);
+      if (source.kind == Kind::kFile) r.origin = source.path;
+      break;
   }
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(files::NativePath(path), ec);
-  if (!ec && size > kMaxMacroFileBytes) {
-    r.status = MacroFileTooLargeText(path);
-    return r;
-  }
-  if (ec || !files::ReadAll(path, r.script)) {
-    r.script.clear();
-    r.status = panels::FileUnreadableText(path);
-    return r;
-  }
-  r.origin = path;
-  r.run = !r.script.empty();
   return r;
 }
 

@@ -27,13 +27,10 @@ namespace qv::remote {
 inline constexpr size_t kMaxMacroNameChars = 200;
 bool IsConfinedMacroName(std::string_view name);
 
-// Larger macro files are not read for a network peer.
-inline constexpr uint64_t kMaxMacroFileBytes = 1024 * 1024;
-
 // ElaboraComando's first half: what a received command runs. An inline
 // command ("|" and the script) runs as it is; any other command names a
-// macro file of the server, which must pass IsConfinedMacroName, exist, be
-// readable and not be larger than kMaxMacroFileBytes. When nothing runs,
+// macro file of the server, which must pass IsConfinedMacroName and is then
+// read as a panel's click reads it (1 MB at most). When nothing runs,
 // `status` says why ("" for an empty command).
 struct RemoteScript {
   bool run = false;
@@ -45,8 +42,10 @@ RemoteScript ResolveRemoteCommand(std::string_view command, std::string_view mac
 
 // Status texts of the server's refusals.
 std::string MacroNameRefusedText(std::string_view name);
-std::string MacroFileTooLargeText(std::string_view path);
 inline constexpr std::string_view kLinkRefused = "LINK refused - RemoteLink is off on this server";
+// True for the texts above: after a run the status line shows the command,
+// unless the run ended on one of these refusals, which stays in view.
+bool IsServerRefusal(std::string_view status);
 
 // ENABLE_MONITOR's two numbers, held to a range a timer can keep: the
 // interval from 100 ms to one minute, the I/O period from one interval to an

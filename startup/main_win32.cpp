@@ -10,6 +10,7 @@
 #include "ivac/win32_automation.h"
 #include "panels/win32/frm_ivao.h"
 #include "platform/files.h"
+#include "remote/win32/frm_server.h"
 #include "startup/app.h"
 
 namespace {
@@ -66,6 +67,15 @@ int RunPanel(App& app) {
   return MessageLoop();
 }
 
+// Server mode: the remote server window; the process ends when it closes.
+int RunServer(App& app) {
+  ivac::Win32Automation ivac;
+  ivac.SetSleepMs(app.settings.sleep);
+  remote::ServerWindow server(app, ivac);
+  if (!server.Load()) return 1;
+  return MessageLoop();
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
@@ -85,7 +95,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
       }
       return NotInThisBuild("Macro Helper window");
     case RunMode::Server:
-      return NotInThisBuild("remote server window");
+      return RunServer(app);
     case RunMode::Panel:
     case RunMode::Client: {
       const std::string path = PanelFilePath(app.folders.panels, choice.panelName);

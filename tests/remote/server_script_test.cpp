@@ -8,6 +8,7 @@
 #include "panels/interpreter.h"
 #include "panels/recording_fakes.h"
 #include "panels/temp_folder.h"
+#include "platform/files.h"
 #include "remote/server_rules.h"
 
 namespace qv::remote {
@@ -24,7 +25,7 @@ TEST(ResolveRemoteCommand, InlineScriptsAndConfinedFiles) {
   dir.Write("Macro\\sub\\Deep.txt", "SEND_TEXT deep");
   dir.Write("Macro\\Empty.txt", "");
   dir.Write("Secret.txt", "SEND_TEXT secret");
-  dir.Write("Macro\\Big.txt", std::string(kMaxMacroFileBytes + 1, 'x'));
+  dir.Write("Macro\\Big.txt", std::string(files::kMaxScriptBytes + 1, 'x'));
   struct Case {
     std::string command;
     bool run;
@@ -38,10 +39,12 @@ TEST(ResolveRemoteCommand, InlineScriptsAndConfinedFiles) {
       {"sub\\Deep.txt", true, "SEND_TEXT deep", ""},
       {"Empty.txt", false, "", ""},
       {"Nowhere.txt", false, "", macros + "\\Nowhere.txt\r\n\nfile not found "},
-      {"sub", false, "", macros + "\\sub\r\n\nfile not found "},
+      {"sub", false, "",
+       panels::FileRefusedText({panels::ScriptSource::Kind::kNotAFile, "", macros + "\\sub"})},
       {"..\\Secret.txt", false, "", MacroNameRefusedText("..\\Secret.txt")},
       {dir.Path("Secret.txt"), false, "", MacroNameRefusedText(dir.Path("Secret.txt"))},
-      {"Big.txt", false, "", MacroFileTooLargeText(macros + "\\Big.txt")},
+      {"Big.txt", false, "",
+       panels::FileRefusedText({panels::ScriptSource::Kind::kTooLarge, "", macros + "\\Big.txt"})},
   };
   for (const Case& c : cases) {
     const RemoteScript r = ResolveRemoteCommand(c.command, macros);
@@ -82,6 +85,9 @@ TEST(ServerScript, LinkNeedsRemoteLinkAndIncludesStayInTheMacroFolder) {
     interpreter.Execute(c.script);
     EXPECT_EQ(events, c.want) << c.script;
   }
+  EXPECT_TRUE(IsServerRefusal(kLinkRefused));
+  EXPECT_TRUE(IsServerRefusal(MacroNameRefusedText("..\\x")));
+  EXPECT_FALSE(IsServerRefusal("<SetText(inner|0|0|1)>"));
 }
 
 }  // namespace

@@ -1,0 +1,320 @@
+// The server window from end to end: quorvex.exe *SERVER listens on
+// loopback only (ServerBindAddress=127.0.0.1) beside the IvAc stand-in; the
+// test is the client, with plain sockets, and reads the effects from the
+// stand-in's log and from the server's status line.
+#include <winsock2.h>
+// After winsock2.h:
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "remote/protocol.h"
+#include "remote/server_rules.h"
+#include "tools/ivac_standin/client.h"
+#include "win32/support/e2e.h"
+
+namespace {
+
+using qv::standin::StandInProcess;
+using qv::standin::Where;
+
+std::string g_quorvex;
+std::string g_standin;
+
+constexpr int kStatusLineId = 205;  // lblInfo
+constexpr int kListenId = 201;      // cmdListen
+
+// A blocking client socket on 127.0.0.1.
+class Client {
+ public:
+  ~Client() { Close(); }
+  bool Connect(int port) {
+    Close();
+    s_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<u_short>(port));
+    a.sin_addr.s_addr = inet_addr("127.0.0.1");
+    return connect(s_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+  }
+  bool Send(const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const int n = send(s_, bytes.data() + done, static_cast<int>(bytes.size() - done), 0);
+      if (n <= 0) return false;
+      done += static_cast<size_t>(n);
+    }
+    return true;
+  }
+  // Reads what arrives until `done` holds or `ms` pass.
+  bool ReceiveUntil(const std::function<bool(const std::string&)>& done, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (!done(received)) {
+      if (GetTickCount() - start > ms) return false;
+      fd_set set;
+      FD_ZERO(&set);
+      FD_SET(s_, &set);
+      timeval tv{0, 50000};
+      if (select(0, &set, nullptr, nullptr, &tv) == 1) {
+        char buf[4096];
+        const int n = recv(s_, buf, sizeof buf, 0);
+        if (n <= 0) return done(received);
+        received.append(buf, static_cast<size_t>(n));
+      }
+    }
+    return true;
+  }
+  void Close() {
+    if (s_ != INVALID_SOCKET) closesocket(s_);
+    s_ = INVALID_SOCKET;
+  }
+  std::string received;
+
+ private:
+  SOCKET s_ = INVALID_SOCKET;
+};
+
+std::string Command(const std::string& payload) {
+  return qv::remote::CommandMessage("Quorvex", payload);
+}
+
+class ServerE2E : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+  }
+
+  void SetUp() override {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = std::string(temp) + "qv_server_" + info->name() + "_" +
+            std::to_string(GetCurrentProcessId());
+    std::filesystem::remove_all(root_);
+    for (const char* sub :
+         {"", "\\Quorvex", "\\Quorvex\\Config", "\\Quorvex\\QuorvexData",
+          "\\Quorvex\\QuorvexData\\Panels", "\\Quorvex\\QuorvexData\\Macro", "\\standin"})
+      CreateDirectoryA((root_ + sub).c_str(), nullptr);
+    static int next = 0;
+    port_ = 20000 + static_cast<int>(GetCurrentProcessId() % 4000) * 10 + next++ % 10;
+    Write("Quorvex\\Config\\Config.ini", "[default]\r\nSleep=0\r\nPort=" + std::to_string(port_) +
+                                             "\r\nServerBindAddress=127.0.0.1\r\n");
+  }
+
+  void TearDown() override {
+    if (HasFailure()) {
+      qv::standin::SaveScreenshot(root_ + "\\failure.bmp");
+      std::printf("evidence kept in %s\n", root_.c_str());
+    }
+    server_.reset();
+    standin_.Stop();
+    if (!HasFailure()) std::filesystem::remove_all(root_);
+  }
+
+  void Write(const std::string& rel, const std::string& text) {
+    std::ofstream(root_ + "\\" + rel, std::ios::binary) << text;
+  }
+
+  void StartStandIn() {
+    std::string error;
+    ASSERT_TRUE(standin_.Start(g_standin, root_ + "\\standin", qv::standin::kFullScenario, &error))
+        << error;
+  }
+
+  // Starts quorvex.exe *SERVER, presses Listen and waits until it listens.
+  void StartServer() {
+    ASSERT_TRUE(server_->Start(g_quorvex, "*SERVER", root_));
+    ASSERT_TRUE(qv::e2e::WaitFor(
+        [&] {
+          const auto w = qv::e2e::TopWindowsOf(server_->Id(), "QuorvexServer", "");
+          window_ = w.empty() ? nullptr : w.front();
+          return window_ != nullptr;
+        },
+        10000))
+        << "no server window";
+    EXPECT_EQ(qv::e2e::WindowText(window_), "Quorvex Receiver");
+    PostMessageA(window_, WM_COMMAND, MAKEWPARAM(kListenId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window_, kListenId)));
+    ASSERT_TRUE(WaitListening());
+  }
+
+  ::testing::AssertionResult WaitListening(int ms = 5000) const {
+    return WaitStatus("Listening 127.0.0.1 : " + std::to_string(port_), ms);
+  }
+
+  std::string Status() const { return qv::standin::TextOf(GetDlgItem(window_, kStatusLineId)); }
+  ::testing::AssertionResult WaitStatus(const std::string& want, int ms = 5000) const {
+    if (qv::e2e::WaitFor([&] { return Status() == want; }, ms))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "status line is \"" << Status() << "\"";
+  }
+  ::testing::AssertionResult WaitConnected(int ms = 5000) const {
+    if (qv::e2e::WaitFor([&] { return Status().rfind("Connection from 127.0.0.1:", 0) == 0; }, ms))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "status line is \"" << Status() << "\"";
+  }
+
+  // The chat lines the stand-in received after `after`, in order.
+  std::vector<std::string> ChatSince(int64_t after) const {
+    std::vector<std::string> lines;
+    for (const auto& e : standin_.Find("chat_sent", after)) lines.push_back(e.Text("text"));
+    return lines;
+  }
+
+  std::string root_;
+  int port_ = 0;
+  StandInProcess standin_;
+  std::unique_ptr<qv::e2e::Process> server_ = std::make_unique<qv::e2e::Process>();
+  HWND window_ = nullptr;
+};
+
+TEST_F(ServerE2E, ClientCommandsRunOnIvacWholeAndInOrder) {
+  Write("Quorvex\\QuorvexData\\Macro\\Tower.txt", "COMMBOX 1\r\nSEND_TEXT from the file\r\n");
+  Write("Quorvex\\Config\\Secret.txt", "SEND_TEXT secret\r\n");
+  StartStandIn();
+  StartServer();
+  Client c;
+  ASSERT_TRUE(c.Connect(port_));
+  ASSERT_TRUE(WaitConnected());
+  const int64_t start = standin_.LastSeq();
+
+  // A message cut in two receives runs once, whole; two in one run in order.
+  const std::string first = Command("|SEND_TEXT QNH: 1013 c:\\\\x");
+  ASSERT_TRUE(c.Send(first.substr(0, 14)));
+  Sleep(300);
+  ASSERT_TRUE(c.Send(first.substr(14)));
+  ASSERT_TRUE(c.Send(Command("|SEND_TEXT two") + Command("|SEND_TEXT three")));
+  ASSERT_TRUE(c.Send(Command("Tower.txt")));
+  EXPECT_TRUE(standin_.WaitFor("chat_sent", Where{{"text", "from the file"}}, start, 10000));
+  EXPECT_TRUE(WaitStatus("Tower.txt"));
+  EXPECT_EQ(ChatSince(start),
+            (std::vector<std::string>{"QNH: 1013 c:\\\\x", "two", "three", "from the file"}));
+
+  // Refused: a name outside the macro folder, LINK without RemoteLink, a
+  // stranger's name, control bytes. None of them reaches IvAc.
+  const struct {
+    std::string bytes;
+    std::string status;
+  } refusals[] = {
+      {Command("..\\Config\\Secret.txt"),
+       qv::remote::MacroNameRefusedText("..\\Config\\Secret.txt")},
+      {Command("|LINK notepad.exe"), std::string(qv::remote::kLinkRefused)},
+      {"Other:\r\n|SEND_TEXT stranger\r\n", "??? Other|SEND_TEXT stranger"},
+      {std::string("Quorvex:\r\n|SEND_TEXT a\0b\r\n", 26), qv::remote::ControlBytesText()},
+  };
+  for (const auto& r : refusals) {
+    ASSERT_TRUE(c.Send(r.bytes));
+    EXPECT_TRUE(WaitStatus(r.status));
+  }
+  ASSERT_TRUE(c.Send(Command("|SEND_TEXT last")));
+  EXPECT_TRUE(standin_.WaitFor("chat_sent", Where{{"text", "last"}}, start, 10000));
+  EXPECT_EQ(ChatSince(start).size(), 5u);
+}
+
+TEST_F(ServerE2E, OneClientAtATimeAndListeningAgainAfterItLeaves) {
+  StartStandIn();
+  StartServer();
+  auto a = std::make_unique<Client>();
+  ASSERT_TRUE(a->Connect(port_));
+  ASSERT_TRUE(WaitConnected());
+  // Nobody listens while a client is connected.
+  Client b;
+  EXPECT_FALSE(b.Connect(port_));
+
+  // The client leaves in the middle of a message: the whole commands before
+  // it still run, the cut one never does, and the server listens again.
+  const int64_t start = standin_.LastSeq();
+  ASSERT_TRUE(a->Send(Command("|SEND_TEXT one") + Command("|SEND_TEXT two") +
+                      "Quorvex:\r\n|CLEARED_TO_FL 3"));
+  a->Close();
+  EXPECT_TRUE(standin_.WaitFor("chat_sent", Where{{"text", "two"}}, start, 10000));
+  EXPECT_TRUE(WaitListening(8000));
+  EXPECT_TRUE(standin_.Find("clearance", start).empty());
+
+  // A flood of garbage and half messages, then a good command that runs.
+  ASSERT_TRUE(b.Connect(port_));
+  ASSERT_TRUE(WaitConnected());
+  std::string garbage;
+  for (int i = 0; i < 200000; ++i) garbage += static_cast<char>((i * 131 + i / 7) & 0xFF);
+  for (int i = 0; i < 50; ++i) garbage += "Quorvex:\r\n|SEND_TE";
+  ASSERT_TRUE(b.Send(garbage));
+  ASSERT_TRUE(b.Send(Command("|SEND_TEXT after the flood")));
+  EXPECT_TRUE(standin_.WaitFor("chat_sent", Where{{"text", "after the flood"}}, start, 10000));
+  EXPECT_EQ(ChatSince(start), (std::vector<std::string>{"one", "two", "after the flood"}));
+  b.Close();
+  EXPECT_TRUE(WaitListening(8000));
+}
+
+TEST_F(ServerE2E, MonitorReportsSelectionAndInOutList) {
+  StartStandIn();
+  StartServer();
+  Client c;
+  ASSERT_TRUE(c.Connect(port_));
+  ASSERT_TRUE(WaitConnected());
+  ASSERT_TRUE(c.Send(Command("|ENABLE_MONITOR 200,400")));
+  // The selection IvAc had, then a new one.
+  EXPECT_TRUE(c.ReceiveUntil(
+      [](const std::string& r) { return r.find("Quorvex:SEL AFR1234\r") != std::string::npos; },
+      5000))
+      << c.received;
+  EXPECT_TRUE(c.ReceiveUntil(
+      [](const std::string& r) { return r.find("Quorvex:I/O DLH4AB\t") != std::string::npos; },
+      5000))
+      << c.received;
+  ASSERT_TRUE(standin_.Control("selected = BAW915\n"));
+  EXPECT_TRUE(c.ReceiveUntil(
+      [](const std::string& r) { return r.find("Quorvex:SEL BAW915\r") != std::string::npos; },
+      5000))
+      << c.received;
+  // Each report once: the selection did not change again.
+  Sleep(1000);
+  c.ReceiveUntil([](const std::string&) { return false; }, 300);
+  size_t count = 0;
+  for (size_t p = c.received.find("SEL AFR1234"); p != std::string::npos;
+       p = c.received.find("SEL AFR1234", p + 1))
+    ++count;
+  EXPECT_EQ(count, 1u) << c.received;
+}
+
+TEST_F(ServerE2E, ThousandsOfCommandsRunOnceEachInOrder) {
+  const char* env = std::getenv("QV_REMOTE_LOAD");
+  // 1000 by default to keep the suite short; QV_REMOTE_LOAD=10000 for the
+  // full load.
+  const int n = env ? std::atoi(env) : 1000;
+  StartStandIn();
+  StartServer();
+  Client c;
+  ASSERT_TRUE(c.Connect(port_));
+  ASSERT_TRUE(WaitConnected());
+  const int64_t start = standin_.LastSeq();
+  std::string all;
+  for (int i = 1; i <= n; ++i) all += Command("|SEND_TEXT line " + std::to_string(i));
+  const DWORD t0 = GetTickCount();
+  ASSERT_TRUE(c.Send(all));
+  ASSERT_TRUE(
+      standin_.WaitFor("chat_sent", Where{{"text", "line " + std::to_string(n)}}, start, n * 200));
+  const DWORD ms = GetTickCount() - t0;
+  const std::vector<std::string> got = ChatSince(start);
+  ASSERT_EQ(got.size(), static_cast<size_t>(n));
+  for (int i = 1; i <= n; ++i) ASSERT_EQ(got[i - 1], "line " + std::to_string(i));
+  std::printf("%d commands in %lu ms\n", n, static_cast<unsigned long>(ms));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: %s quorvex.exe ivac-standin.exe\n", argv[0]);
+    return 2;
+  }
+  g_quorvex = qv::e2e::WindowsPath(argv[1]);
+  g_standin = qv::standin::StandInExe(qv::e2e::WindowsPath(argv[2]));
+  return RUN_ALL_TESTS();
+}
