@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <vector>
@@ -180,7 +181,18 @@ void Win32Automation::SettleUnanswered() {
 }
 
 bool Win32Automation::FrontForInput(HWND main) {
-  if (BringToForeground(main)) return true;
+  if (BringToForeground(main)) {
+    // Another program may take the foreground straight back: IvAc counts as
+    // in front once it has stayed there for a moment.
+    Wait(std::max<int32_t>(HalfWait(sleep_), 10));
+    if (GetForegroundWindow() == main) return true;
+  }
+  notInFront_ = true;
+  return false;
+}
+
+bool Win32Automation::StillInFront(HWND main) {
+  if (GetForegroundWindow() == main) return true;
   notInFront_ = true;
   return false;
 }
@@ -341,11 +353,17 @@ Win32Automation::Opened Win32Automation::OpenDialog(const std::string& code) {
   if (code != "OCN") {
     HWND button = Lookup(ButtonKey(code));
     if (button == nullptr) return o;
-    if (!FrontForInput(MainForInput())) {
+    HWND main = MainForInput();
+    if (!FrontForInput(main)) {
       o.status = std::string(kIvacNotInFront);
       return o;
     }
     o.wasPressed = Send(button, BM_GETCHECK) != 0;
+    // Shift is a key like any other: it goes to whichever window is in front.
+    if (!StillInFront(main)) {
+      o.status = std::string(kIvacNotInFront);
+      return o;
+    }
     shift.Press();
     Post(button, BM_CLICK);
   } else {
@@ -660,6 +678,7 @@ std::string Win32Automation::Clear(Clearance kind, std::string_view value) {
   if (main == nullptr) return "unable to detect IvAc";
   if (!FrontForInput(main)) return std::string(kIvacNotInFront);
   WaitSleep();
+  if (!StillInFront(main)) return std::string(kIvacNotInFront);
   // The hot key is pressed and released: no key stays down after a command.
   input_->KeyDown(c.hotKey);
   input_->KeyUp(c.hotKey);
@@ -717,11 +736,27 @@ std::string Win32Automation::OccupiedArea(std::string_view argument) {
   if (main == nullptr) return "unable to detect IvAc";
   if (!FrontForInput(main)) return std::string(kIvacNotInFront);
   WaitSleep();
+  // The clicks land on whatever window is at the point: it must be IvAc's,
+  // and IvAc must still be in front.
+  const POINT at{a.horizontal, a.vertical};
+  auto onIvac = [&] {
+    HWND w = WindowFromPoint(at);
+    return w != nullptr && GetAncestor(w, GA_ROOT) == main;
+  };
+  if (!onIvac()) {
+    return "OCA point " + DecimalText(a.vertical) + "," + DecimalText(a.horizontal) +
+           " is not on IvAc - nothing clicked";
+  }
+  if (!StillInFront(main)) return std::string(kIvacNotInFront);
 
   CursorRestore pointer(*input_);
   input_->SetCursor(a.horizontal, a.vertical);
   input_->RightClick();
   WaitSleep();
+  if (!onIvac() || !StillInFront(main)) {
+    notInFront_ = true;
+    return std::string(kIvacNotInFront);
+  }
   input_->LeftClick();
   // IvAc takes posted commands before pending input: let the click reach the
   // map before the command that uses the point it marks.

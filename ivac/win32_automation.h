@@ -114,6 +114,9 @@ class Win32Automation : public Automation {
   // Brings IvAc to the front before synthetic input; when that fails the
   // primitive must type and click nothing, and the run ends.
   bool FrontForInput(HWND main);
+  // Right before each key or click: another program may have taken the
+  // foreground back since.
+  bool StillInFront(HWND main);
   // What went unanswered so far is nobody's fault any more (a reader or the
   // activation after a run met a hung IvAc, or a new run begins).
   void SettleUnanswered();

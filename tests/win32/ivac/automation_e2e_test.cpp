@@ -10,12 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ivac/listview_reader.h"
@@ -922,14 +924,21 @@ TEST_F(Automation, OccupiedArea_MarksThePointNamesTheAreaAndPutsThePointerBack) 
 TEST_F(Automation, OccupiedArea_NoDialogPutsThePointerBack) {
   ASSERT_NO_FATAL_FAILURE(StartWith());
   SetCursorPos(9, 11);
-  // A point off the map marks nothing: IvAc opens no dialog.
-  EXPECT_EQ(a_->OccupiedArea("2000,3000,AREA"), "unable to detect OCA subwindow ");
+  // A point on IvAc off the map (its status bar) marks nothing: IvAc opens
+  // no dialog.
+  EXPECT_EQ(a_->OccupiedArea("645,400,AREA"), "unable to detect OCA subwindow ");
   POINT p{};
   GetCursorPos(&p);
   EXPECT_EQ(p.x, 9);
   EXPECT_EQ(p.y, 11);
   EXPECT_EQ(input_.back(), "cursor 9,11");
   EXPECT_EQ(a_->OccupiedArea("1,2"), "");
+  // A point off IvAc is not clicked at all: it may be another program.
+  input_.clear();
+  EXPECT_EQ(a_->OccupiedArea("1200,1000,AREA"),
+            "OCA point 1200,1000 is not on IvAc - nothing clicked");
+  EXPECT_EQ(a_->TakeFault(), "");
+  EXPECT_TRUE(input_.empty());
 }
 
 // ------------------------------------------------------- map view, placement
@@ -1033,6 +1042,99 @@ TEST_F(Automation, ActivateIvac_RestoresAMinimisedIvacAndBringsItToTheFront) {
     EXPECT_EQ(GetForegroundWindow(), s_.main()) << c.name;
   }
   DestroyWindow(mine);
+}
+
+// A window of another thread that takes the foreground back within a few
+// milliseconds whenever it loses it, and counts the keys and clicks it
+// receives.
+class ForegroundThief {
+ public:
+  ForegroundThief() {
+    thread_ = std::thread([this] { Run(); });
+    standin::WaitUntil([this] { return hwnd_.load() != nullptr; });
+  }
+  ~ForegroundThief() {
+    PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    thread_.join();
+  }
+  HWND hwnd() const { return hwnd_; }
+  static inline std::atomic<int> keys{0}, clicks{0};
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
+      case WM_CHAR:
+        ++keys;
+        break;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+        ++clicks;
+        break;
+      case WM_DESTROY:
+        PostQuitMessage(0);
+        break;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+  }
+  void Run() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QvForegroundThief";
+    RegisterClassA(&wc);
+    keys = clicks = 0;
+    HWND w = CreateWindowA("QvForegroundThief", "thief", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 650, 650,
+                           200, 150, nullptr, nullptr, wc.hInstance, nullptr);
+    SetForegroundWindow(w);
+    hwnd_ = w;
+    // Takes the foreground back within a few milliseconds of losing it.
+    for (;;) {
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) return;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+      if (GetForegroundWindow() != w) SetForegroundWindow(w);
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+    }
+  }
+  std::atomic<HWND> hwnd_{nullptr};
+  std::thread thread_;
+};
+
+TEST_F(Automation, WhenIvacCannotBeBroughtToTheFrontNothingIsTypedOrClicked) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  ForegroundThief thief;
+  ASSERT_TRUE(standin::WaitUntil([&] { return GetForegroundWindow() == thief.hwnd(); }));
+  const int64_t mark = Mark();
+  const struct {
+    const char* name;
+    std::function<std::string()> primitive;
+  } cases[] = {
+      {"CLEARED_TO_FL", [&] { return a_->Clear(Clearance::kFlightLevel, "FL080"); }},
+      {"CLEARED_TO_SPEED", [&] { return a_->Clear(Clearance::kSpeed, "200"); }},
+      {"CLEARED_TO_FIX", [&] { return a_->Clear(Clearance::kFix, "KERAX"); }},
+      {"OCA", [&] { return a_->OccupiedArea("300,500,AREA"); }},
+      {"SID selection (Shift click)",
+       [&] { return a_->SelectInDialog("CINDY7S", "SID", "", false); }},
+  };
+  for (const auto& c : cases) {
+    input_.clear();
+    EXPECT_EQ(c.primitive(), kIvacNotInFront) << c.name;
+    EXPECT_EQ(a_->TakeFault(), kIvacNotInFront) << c.name;
+    for (const std::string& given : input_) {
+      EXPECT_TRUE(given.rfind("up ", 0) == 0) << c.name << ": " << given;
+    }
+  }
+  Sleep(200);  // what was typed has reached the thief by now
+  Barrier();
+  EXPECT_EQ(ForegroundThief::keys, 0);
+  EXPECT_EQ(ForegroundThief::clicks, 0);
+  for (const char* effect : {"hotkey", "map_point", "map_click", "dialog_opened"})
+    EXPECT_TRUE(s_.Find(effect, mark).empty()) << effect;
 }
 
 // -------------------------------------------------------------------- In/Out

@@ -90,6 +90,8 @@ class IncompleteIvac : public ::testing::Test {
   // COMMBox whose selection field shows `selected`.
   HWND MainWithToolbar(const std::vector<const char*>& codes, const char* selected = "AFR1") {
     main_ = desk_.Top("QvIncompleteIvac", "IvAc 1.0 incomplete");
+    // On the screen: the occupied-area clicks go only to a point on IvAc.
+    ShowWindow(main_, SW_SHOWNOACTIVATE);
     HWND band = Desk::Child(main_, "ReBarWindow32", "");
     toolbar_ = Desk::Child(band, "#32770", "");
     for (const char* code : codes) Desk::Button(toolbar_, code);
