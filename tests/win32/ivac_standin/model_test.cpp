@@ -133,22 +133,6 @@ TEST(StandInState, DefaultStateFillsEveryList) {
   EXPECT_FALSE(s.inout_rows.empty());
 }
 
-TEST(StandInContract, ToolbarCodesAreTheFortyOneOfPart21InOrder) {
-  ASSERT_EQ(kToolbarCount, 41);
-  EXPECT_STREQ(kToolbarCodes[0], "CC");
-  EXPECT_STREQ(kToolbarCodes[18], "CONNECT");
-  EXPECT_STREQ(kToolbarCodes[24], "I/O");
-  EXPECT_STREQ(kToolbarCodes[40], "INTERCOM");
-}
-
-TEST(StandInContract, SelectionCaptionsAreExact) {
-  EXPECT_STREQ(FindSelectionKind("vor")->caption, "VORs Selection");
-  EXPECT_STREQ(FindSelectionKind("FIX")->caption, "FIXES Selection");
-  EXPECT_STREQ(FindSelectionKind("GEO")->caption, "Geographical Data Selection");
-  EXPECT_STREQ(FindSelectionKind("OCN")->caption, "Occupied Area Selection");
-  EXPECT_EQ(FindSelectionKind("XYZ"), nullptr);
-}
-
 }  // namespace
 }  // namespace qv::standin
 
