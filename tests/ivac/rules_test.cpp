@@ -75,16 +75,6 @@ TEST(IvacCommbox, TabNumbers) {
   for (const auto& c : cases) EXPECT_EQ(TabNumber(c.arg, c.freq), c.tab) << c.arg;
 }
 
-TEST(IvacCommbox, TabStatusTexts) {
-  EXPECT_EQ(TabStatus(true, 2, 7, 3), "selected 2 COMMBox TAB (max=7 - std freq:3)");
-  EXPECT_EQ(TabStatus(false, 8, 7, 3), "unable to select 8 COMMBox TAB (max=7 - std freq:3)");
-}
-
-TEST(IvacToolbar, SetButtonStatusTexts) {
-  EXPECT_EQ(SetButtonStatus("AP", true), "Button AP Pressed - done");
-  EXPECT_EQ(SetButtonStatus("I/O", false), "Button I/O released - done");
-}
-
 TEST(IvacSelection, SplitItemsAtCrLfAndLf) {
   const struct {
     const char* in;
@@ -149,24 +139,6 @@ TEST(IvacFiles, SavedButtonFlags) {
                {"", std::nullopt}, {"  ", std::nullopt}, {"True", true}, {"false", false},
                {"abc", false},     {"0.0", false}};
   for (const auto& c : cases) EXPECT_EQ(SavedButtonFlag(c.value), c.flag) << c.value;
-}
-
-TEST(IvacLabels, MenuCommandsAndStatuses) {
-  const struct {
-    LabelAction action;
-    int id;
-    const char* status;
-  } cases[] = {{LabelAction::kAddToIo, 32861, "Added To I/O"},
-               {LabelAction::kForceAct, 32799, "Force Act - sent"},
-               {LabelAction::kAssume, 32796, "Assume"},
-               {LabelAction::kRelease, 32798, "Release"},
-               {LabelAction::kShowFpl, 32801, "Show FPL"},
-               {LabelAction::kRequestFpl, 32850, "Request FPL"}};
-  for (const auto& c : cases) {
-    const auto info = LabelCommandOf(c.action);
-    EXPECT_EQ(info.menuId, c.id);
-    EXPECT_EQ(info.status, c.status);
-  }
 }
 
 TEST(IvacPlacement, ParseChecksEveryPartAgainstTheScreen) {
