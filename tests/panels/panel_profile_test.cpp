@@ -43,16 +43,6 @@ TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
   }
 }
 
-TEST(PanelProfile, MissingFileGivesEveryDefault) {
-  TempFolder tmp;
-  const std::string file = PanelPath(tmp.Path(), "Gone");
-  const PanelSetup s = ReadSetup(ProfileReader(file), SetupReader::kRunningPanel);
-  EXPECT_EQ(s.rows, 2);
-  EXPECT_EQ(s.cols, 10);
-  EXPECT_EQ(s.buttonHeight, 1200);
-  EXPECT_EQ(ReadSetup(ProfileReader(file), SetupReader::kLayoutEditor).cols, 8);
-}
-
 TEST(PanelProfile, LongValuesAreCutTo254AndEmptyValuesAreNotDefaults) {
   TempFolder tmp;
   const std::string file = tmp.Path("p.ini");

@@ -103,10 +103,8 @@ TEST(Case, ComparisonsIgnoreAsciiCaseOnly) {
   EXPECT_EQ(ToUpper("a*b?c"), "A*B?C");
 }
 
-TEST(Format13, ColoursAreWrittenWithThirteenDigits) {
-  EXPECT_EQ(Format13(-2147483633), "-0002147483633");
-  EXPECT_EQ(Format13(16777215), "0000016777215");
-  EXPECT_EQ(Format13(0), "0000000000000");
+// The colour forms are checked with the panel file's encodings.
+TEST(Format13, WiderNumbersKeepAllTheirDigits) {
   EXPECT_EQ(Format13(std::numeric_limits<int64_t>::min()), "-9223372036854775808");
 }
 
