@@ -51,39 +51,6 @@ TEST(PanelNames, PathAndSectionNames) {
   for (const Case& c : cases) EXPECT_EQ(SectionName(c.n), c.want) << c.n;
 }
 
-TEST(PanelNames, ButtonEditorWritesTwentySixKeysInItsOrder) {
-  const std::array<std::string, 26> want = {"Label",
-                                            "Macro",
-                                            "Color",
-                                            "Tooltip",
-                                            "Type",
-                                            "ExpandX",
-                                            "ExpandY",
-                                            "Hidden",
-                                            "TextFont",
-                                            "TextSize",
-                                            "TextColor",
-                                            "TextBold",
-                                            "TextUnderline",
-                                            "TextItalic",
-                                            "TextStrikethru",
-                                            "LabelReleased",
-                                            "MacroReleased",
-                                            "ColorReleased",
-                                            "TooltipReleased",
-                                            "TextFontReleased",
-                                            "TextSizeReleased",
-                                            "TextColorReleased",
-                                            "TextBoldReleased",
-                                            "TextUnderlineReleased",
-                                            "TextItalicReleased",
-                                            "TextStrikethruReleased"};
-  EXPECT_EQ(ButtonWriteOrder(), want);
-  // Readers spell some keys in another case; the key is the same.
-  for (const ButtonKey& k : kButtonKeys) EXPECT_TRUE(EqualsNoCase(k.written, k.read)) << k.read;
-  EXPECT_TRUE(EqualsNoCase(kBackColorRead, kSetupKeys[10]));
-}
-
 TEST(Encodings, ColoursFlagsAndSizes) {
   EXPECT_EQ(ColorText13(kButtonFace), "-0002147483633");
   EXPECT_EQ(ColorText13(0xFFFFFF), "0000016777215");
