@@ -141,6 +141,14 @@ int32_t DefaultLeft(int32_t screenHeight, int32_t windowWidth) {
   return Saturate((static_cast<int64_t>(screenHeight) - windowWidth) / 2);
 }
 
+WindowOrigin KeepOnScreen(WindowOrigin wanted, int32_t windowWidth, int32_t windowHeight,
+                          int32_t screenWidth, int32_t screenHeight) {
+  int64_t top = wanted.top, left = wanted.left;
+  if (top > screenHeight) top = static_cast<int64_t>(screenHeight) - windowHeight;
+  if (left > screenWidth) left = static_cast<int64_t>(screenWidth) - windowWidth;
+  return WindowOrigin{top < 0 ? 0 : Saturate(top), left < 0 ? 0 : Saturate(left)};
+}
+
 ButtonType ReadButtonType(const ValueReader& f, int32_t n) {
   const int32_t t = ReadInt(f.Read(SectionName(n), "type", "0"));
   if (t == 1) return ButtonType::kTwoStatePush;

@@ -151,6 +151,17 @@ PanelSetup ReadSetup(const ValueReader& file, SetupReader reader);
 int32_t DefaultTop(int32_t screenWidth, int32_t windowHeight);
 int32_t DefaultLeft(int32_t screenHeight, int32_t windowWidth);
 
+// The keep-on-screen rule, in twips: a top below the screen's bottom edge
+// (or a left beyond its right edge) puts the window against that edge,
+// inside; a top or left that is negative, then or before, becomes 0.
+struct WindowOrigin {
+  int32_t top = 0;
+  int32_t left = 0;
+  bool operator==(const WindowOrigin&) const = default;
+};
+WindowOrigin KeepOnScreen(WindowOrigin wanted, int32_t windowWidth, int32_t windowHeight,
+                          int32_t screenWidth, int32_t screenHeight);
+
 // ---------------------------------------------------------------- buttons
 
 // The button type, read by the leading-number rule; anything outside 0-2

@@ -232,11 +232,9 @@ void PanelWindow::Imposta() {
   if (widthTw >= 0) currentTwips_.cx = widthTw;
   if (heightTw >= 0) currentTwips_.cy = heightTw;
 
-  int top = topTw, left = leftTw;
-  if (top > ScreenHeightTwips()) top = ScreenHeightTwips() - currentTwips_.cy;
-  if (left > ScreenWidthTwips()) left = ScreenWidthTwips() - currentTwips_.cx;
-  if (top < 0) top = 0;
-  if (left < 0) left = 0;
+  const WindowOrigin at = KeepOnScreen({topTw, leftTw}, currentTwips_.cx, currentTwips_.cy,
+                                       ScreenWidthTwips(), ScreenHeightTwips());
+  const int top = at.top, left = at.left;
 
   gridPx_ = SIZE{Px(currentTwips_.cx), Py(currentTwips_.cy)};
   SetWindowPos(hwnd_, nullptr, Px(left), Py(top), gridPx_.cx, gridPx_.cy,

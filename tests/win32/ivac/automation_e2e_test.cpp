@@ -488,6 +488,35 @@ TEST_F(Automation, SaveButtons_WithoutToolbarKeepsTheSavedFile) {
   EXPECT_EQ(text, "[Default]\r\nFSTR=-1\r\n");
 }
 
+TEST_F(Automation, SaveButtons_AFailedWriteSaysSoAndLeavesNoFile) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());
+  // The defaults folder is not there: the file cannot be written.
+  Win32Automation elsewhere(nullptr, AutomationSettings{folder_ + "\\NoSuchFolder", 3});
+  elsewhere.GetHandles();
+  const std::string file = folder_ + "\\NoSuchFolder\\Buttons.ini";
+  EXPECT_EQ(elsewhere.SaveButtons(), "unable to write " + file);
+  EXPECT_FALSE(files::Exists(file));
+}
+
+TEST_F(Automation, APrimitiveAfterIvacClosedIsReportedAsIvacClosed) {
+  const struct {
+    const char* name;
+    std::function<std::string()> primitive;
+  } cases[] = {
+      {"SEND_TEXT", [&] { return a_->SetText("hello", false, false, true); }},
+      {"PRESS", [&] { return a_->SetButton("AP", true); }},
+      {"ZOOM", [&] { return a_->DotCommand(".Z 5"); }},
+      {"COMMBOX", [&] { return a_->SelectTab("2"); }},
+  };
+  for (const auto& c : cases) {
+    ASSERT_NO_FATAL_FAILURE(StartWith());
+    EXPECT_EQ(a_->TakeFault(), "") << c.name;
+    s_.Stop();  // IvAc closes between two lines of a script
+    c.primitive();
+    EXPECT_EQ(a_->TakeFault(), kIvacClosed) << c.name;
+  }
+}
+
 TEST_F(Automation, ResetButtons_SetsEachSavedStateAndSkipsMissingKeys) {
   ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, VOR, NDB\n"));
   EXPECT_EQ(a_->ResetButtons(), "Buttons not saved");

@@ -252,6 +252,48 @@ TEST_F(PanelE2E, TwoStateButtonsAlternateTheirScriptsAndLooks) {
   }
 }
 
+// A run that lets events through while it waits: twelve label commands at
+// a Sleep of 150 ms take about two seconds.
+std::string LongRun() {
+  std::string script = "|SHOW_FPL";
+  for (int i = 1; i < 12; ++i) script += "|SHOW_FPL";
+  return script;
+}
+
+TEST_F(PanelE2E, DuringARunAClickDoesNothingAndClosingWaitsForItsEnd) {
+  Write("Quorvex\\Config\\Config.ini", "[default]\r\nSleep=150\r\n");
+  Panel("Busy", SetupSection("busy", 1, 2) + "[01]\r\nLabel=Long\r\nMacro=" + LongRun() +
+                    "\r\n[02]\r\nType=2\r\nLabel=VOR\r\nMacro=|PRESS VOR\r\n"
+                    "MacroReleased=|RELEASE VOR\r\nColor=0000000016711680\r\n"
+                    "ColorReleased=0000000000065280\r\n");
+  StartStandIn("traffic = AFR1234\nselected = AFR1234\n");
+  StartPanel("Busy");
+  const POINT sample = Sample(2, 2);
+  ASSERT_TRUE(Shows(sample, RGB(0, 0, 255)));
+
+  // A click on the two-state button while the long run goes on: refused,
+  // its look stays up and its script does not run.
+  int64_t seq = standin_.LastSeq();
+  Click(1, 2);
+  ASSERT_TRUE(standin_.WaitFor("label_action", {}, seq, 5000));
+  qv::standin::ClickAt(Centre(2, 2), false);
+  ASSERT_TRUE(
+      qv::e2e::WaitFor([&] { return standin_.Find("label_action", seq).size() >= 12; }, 10000));
+  Sleep(kSettleMs);
+  EXPECT_TRUE(standin_.Find("toolbar", seq).empty()) << "the refused click ran its script";
+  EXPECT_TRUE(Shows(sample, RGB(0, 0, 255))) << "the refused click flipped the button";
+
+  // Closing during a run: carried out once the run has ended, not before.
+  seq = standin_.LastSeq();
+  Click(1, 2);
+  ASSERT_TRUE(standin_.WaitFor("label_action", {}, seq, 5000));
+  PostMessageA(window_, WM_CLOSE, 0, 0);
+  Sleep(300);
+  EXPECT_TRUE(IsWindow(window_)) << "closed in the middle of the run";
+  EXPECT_TRUE(panel_->WaitExit(10000)) << "the close was not carried out after the run";
+  EXPECT_EQ(standin_.Find("label_action", seq).size(), 12u);
+}
+
 TEST_F(PanelE2E, HideIsALayoutRuleOfMacroNotOfTheOtherLook) {
   // "|hide" as the released script of a two-state button does not hide it
   // once its other look is shown.
