@@ -1,6 +1,10 @@
 // Self-tests of the IvAc stand-in: each case starts ivac_standin.exe, sends
 // messages of the IvAc contract from this process, as Quorvex will,
-// and finds the effect in the stand-in's event log and windows.
+// and finds the effect in the stand-in's event log and windows. What
+// Quorvex's own primitives drive (toolbar states, dialog selections, label
+// commands, transfers, clearances, dot commands, colour schemes, the In/Out
+// list) is checked by the automation tests against the stand-in; the cases
+// here cover what they never reach.
 #include "platform/files.h"
 #include "platform/text.h"
 #include "tools/ivac_standin/client.h"
@@ -95,7 +99,7 @@ class StandInTest : public ::testing::Test {
 };
 
 // ---------------------------------------------------------------------------
-// Main window and toolbar
+// Toolbar
 
 TEST_F(StandInTest, Toolbar_ClickOnConnectConnectsAndTheCaptionFollows) {
   ASSERT_NO_FATAL_FAILURE(StartWith("connected = no\n"));
