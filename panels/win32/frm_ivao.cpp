@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/win32/dpi.h"
+#include "remote/win32/remote_client.h"
 #include "startup/log.h"
 
 namespace qv::panels {
@@ -23,6 +24,9 @@ constexpr int kIdOnTop = 103;
 constexpr int kIdInfo = 104;
 constexpr int kIdText1 = 105;
 constexpr UINT_PTR kTimeOutTimer = 1;
+// Connecting waits until the window is shown: the address prompt is a
+// window of its own.
+constexpr UINT kConnectRemoteMessage = WM_APP + 20;
 
 // Sizes of the control box, in twips.
 constexpr int kBoxButtonWidth = 345;
@@ -65,6 +69,7 @@ PanelWindow::PanelWindow(App& app, ivac::Automation& ivac)
           ivac, *this) {}
 
 PanelWindow::~PanelWindow() {
+  remote_.reset();
   tray_.reset();
   if (hwnd_) DestroyWindow(hwnd_);
   if (tooltip_) DestroyWindow(tooltip_);  // top-level, not a child of the panel
@@ -103,9 +108,23 @@ bool PanelWindow::Load() {
   };
 
   if (app_.settings.debug) Log("FormLoad frmIVAO");
+  if (app_.role == "SEND") {
+    remote::RemoteClient::Panel panel;
+    panel.window = hwnd_;
+    panel.showStatus = [this](const std::string& text) { ShowStatus(text); };
+    panel.menuColour = [this](COLORREF colour) {
+      menuBrush_.Reset(CreateSolidBrush(colour));
+      InvalidateRect(cmdMenu_, nullptr, TRUE);
+    };
+    panel.unload = [this] { PostMessageA(hwnd_, WM_CLOSE, 0, 0); };
+    remote_ = std::make_unique<remote::RemoteClient>(app_, std::move(panel));
+  }
   StartAssistant();
   if (sysTray_) CreateTray();
   ShowWindow(hwnd_, SW_SHOW);
+  // The client role connects to its server once the window is up, whether
+  // or not the system activates it.
+  if (remote_) PostMessageA(hwnd_, kConnectRemoteMessage, 0, 0);
   return true;
 }
 
@@ -364,9 +383,8 @@ void PanelWindow::RunButtonScript(int index, int32_t type, bool latchedDown) {
   const std::string value = TrimSpaces(ProfileReader(file).Read(SectionName(index), key, ""));
   if (value.empty()) return;
   if (app_.role == "SEND" && SendsToRemote(value)) {
-    // The client hands the value to the server; the remote link is not part
-    // of this build, so nothing runs here.
-    ShowStatus("remote server not connected");
+    // The client hands the value to the server; nothing runs here.
+    if (remote_) remote_->SendDataToRemote(value);
     return;
   }
   const ScriptSource source = ResolveMacro(value, app_.folders.macro);
@@ -463,7 +481,13 @@ void PanelWindow::cmdMenu_Click() {
     case kMenuAutoHide:
       SetAutoHide(!autoHide_);
       break;
-    default:  // Connect and Disconnect belong to the remote link
+    case kMenuConnect:
+      if (remote_) remote_->ConnectRemote();
+      break;
+    case kMenuDisconnect:
+      if (remote_) remote_->CloseRemoteConnection();
+      break;
+    default:
       break;
   }
 }
@@ -507,6 +531,7 @@ void PanelWindow::StartDrag() {
 
 void PanelWindow::Form_Unload() {
   tray_.reset();
+  if (remote_) remote_->CloseRemoteConnection();
   const std::string line = TrimSpaces(app_.commandLine);
   if (!line.empty()) {
     if (app_.settings.debug) Log("END after Commandline " + app_.commandLine);
@@ -594,7 +619,6 @@ LRESULT PanelWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE && firstActivation_) {
-        // The remote link connects here in the client role.
         firstActivation_ = false;
         if (firstActivation) firstActivation();
       }
@@ -608,8 +632,16 @@ LRESULT PanelWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       FillRect(reinterpret_cast<HDC>(wp), &r, backBrush_.Get());
       return 1;
     }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
+    case kConnectRemoteMessage:
+      if (remote_) remote_->ConnectRemote();
+      return 0;
+    case WM_CTLCOLORBTN:
+      if (reinterpret_cast<HWND>(lp) == cmdMenu_ && menuBrush_) {
+        // The client's connection state: red, yellow or green.
+        return reinterpret_cast<LRESULT>(menuBrush_.Get());
+      }
+      [[fallthrough]];
+    case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wp);
       SetBkColor(dc, back_);
       SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));

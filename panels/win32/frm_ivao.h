@@ -19,6 +19,10 @@
 #include "platform/win32/ui.h"
 #include "startup/app.h"
 
+namespace qv::remote {
+class RemoteClient;
+}
+
 namespace qv::panels {
 
 class PanelWindow : public win::WindowBase, public ScriptHost {
@@ -101,6 +105,8 @@ class PanelWindow : public win::WindowBase, public ScriptHost {
   HWND cmdExit_ = nullptr, cmdMenu_ = nullptr, lblInfo_ = nullptr, chkOnTop_ = nullptr;
   HWND text1_ = nullptr, tooltip_ = nullptr;
   std::unique_ptr<SysTray> tray_;
+  std::unique_ptr<remote::RemoteClient> remote_;  // the client role only
+  win::Brush menuBrush_;                          // cmdMenu's connection colour
   int trayOnTop_ = 0, trayStd_ = 0, trayPrev_ = 0, trayTitle_ = 0;
 
   PanelSetup setup_;

@@ -306,6 +306,86 @@ TEST_F(ServerE2E, ThousandsOfCommandsRunOnceEachInOrder) {
   std::printf("%d commands in %lu ms\n", n, static_cast<unsigned long>(ms));
 }
 
+// A client panel of a second quorvex.exe drives the server: the address
+// prompt, a click that runs on the server's IvAc, the monitor's reports on
+// the panel's status line, and the server listening again once the panel
+// closes.
+TEST_F(ServerE2E, ClientPanelClicksRunOnTheServer) {
+  const std::string client = root_ + "\\client";
+  for (const char* sub : {"", "\\Quorvex", "\\Quorvex\\Config", "\\Quorvex\\QuorvexData",
+                          "\\Quorvex\\QuorvexData\\Panels", "\\Quorvex\\QuorvexData\\Macro"})
+    CreateDirectoryA((client + sub).c_str(), nullptr);
+  Write("client\\Quorvex\\Config\\Config.ini",
+        "[default]\r\nServerAddress=127.0.0.1\r\nPort=" + std::to_string(port_) + "\r\n");
+  Write("client\\Quorvex\\QuorvexData\\Panels\\Remote.ini",
+        "[Setup]\r\nDescription=remote\r\nButtonWidth=1200\r\nButtonHeight=420\r\nRows=1\r\n"
+        "Cols=2\r\nTop=9000\r\nLeft=9000\r\n[01]\r\nLabel=Hello\r\n"
+        "Macro=|SEND_TEXT hello: from the client\r\n[02]\r\nLabel=Monitor\r\n"
+        "Macro=|ENABLE_MONITOR 200,400\r\n");
+  StartStandIn();
+  StartServer();
+  qv::e2e::Process panel;
+  ASSERT_TRUE(panel.Start(g_quorvex, "*CLIENT Remote", client));
+
+  // The prompt offers the saved address; OK takes it.
+  HWND box = nullptr;
+  ASSERT_TRUE(qv::e2e::WaitFor(
+      [&] {
+        const auto w = qv::e2e::TopWindowsOf(panel.Id(), "QuorvexInputBox", "");
+        box = w.empty() ? nullptr : w.front();
+        return box != nullptr;
+      },
+      10000));
+  EXPECT_EQ(qv::e2e::WindowText(box), "Connecting to Remote module");
+  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(box, 301)), "127.0.0.1:" + std::to_string(port_));
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  ASSERT_TRUE(WaitConnected(10000));
+
+  HWND window = nullptr;
+  ASSERT_TRUE(qv::e2e::WaitFor(
+      [&] {
+        const auto w = qv::e2e::TopWindowsOf(panel.Id(), "QuorvexPanel", "");
+        window = w.empty() ? nullptr : w.front();
+        return window != nullptr;
+      },
+      5000));
+  const HWND grid = FindWindowExA(window, nullptr, "QuorvexGrid", nullptr);
+  ASSERT_NE(grid, nullptr);
+  // The centre of button n, from the panel's geometry (twips).
+  auto centre = [&](int n) {
+    HDC dc = GetDC(nullptr);
+    const int dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    POINT p{MulDiv(120 + (n - 1) * 1260 + 600, dx, 1440), MulDiv(80 + 210, dy, 1440)};
+    ClientToScreen(grid, &p);
+    return p;
+  };
+
+  const int64_t start = standin_.LastSeq();
+  WaitForInputIdle(panel.Handle(), 5000);
+  Sleep(500);
+  qv::standin::ClickAt(centre(1), false);
+  EXPECT_TRUE(
+      standin_.WaitFor("chat_sent", Where{{"text", "hello: from the client"}}, start, 10000));
+  EXPECT_TRUE(WaitStatus("|SEND_TEXT hello: from the client"));
+
+  Sleep(500);
+  qv::standin::ClickAt(centre(2), false);
+  const HWND status = GetDlgItem(window, 104);
+  EXPECT_TRUE(qv::e2e::WaitFor(
+      [&] {
+        return qv::standin::TextOf(status).find("Quorvex:SEL AFR1234\r\r\n") != std::string::npos;
+      },
+      8000))
+      << qv::standin::TextOf(status);
+  // What the screen shows with the reports in, for the documentation.
+  qv::standin::SaveScreenshot(qv::e2e::CaseFolder() + "\\client.bmp");
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(panel.WaitExit(10000));
+  EXPECT_TRUE(WaitListening(8000));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
