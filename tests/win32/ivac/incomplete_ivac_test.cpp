@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "ivac/rules.h"
 #include "ivac/win32_automation.h"
 #include "ivac/win32_search.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "win32/support/e2e.h"
 
@@ -82,7 +84,12 @@ class IncompleteIvac : public ::testing::Test {
     RegisterLocal("ComboBoxEx32");
     auto input = std::make_unique<SilentInput>();
     input_ = input.get();
-    a_ = std::make_unique<Win32Automation>(std::move(input), AutomationSettings{"", 3});
+    // A defaults folder of the case's own: what it writes there is checked.
+    defaults_ = qv::e2e::CaseFolder();
+    std::error_code ec;
+    std::filesystem::remove_all(defaults_, ec);
+    CreateDirectoryA(defaults_.c_str(), nullptr);
+    a_ = std::make_unique<Win32Automation>(std::move(input), AutomationSettings{defaults_, 3});
     a_->SetSleepMs(2);
   }
 
@@ -102,6 +109,7 @@ class IncompleteIvac : public ::testing::Test {
   }
 
   Desk desk_;
+  std::string defaults_;
   SilentInput* input_ = nullptr;
   std::unique_ptr<Win32Automation> a_;
   HWND main_ = nullptr, toolbar_ = nullptr;
@@ -132,6 +140,8 @@ TEST_F(IncompleteIvac, NoToolbar_ZeroButtonsAndNoCommBoxSearch) {
     EXPECT_EQ(a_->Lookup(kKeyText), nullptr) << c.name;
     EXPECT_EQ(a_->Lookup(kKeySelected), nullptr) << c.name;
     EXPECT_EQ(a_->SaveButtons(), "unable to detect FSTR Button") << c.name;
+    ASSERT_TRUE(files::WriteAtomic(defaults_ + "\\Buttons.ini", "[Default]\r\nAP=-1\r\n"));
+    EXPECT_EQ(a_->ResetButtons(), c.reset) << c.name;
     EXPECT_EQ(a_->SelectInDialog("X", "[AP]", "", false), "unable to detect AP Button");
     EXPECT_EQ(a_->TransferTo("X"), "unable to detect IvAc") << c.name;
   }
@@ -189,6 +199,7 @@ TEST_F(IncompleteIvac, SelectionDialogWithoutElements_ReportsThemAndReleasesShif
   desk.Top("#32770", "Airports Selection");
   a_->SaveDefault("[AP]");
   EXPECT_EQ(input_->record.back(), "up 16");
+  EXPECT_FALSE(files::Exists(defaults_ + "\\AP.ini"));
 }
 
 TEST_F(IncompleteIvac, SelectionDialogThatStaysOpen_IsReportedNotClosed) {
