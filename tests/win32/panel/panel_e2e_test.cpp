@@ -98,8 +98,9 @@ class PanelE2E : public ::testing::Test {
   // The centre of grid button n on the screen, from the panel's geometry.
   POINT Centre(int n, int cols) const {
     HDC dc = GetDC(nullptr);
-    const int dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
+    int dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
+    if (dpi_ != 0) dx = dy = dpi_;  // the panel's, when it runs at another one
     const int r = (n - 1) / cols, c = (n - 1) % cols;
     const int left = MulDiv(kBorderLeft + c * (kCellW + kSpacing), dx, 1440);
     const int top = MulDiv(kBorderTop + r * (kCellH + kSpacing), dy, 1440);
@@ -194,6 +195,7 @@ class PanelE2E : public ::testing::Test {
   std::unique_ptr<qv::e2e::Process> panel_ = std::make_unique<qv::e2e::Process>();
   HWND window_ = nullptr;
   HWND grid_ = nullptr;
+  int dpi_ = 0;
 };
 
 TEST_F(PanelE2E, InlineAndFileScriptsDriveTheCommBox) {
@@ -292,6 +294,46 @@ TEST_F(PanelE2E, DuringARunAClickDoesNothingAndClosingWaitsForItsEnd) {
   EXPECT_TRUE(IsWindow(window_)) << "closed in the middle of the run";
   EXPECT_TRUE(panel_->WaitExit(10000)) << "the close was not carried out after the run";
   EXPECT_EQ(standin_.Find("label_action", seq).size(), 12u);
+}
+
+// The prefix's screen resolution, read by the processes started after it is
+// set; put back to 96 dpi when the case ends.
+class ScreenDpi {
+ public:
+  explicit ScreenDpi(DWORD dpi) { Set(dpi); }
+  ~ScreenDpi() { Set(96); }
+
+ private:
+  static void Set(DWORD dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) == ERROR_SUCCESS) {
+      RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                     sizeof dpi);
+      RegCloseKey(key);
+    }
+  }
+};
+
+TEST_F(PanelE2E, At144DpiTheGridIsLaidOutInTwipsAndItsButtonsWork) {
+  ScreenDpi dpi(144);
+  dpi_ = 144;
+  Panel("Big", SetupSection("big", 2, 2) +
+                   "[01]\r\nLabel=One\r\nMacro=|SEND_TEXT one\r\n"
+                   "[04]\r\nLabel=Four\r\nMacro=|SEND_TEXT four\r\n");
+  StartStandIn();
+  StartPanel("Big");
+  // The grid is as many pixels as its twips make at 144 dpi (10 twips a pixel).
+  RECT grid{};
+  GetClientRect(grid_, &grid);
+  const int wideTwips = kBorderLeft + 2 * kCellW + kSpacing;
+  EXPECT_GE(grid.right, wideTwips / 10) << "laid out at 96 dpi?";
+  for (int n : {1, 4}) {
+    const int64_t seq = standin_.LastSeq();
+    Click(n, 2);
+    EXPECT_TRUE(standin_.WaitFor("chat_sent", Where{{"text", n == 1 ? "one" : "four"}}, seq, 5000))
+        << n;
+  }
 }
 
 TEST_F(PanelE2E, HideIsALayoutRuleOfMacroNotOfTheOtherLook) {
