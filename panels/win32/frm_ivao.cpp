@@ -118,6 +118,9 @@ bool PanelWindow::Load() {
     };
     panel.unload = [this] { PostMessageA(hwnd_, WM_CLOSE, 0, 0); };
     remote_ = std::make_unique<remote::RemoteClient>(app_, std::move(panel));
+    // The menu button shows the link's state in its colour, which a themed
+    // push button would not paint.
+    SendMessageA(cmdMenu_, BM_SETSTYLE, BS_OWNERDRAW, FALSE);
   }
   StartAssistant();
   if (sysTray_) CreateTray();
@@ -492,6 +495,16 @@ void PanelWindow::cmdMenu_Click() {
   }
 }
 
+void PanelWindow::DrawMenuButton(const DRAWITEMSTRUCT& d) {
+  RECT r = d.rcItem;
+  FillRect(d.hDC, &r, menuBrush_ ? menuBrush_.Get() : GetSysColorBrush(COLOR_BTNFACE));
+  DrawEdge(d.hDC, &r, (d.itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  SetBkMode(d.hDC, TRANSPARENT);
+  SetTextColor(d.hDC, RGB(0, 0, 0));
+  const std::string caption = win::GetText(cmdMenu_);
+  DrawTextA(d.hDC, caption.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
 void PanelWindow::tmrTimeOut_Timer() {
   POINT pt{};
   GetCursorPos(&pt);
@@ -635,12 +648,13 @@ LRESULT PanelWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kConnectRemoteMessage:
       if (remote_) remote_->ConnectRemote();
       return 0;
-    case WM_CTLCOLORBTN:
-      if (reinterpret_cast<HWND>(lp) == cmdMenu_ && menuBrush_) {
-        // The client's connection state: red, yellow or green.
-        return reinterpret_cast<LRESULT>(menuBrush_.Get());
+    case WM_DRAWITEM:
+      if (wp == kIdMenu) {
+        DrawMenuButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        return TRUE;
       }
-      [[fallthrough]];
+      break;
+    case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wp);
       SetBkColor(dc, back_);

@@ -88,6 +88,7 @@ class PanelWindow : public win::WindowBase, public ScriptHost {
   void SetAutoHide(bool on);
   void cmdExit_Click();
   void cmdMenu_Click();
+  void DrawMenuButton(const DRAWITEMSTRUCT& d);
   void tmrTimeOut_Timer();
   void HideControlButtons();
   void StartDrag();
