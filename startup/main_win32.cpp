@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "helper/win32/frm_macro_helper.h"
 #include "ivac/win32_automation.h"
 #include "panels/win32/frm_ivao.h"
 #include "platform/files.h"
@@ -76,6 +77,15 @@ int RunServer(App& app) {
   return MessageLoop();
 }
 
+// Macro Helper mode: the helper window; the process ends when it closes.
+int RunMacroHelper(App& app) {
+  ivac::Win32Automation ivac;
+  ivac.SetSleepMs(app.settings.sleep);
+  helper::MacroHelperWindow window(ivac);
+  if (!window.Load()) return 1;
+  return MessageLoop();
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
@@ -93,7 +103,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         SetForegroundWindow(existing);
         return 0;
       }
-      return NotInThisBuild("Macro Helper window");
+      return RunMacroHelper(app);
     case RunMode::Server:
       return RunServer(app);
     case RunMode::Panel:

@@ -1,0 +1,367 @@
+// The Macro Helper end to end, under Wine: quorvex.exe *MACROHELPER, the
+// test's own editor program ("Test Editor", one edit control) and, where IvAc
+// is read, the IvAc stand-in. The image is dragged onto the editor with real
+// mouse input; every menu entry then has to arrive in the editor as exactly
+// its line. Menu choices reach the helper as the WM_COMMAND its popup menu
+// posts; input boxes are answered through their controls.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "helper/action_menu.h"
+#include "helper/win32/frm_macro_helper.h"
+#include "platform/text.h"
+#include "tools/ivac_standin/client.h"
+#include "win32/support/e2e.h"
+
+namespace qv::helper {
+namespace {
+
+constexpr int kIdAction = 1, kIdDoEvents = 3, kIdCopy = 4, kIdTxtX = 5, kIdInfo = 6, kIdApp = 7;
+constexpr int kIdScrll = 8;
+
+// Every key event of the session, as a low-level hook sees it.
+int g_keyEvents = 0;
+LRESULT CALLBACK CountKeys(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION) ++g_keyEvents;
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void Pump(DWORD ms) {
+  const DWORD end = GetTickCount() + ms;
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+POINT Centre(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The answer for an entry that asks: one the entry turns into a line.
+std::string AnswerFor(int32_t id) {
+  switch (id) {
+    case 13:
+      return "Arrivals.txt";
+    case 9:
+      return "120,340,NORTH";
+    case 21:
+      return "3";
+    case 4:
+      return "30";
+    case 6:
+      return "84";
+    case 25:
+      return "contact tower 118.5";
+    default:
+      return "EDDF";
+  }
+}
+
+class MacroHelper : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = e2e::CaseFolder();
+    ASSERT_TRUE(editor_.Start(e2e::WindowsPath(QV_TEST_EDITOR_EXE), "", ""));
+    ASSERT_TRUE(e2e::WaitFor(
+        [&] {
+          const auto w = e2e::TopWindowsOf(editor_.Id(), "", "Test Editor");
+          editorWindow_ = w.empty() ? nullptr : w[0];
+          return editorWindow_ != nullptr;
+        },
+        10000));
+    edit_ = FindWindowExA(editorWindow_, nullptr, "Edit", nullptr);
+    ASSERT_NE(edit_, nullptr);
+    ASSERT_TRUE(helper_.Start(e2e::WindowsPath(QV_QUORVEX_EXE), "*MACROHELPER", folder_));
+    ASSERT_TRUE(e2e::WaitFor(
+        [&] {
+          const auto w = e2e::TopWindowsOf(helper_.Id(), "", MacroHelperWindow::kCaption);
+          window_ = w.empty() ? nullptr : w[0];
+          return window_ != nullptr;
+        },
+        15000));
+    Pump(300);
+  }
+
+  void TearDown() override {
+    if (HasFailure()) {
+      standin::SaveScreenshot(folder_ + "\\screen.bmp");
+      std::cout << "evidence in " << folder_ << "\n";
+    }
+  }
+
+  HWND Control(int id) const { return GetDlgItem(window_, id); }
+  std::string Text(int id) const { return standin::TextOf(Control(id)); }
+  std::string EditorText() const { return standin::TextOf(edit_); }
+
+  // Presses on the image, moves the pointer to `target` in steps and lets go.
+  void DragImageTo(POINT target) {
+    const std::vector<HWND> children = e2e::ChildrenOf(window_);
+    ASSERT_FALSE(children.empty());
+    const POINT from = Centre(children[0]);  // imgEditor, the first control
+    SetCursorPos(from.x, from.y);
+    Pump(100);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    Pump(100);
+    for (int step = 1; step <= 5; ++step) {
+      SetCursorPos(from.x + (target.x - from.x) * step / 5,
+                   from.y + (target.y - from.y) * step / 5);
+      mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+      Pump(40);
+    }
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    Pump(300);
+  }
+
+  void ChooseEditor() {
+    DragImageTo(Centre(editorWindow_));
+    ASSERT_TRUE(e2e::WaitFor([&] { return Text(kIdApp) == "Test Editor"; }, 3000)) << Text(kIdApp);
+    ASSERT_TRUE(IsWindowEnabled(Control(kIdAction)));
+  }
+
+  // Chooses entry `id`; an entry that asks gets `answer` (nullptr: Cancel).
+  void Choose(int32_t id, const char* answer = nullptr) {
+    PostMessageA(window_, WM_COMMAND, static_cast<WPARAM>(MacroHelperWindow::kActionCommand + id),
+                 0);
+    const std::optional<Prompt> prompt = PromptOf(id);
+    if (!prompt) return;
+    const std::string title = MacroHelperWindow::kCaption + prompt->title;
+    HWND box = nullptr;
+    ASSERT_TRUE(e2e::WaitFor(
+        [&] {
+          const auto w = e2e::TopWindowsOf(helper_.Id(), "", title);
+          box = w.empty() ? nullptr : w[0];
+          return box != nullptr;
+        },
+        5000))
+        << title;
+    HWND field = FindWindowExA(box, nullptr, "Edit", nullptr);
+    EXPECT_EQ(standin::TextOf(field), prompt->defaultAnswer) << id;
+    if (answer) SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer));
+    PostMessageA(FindWindowExA(box, nullptr, "Button", answer ? "OK" : "Cancel"), BM_CLICK, 0, 0);
+  }
+
+  void ClearEditor() { SendMessageA(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("")); }
+
+  // Waits for the editor to hold exactly `want`.
+  bool EditorHolds(const std::string& want, DWORD ms = 5000) {
+    return e2e::WaitFor([&] { return EditorText() == want; }, ms);
+  }
+
+  std::string folder_;
+  e2e::Process editor_, helper_;
+  HWND editorWindow_ = nullptr, edit_ = nullptr, window_ = nullptr;
+};
+
+TEST_F(MacroHelper, DraggingTheImageChoosesTheEditorAndADropOnItselfChangesNothing) {
+  EXPECT_FALSE(IsWindowEnabled(Control(kIdAction)));
+  EXPECT_EQ(Text(kIdApp), "Editor for Macro not selected");
+  DragImageTo(Centre(Control(kIdApp)));
+  EXPECT_EQ(Text(kIdApp), "Editor for Macro not selected");
+  EXPECT_FALSE(IsWindowEnabled(Control(kIdAction)));
+  ChooseEditor();
+}
+
+TEST_F(MacroHelper, EveryEntryTypesItsLineIntoTheEditor) {
+  ChooseEditor();
+  // Lines written out for a few entries; every other entry is checked against
+  // the line the menu gives it, which the host tests pin down.
+  const std::map<int32_t, std::string> spelled = {
+      {25, "SEND_TEXT contact tower 118.5"},
+      {4, "CLEARED_TO_FL 030"},
+      {6, "CLEARED_TO_SPEED 080"},
+      {604, "PRESS [AP]"},
+      {1003, "[AP] SELECT EDDF"},
+      {10012, "[OCN] RESET_DEFAULT"},
+  };
+  int typed = 0;
+  for (int32_t id : ActionIds()) {
+    if (KindOf(id) != ActionKind::kTypeLine) continue;
+    const std::string answer = AnswerFor(id);
+    const std::optional<std::string> line = LineFor(id, answer);
+    ASSERT_TRUE(line) << id;
+    if (const auto it = spelled.find(id); it != spelled.end()) {
+      EXPECT_EQ(*line, it->second);
+    }
+    ClearEditor();
+    Choose(id, answer.c_str());
+    ASSERT_TRUE(EditorHolds(*line + "\r\n"))
+        << id << ": " << EditorText() << " / " << Text(kIdInfo);
+    ++typed;
+  }
+  EXPECT_EQ(typed, 252);
+}
+
+TEST_F(MacroHelper, TheActionButtonShowsTheMenuAndItsChoiceIsTyped) {
+  ChooseEditor();
+  ClearEditor();
+  PostMessageA(Control(kIdAction), BM_CLICK, 0, 0);
+  HWND menu = nullptr;
+  ASSERT_TRUE(e2e::WaitFor(
+      [&] {
+        const auto w = e2e::TopWindowsOf(helper_.Id(), "#32768", "");
+        menu = w.empty() ? nullptr : w[0];
+        return menu != nullptr;
+      },
+      5000));
+  Pump(200);
+  if (const char* shot = getenv("QV_HELPER_MENU_SHOT")) standin::SaveScreenshot(shot);
+  // Down selects the first entry, "Open new Assistant".
+  for (UINT key : {VK_DOWN, VK_RETURN}) {
+    PostMessageA(menu, WM_KEYDOWN, key, 1);
+    PostMessageA(menu, WM_KEYUP, key, 0xC0000001);
+    Pump(100);
+  }
+  HWND box = nullptr;
+  ASSERT_TRUE(e2e::WaitFor(
+      [&] {
+        const auto w = e2e::TopWindowsOf(helper_.Id(), "", "Macro Helper - Open new Assistant");
+        box = w.empty() ? nullptr : w[0];
+        return box != nullptr;
+      },
+      5000));
+  SendMessageA(FindWindowExA(box, nullptr, "Edit", nullptr), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("Ground"));
+  PostMessageA(FindWindowExA(box, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
+  EXPECT_TRUE(EditorHolds("OPEN Ground\r\n")) << EditorText();
+}
+
+TEST_F(MacroHelper, CompatibilityModeTypesTheSameLineAndACancelledPromptTypesNothing) {
+  ChooseEditor();
+  PostMessageA(Control(kIdDoEvents), BM_CLICK, 0, 0);
+  Pump(100);
+  ASSERT_EQ(SendMessageA(Control(kIdDoEvents), BM_GETCHECK, 0, 0), BST_CHECKED);
+  ClearEditor();
+  const DWORD start = GetTickCount();
+  Choose(75);
+  ASSERT_TRUE(EditorHolds("ADD_TO_IO\r\n")) << EditorText();
+  // Ten characters and CR, each followed by a 10 ms pause.
+  EXPECT_GE(GetTickCount() - start, 100u);
+  ClearEditor();
+  Choose(10, nullptr);
+  Choose(24, "   ");
+  Choose(21, "31");
+  Choose(71);
+  ASSERT_TRUE(EditorHolds("ASSUME_LABEL\r\n")) << EditorText();
+}
+
+TEST_F(MacroHelper, NothingReachesAnyWindowWhenTheEditorCannotBeActivated) {
+  ChooseEditor();
+  // The editor goes away; a window of this test holds the foreground.
+  TerminateProcess(editor_.Handle(), 0);
+  ASSERT_TRUE(editor_.WaitExit(5000));
+  e2e::RegisterLocal("QvWitness");
+  HWND witness = CreateWindowExA(0, "QvWitness", "Witness", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60,
+                                 360, 300, 120, nullptr, nullptr, e2e::Instance(), nullptr);
+  HWND field = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 280, 80,
+                               witness, nullptr, e2e::Instance(), nullptr);
+  ASSERT_TRUE(standin::BringToFront(witness));
+  SetFocus(field);
+  HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, CountKeys, GetModuleHandleA(nullptr), 0);
+  ASSERT_NE(hook, nullptr);
+  g_keyEvents = 0;
+  Choose(22);
+  Choose(25, "hello");
+  Choose(8);  // Move IvAc window, without IvAc
+  Pump(1500);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(g_keyEvents, 0);
+  EXPECT_EQ(e2e::WindowText(field), "");
+  EXPECT_EQ(Text(kIdInfo), "unable to find IvAc Window - check if IvAc is running");
+  Choose(22);
+  EXPECT_TRUE(e2e::WaitFor(
+      [&] { return Text(kIdInfo) == "the editor cannot be activated: nothing typed"; }, 3000))
+      << Text(kIdInfo);
+  DestroyWindow(witness);
+}
+
+TEST_F(MacroHelper, ReadsIvacPlacementAndPastesSelectionsFromTheStandIn) {
+  standin::StandInProcess ivac;
+  std::string error;
+  ASSERT_TRUE(
+      ivac.Start(standin::StandInExe(QV_STANDIN_EXE), folder_, standin::kFullScenario, &error))
+      << error;
+  // The stand-in opens where the editor is: the editor goes in front of it.
+  ASSERT_TRUE(standin::BringToFront(editorWindow_));
+  ChooseEditor();
+  RECT r{};
+  GetWindowRect(ivac.main(), &r);
+  ClearEditor();
+  Choose(8);
+  EXPECT_TRUE(EditorHolds("MOVE_IVAC " + DecimalText(r.top) + "," + DecimalText(r.left) + "," +
+                          DecimalText(r.bottom - r.top) + "," + DecimalText(r.right - r.left) +
+                          "\r\n"))
+      << EditorText();
+
+  ClearEditor();
+  Choose(1007);  // <AP> Copy&Paste Current IvAc Selected Items
+  EXPECT_TRUE(
+      EditorHolds("; 1 selected Item\r\n<selection_start>\r\nEDDF\r\n<selection_end>\r\n", 10000))
+      << EditorText();
+  ClearEditor();
+  Choose(1008);  // and the unselected ones
+  EXPECT_TRUE(
+      EditorHolds("; 3 unselected Item\r\n<selection_start>\r\nEDDM\r\nEDDS\r\nEDDK\r\n"
+                  "<selection_end>\r\n",
+                  10000))
+      << EditorText();
+  // Reading changed nothing in IvAc: the dialog was cancelled, AP is still in.
+  HWND band = FindWindowExA(ivac.main(), nullptr, "ReBarWindow32", nullptr);
+  HWND bar = FindWindowExA(band, nullptr, "#32770", nullptr);
+  EXPECT_NE(SendMessageA(FindWindowExA(bar, nullptr, "Button", "AP"), BM_GETCHECK, 0, 0), 0);
+  EXPECT_TRUE(ivac.Find("dialog_ok").empty());
+}
+
+TEST_F(MacroHelper, ScrollLockCapturesThePointerAndCopyPutsItOnTheClipboard) {
+  const auto press = [] {
+    keybd_event(VK_SCROLL, 0x46, 0, 0);
+    keybd_event(VK_SCROLL, 0x46, KEYEVENTF_KEYUP, 0);
+  };
+  EXPECT_FALSE(IsWindowEnabled(Control(kIdTxtX)));
+  EXPECT_EQ(Text(kIdScrll), "Press ScollLock\nto activate capture");
+  press();
+  SetCursorPos(123, 45);
+  EXPECT_TRUE(e2e::WaitFor([&] { return Text(kIdTxtX) == "123,45"; }, 3000)) << Text(kIdTxtX);
+  EXPECT_TRUE(IsWindowEnabled(Control(kIdTxtX)));
+  EXPECT_EQ(Text(kIdScrll), "Press ScollLock\nto stop capture");
+  SetCursorPos(140, 50);
+  EXPECT_TRUE(e2e::WaitFor([&] { return Text(kIdTxtX) == "140,50"; }, 3000)) << Text(kIdTxtX);
+  press();
+  EXPECT_TRUE(e2e::WaitFor([&] { return !IsWindowEnabled(Control(kIdTxtX)); }, 3000));
+  SetCursorPos(300, 300);
+  Pump(400);
+  EXPECT_EQ(Text(kIdTxtX), "140,50");
+  ASSERT_TRUE(IsWindowEnabled(Control(kIdCopy)));
+  PostMessageA(Control(kIdCopy), BM_CLICK, 0, 0);
+  std::string clip;
+  EXPECT_TRUE(e2e::WaitFor(
+      [&] {
+        if (!OpenClipboard(nullptr)) return false;
+        if (HANDLE h = GetClipboardData(CF_TEXT)) {
+          if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+            clip = p;
+            GlobalUnlock(h);
+          }
+        }
+        CloseClipboard();
+        return clip == "140,50";
+      },
+      3000))
+      << clip;
+}
+
+}  // namespace
+}  // namespace qv::helper
