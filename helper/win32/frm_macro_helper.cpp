@@ -331,8 +331,17 @@ bool MacroHelperWindow::ActivateEditor() {
     target = f.found;
   }
   if (target == nullptr) return false;
+  if (EditorOwnsForeground()) return true;
   ivac::BringToForeground(target);
   for (int i = 0; i < 25 && !EditorOwnsForeground(); ++i) {
+    win::DoEvents();
+    Sleep(20);
+  }
+  if (!EditorOwnsForeground()) return false;
+  // The system resets the keyboard state when the foreground changes (Wine
+  // does so as the new window's thread takes it over): a Shift or Control
+  // sent before that is dropped. Give the editor the moment it needs.
+  for (int i = 0; i < 8; ++i) {
     win::DoEvents();
     Sleep(20);
   }
