@@ -42,6 +42,8 @@ class PanelWindow : public win::WindowBase, public ScriptHost {
 
   // Form_Load: builds the window for the current panel and shows it.
   bool Load();
+  // The notification-area icon, while the panel runs in the tray.
+  const SysTray* Tray() const { return tray_.get(); }
 
   // Run after every click outside the client role: IvAc to the front and
   // the caret to the end of its COMMBox text line.

@@ -3,14 +3,21 @@
 // what they held is read from the shown menu itself.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "ivac/win32_automation.h"
 #include "panels/win32/cmenu.h"
+#include "panels/win32/frm_ivao.h"
 #include "panels/win32/systray.h"
+#include "platform/files.h"
+#include "startup/app.h"
+#include "win32/support/e2e.h"
 
 namespace qv::panels {
 namespace {
@@ -215,6 +222,12 @@ TEST_F(MenuTest, ASubmenuOutlivesTheMenuItWasAttachedTo) {
 
 using SysTrayTest = Host;
 
+std::string TextOf(HWND w) {
+  char text[256] = {};
+  GetWindowTextA(w, text, sizeof text);
+  return text;
+}
+
 std::vector<std::string> Texts(const MenuVisit& v) {
   std::vector<std::string> out;
   for (const auto& item : v.items) out.push_back(item.text);
@@ -312,6 +325,101 @@ TEST_F(SysTrayTest, ToolTipIsCutToItsField) {
   // A new tooltip replaces the whole old one.
   tray.SetToolTip("Quorvex - Tower");
   EXPECT_EQ(tray.ToolTip(), "Quorvex - Tower");
+}
+
+// A running panel of this process: what its control box and menus show.
+class PanelWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app_.folders = MakeFolders(qv::e2e::CaseFolder());
+    for (const std::string& f : {app_.folders.base, app_.folders.data, app_.folders.panels,
+                                 app_.folders.macro, app_.folders.defaults})
+      files::CreateFolder(f);
+    app_.currentPanel = "Menus";
+  }
+  void Panel(const std::string& setup) {
+    ASSERT_TRUE(files::WriteAtomic(app_.folders.panels + "\\Menus.ini",
+                                   "[Setup]\r\nRows=1\r\nCols=1\r\nTop=3000\r\nLeft=3000\r\n" +
+                                       setup + "[01]\r\nLabel=A\r\n"));
+  }
+  static std::string TipOf(HWND tooltip, HWND tool) {
+    char text[256] = {};
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.hwnd = GetParent(tool);
+    ti.uId = reinterpret_cast<UINT_PTR>(tool);
+    ti.lpszText = text;
+    SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
+    return text;
+  }
+  static HWND OfThisThread(const char* cls) {
+    struct Find {
+      const char* cls;
+      HWND found = nullptr;
+    } find{cls};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM p) -> BOOL {
+          auto* f = reinterpret_cast<Find*>(p);
+          char name[64] = {};
+          GetClassNameA(w, name, sizeof name);
+          if (lstrcmpiA(name, f->cls) != 0) return TRUE;
+          f->found = w;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.found;
+  }
+
+  App app_;
+  ivac::Win32Automation ivac_;
+};
+
+TEST_F(PanelWindowTest, ControlBoxTooltipsAndThePanelMenuShowTheirExactTexts) {
+  Panel("OnTop=-1\r\nAutoHide=0\r\n");
+  PanelWindow panel(app_, ivac_);
+  ASSERT_TRUE(panel.Load());
+  HWND tooltip = OfThisThread(TOOLTIPS_CLASSA);
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(TipOf(tooltip, GetDlgItem(panel.Hwnd(), 101)), "Exit");
+  EXPECT_EQ(TipOf(tooltip, GetDlgItem(panel.Hwnd(), 102)), "Open Function Menu");
+  EXPECT_EQ(TipOf(tooltip, GetDlgItem(panel.Hwnd(), 103)),
+            "Set Macro Assistant Window always to foreground");
+
+  const MenuVisit visit = Visit({VK_ESCAPE}, [&] {
+    SendMessageA(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(102, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(panel.Hwnd(), 102)));
+  });
+  ASSERT_TRUE(visit.seen);
+  EXPECT_EQ(Texts(visit), (std::vector<std::string>{"Previous Assistant", "WinOnTop",
+                                                    "AutoHide ControlBox", "Exit"}));
+  ASSERT_EQ(visit.items.size(), 4u);
+  EXPECT_TRUE(visit.items[0].grayed) << "no panel to go back to";
+  EXPECT_TRUE(visit.items[1].checked);
+  EXPECT_FALSE(visit.items[2].checked);
+  EXPECT_FALSE(visit.items[3].grayed);
+}
+
+TEST_F(PanelWindowTest, TheTrayIconsMenuAndTooltipShowTheirExactTexts) {
+  Panel("SysTray=-1\r\nOnTop=-1\r\n");
+  PanelWindow panel(app_, ivac_);
+  ASSERT_TRUE(panel.Load());
+  ASSERT_NE(panel.Tray(), nullptr);
+  EXPECT_EQ(panel.Tray()->ToolTip(), "Quorvex - " + std::string(TextOf(panel.Hwnd())));
+
+  const MenuVisit visit = Visit({VK_ESCAPE}, [&] {
+    SendMessageA(panel.Tray()->Hwnd(), SysTray::kCallbackMessage, 0, WM_RBUTTONDOWN);
+  });
+  ASSERT_TRUE(visit.seen);
+  EXPECT_EQ(Texts(visit), (std::vector<std::string>{"Panel: " + TextOf(panel.Hwnd()), "-",
+                                                    "Window Standard", "Window On Top", "-",
+                                                    "Previous Panel", "Close Menu", "-", "Exit"}));
+  ASSERT_EQ(visit.items.size(), 9u);
+  EXPECT_TRUE(visit.items[0].isDefault);
+  // On top: only "Window Standard" can be chosen; nothing to go back to.
+  EXPECT_FALSE(visit.items[2].grayed);
+  EXPECT_TRUE(visit.items[3].grayed);
+  EXPECT_TRUE(visit.items[5].grayed);
 }
 
 }  // namespace
