@@ -352,23 +352,22 @@ class PanelWindowTest : public ::testing::Test {
     SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
     return text;
   }
+  struct ClassSearch {
+    const char* cls;
+    HWND found = nullptr;
+  };
+  static BOOL CALLBACK MatchClass(HWND w, LPARAM p) {
+    auto* search = reinterpret_cast<ClassSearch*>(p);
+    char name[64] = {};
+    GetClassNameA(w, name, sizeof name);
+    if (lstrcmpiA(name, search->cls) != 0) return TRUE;
+    search->found = w;
+    return FALSE;
+  }
   static HWND OfThisThread(const char* cls) {
-    struct Find {
-      const char* cls;
-      HWND found = nullptr;
-    } find{cls};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-          auto* f = reinterpret_cast<Find*>(p);
-          char name[64] = {};
-          GetClassNameA(w, name, sizeof name);
-          if (lstrcmpiA(name, f->cls) != 0) return TRUE;
-          f->found = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.found;
+    ClassSearch search{cls};
+    EnumThreadWindows(GetCurrentThreadId(), MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
   }
 
   App app_;
