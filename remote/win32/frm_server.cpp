@@ -283,6 +283,9 @@ void ServerWindow::spServer_DataArrival(const std::string& index) {
     if (m.kind == Received::Kind::kCommand) {
       queue_.Push(std::move(m.text));
     } else {
+      // Kept as the latest event: a command running meanwhile must not
+      // paint its own text over the refusal when it ends.
+      spServer_.SetTag(index, m.text);
       ShowStatus(m.text);
       SetLook(Look::kGreen, false);
     }
