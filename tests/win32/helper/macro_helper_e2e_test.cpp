@@ -26,10 +26,17 @@ namespace {
 constexpr int kIdAction = 1, kIdDoEvents = 3, kIdCopy = 4, kIdTxtX = 5, kIdInfo = 6, kIdApp = 7;
 constexpr int kIdScrll = 8;
 
-// Every key event of the session, as a low-level hook sees it.
+// Every key event of the session, as a low-level hook sees it, and the
+// Shift presses not yet released.
 int g_keyEvents = 0;
+int g_shiftDown = 0;
 LRESULT CALLBACK CountKeys(int code, WPARAM wp, LPARAM lp) {
-  if (code == HC_ACTION) ++g_keyEvents;
+  if (code == HC_ACTION) {
+    ++g_keyEvents;
+    const DWORD vk = reinterpret_cast<KBDLLHOOKSTRUCT*>(lp)->vkCode;
+    if (vk == VK_SHIFT || vk == VK_LSHIFT || vk == VK_RSHIFT)
+      g_shiftDown += (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN) ? 1 : -1;
+  }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
@@ -285,6 +292,42 @@ TEST_F(MacroHelper, NothingReachesAnyWindowWhenTheEditorCannotBeActivated) {
   EXPECT_TRUE(e2e::WaitFor(
       [&] { return Text(kIdInfo) == "the editor cannot be activated: nothing typed"; }, 3000))
       << Text(kIdInfo);
+  DestroyWindow(witness);
+}
+
+TEST_F(MacroHelper, TypingStopsWhenTheEditorLosesTheForegroundMidLine) {
+  ChooseEditor();
+  PostMessageA(Control(kIdDoEvents), BM_CLICK, 0, 0);  // slow typing: 10 ms a character
+  e2e::RegisterLocal("QvWitness");
+  HWND witness = CreateWindowExA(0, "QvWitness", "Witness", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60,
+                                 360, 300, 120, nullptr, nullptr, e2e::Instance(), nullptr);
+  HWND field = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 280, 80,
+                               witness, nullptr, e2e::Instance(), nullptr);
+  HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, CountKeys, GetModuleHandleA(nullptr), 0);
+  ASSERT_NE(hook, nullptr);
+  g_shiftDown = 0;
+  ClearEditor();
+  const std::string text = "Upper And Lower Case Words Typed Slowly Into The Chosen Editor Window";
+  Choose(23, text.c_str());
+  ASSERT_TRUE(e2e::WaitFor([&] { return EditorText().size() >= 12; }, 5000)) << EditorText();
+  ASSERT_TRUE(standin::BringToFront(witness));
+  SetFocus(field);
+  EXPECT_TRUE(e2e::WaitFor(
+      [&] {
+        Pump(20);
+        return Text(kIdInfo) == "typing stopped: the editor lost the foreground";
+      },
+      5000))
+      << Text(kIdInfo);
+  Pump(300);
+  UnhookWindowsHookEx(hook);
+  // What arrived is the start of the line, and nothing reached the witness.
+  const std::string typed = EditorText();
+  EXPECT_LT(typed.size(), text.size());
+  EXPECT_EQ(("ADD_TEXT " + text).compare(0, typed.size(), typed), 0) << typed;
+  EXPECT_EQ(e2e::WindowText(field), "");
+  EXPECT_EQ(standin::TextOf(field), "");
+  EXPECT_EQ(g_shiftDown, 0) << "Shift left down";
   DestroyWindow(witness);
 }
 
