@@ -52,6 +52,7 @@ class ServerWindow : public win::WindowBase, public panels::ScriptHost {
 
   void cmdListen_Click();
   void cmdClose_Click();
+  const panels::SysTray* Tray() const { return tray_.get(); }
 
   // ScriptHost.
   void ShowStatus(std::string_view text) override;
