@@ -4,13 +4,13 @@
 #include <memory>
 
 #include "helper/action_menu.h"
-#include "helper/win32/input_box.h"
 #include "helper/win32/keyboard.h"
 #include "ivac/automation.h"
 #include "ivac/rules.h"
 #include "ivac/win32_search.h"
 #include "panels/win32/cmenu.h"
 #include "platform/text.h"
+#include "platform/win32/input_box.h"
 
 namespace qv::helper {
 
@@ -304,8 +304,8 @@ void MacroHelperWindow::RunAction(int32_t id) {
   }
   std::string answer;
   if (const std::optional<Prompt> prompt = PromptOf(id)) {
-    const std::optional<std::string> given =
-        InputBox(hwnd_, prompt->text, std::string(kCaption) + prompt->title, prompt->defaultAnswer);
+    const std::optional<std::string> given = win::InputBox(
+        hwnd_, prompt->text, std::string(kCaption) + prompt->title, prompt->defaultAnswer);
     if (!given) return;
     answer = *given;
   }

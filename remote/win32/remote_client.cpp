@@ -4,9 +4,9 @@
 
 #include "platform/profile.h"
 #include "platform/text.h"
+#include "platform/win32/input_box.h"
 #include "platform/win32/ui.h"
 #include "remote/client_rules.h"
-#include "remote/win32/input_box.h"
 #include "startup/log.h"
 #include "startup/settings.h"
 
@@ -25,7 +25,7 @@ bool RemoteClient::GetRemoteInfo() {
   std::string answer = app_.settings.serverAddress + ":" + app_.settings.port;
   for (;;) {
     const std::optional<std::string> typed =
-        InputBox(panel_.window, RemotePromptText(app_.settings.port), kPromptTitle, answer);
+        win::InputBox(panel_.window, RemotePromptText(app_.settings.port), kPromptTitle, answer);
     const RemoteAnswer r = ParseRemoteAnswer(typed.value_or(""));
     using Kind = RemoteAnswer::Kind;
     if (r.kind == Kind::kCancelled) return false;

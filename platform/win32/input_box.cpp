@@ -1,31 +1,36 @@
-#include "remote/win32/input_box.h"
+#include "platform/win32/input_box.h"
 
 #include "platform/win32/dpi.h"
 #include "platform/win32/ui.h"
 
-namespace qv::remote {
+namespace qv::win {
 
 namespace {
 
-int Px(int dip) { return MulDiv(dip, win::ScreenDpiX(), 96); }
+int Px(int dip) { return MulDiv(dip, ScreenDpiX(), 96); }
 
-class InputWindow : public win::WindowBase {
+class InputWindow : public WindowBase {
  public:
   std::optional<std::string> Run(HWND owner, std::string_view prompt, std::string_view title,
                                  std::string_view defaultText) {
+    // Beside its owner, where the eye already is.
+    RECT at{};
+    const bool besideOwner = owner != nullptr && GetWindowRect(owner, &at);
     CreateBound(kInputBoxClass, WS_EX_DLGMODALFRAME | WS_EX_TOPMOST,
-                WS_POPUP | WS_CAPTION | WS_SYSMENU, std::string(title).c_str(), CW_USEDEFAULT,
-                CW_USEDEFAULT, Px(380), Px(170), owner, 0, GetSysColorBrush(COLOR_BTNFACE));
+                WS_POPUP | WS_CAPTION | WS_SYSMENU, std::string(title).c_str(),
+                besideOwner ? at.left + Px(20) : CW_USEDEFAULT,
+                besideOwner ? at.top + Px(20) : CW_USEDEFAULT, Px(380), Px(170), owner, 0,
+                GetSysColorBrush(COLOR_BTNFACE));
     if (!hwnd_) return std::nullopt;
-    HWND label = win::CreateLabel(hwnd_, 300, std::string(prompt).c_str(), SS_LEFT | SS_NOPREFIX);
-    edit_ = win::CreateEdit(hwnd_, kInputBoxEditId);
-    HWND ok = win::CreateButton(hwnd_, IDOK, "OK", BS_DEFPUSHBUTTON);
-    HWND cancel = win::CreateButton(hwnd_, IDCANCEL, "Cancel");
+    HWND label = CreateLabel(hwnd_, 300, std::string(prompt).c_str(), SS_LEFT | SS_NOPREFIX);
+    edit_ = CreateEdit(hwnd_, kInputBoxEditId);
+    HWND ok = CreateButton(hwnd_, IDOK, "OK", BS_DEFPUSHBUTTON);
+    HWND cancel = CreateButton(hwnd_, IDCANCEL, "Cancel");
     MoveWindow(label, Px(10), Px(10), Px(270), Px(70), FALSE);
     MoveWindow(ok, Px(290), Px(10), Px(70), Px(26), FALSE);
     MoveWindow(cancel, Px(290), Px(42), Px(70), Px(26), FALSE);
     MoveWindow(edit_, Px(10), Px(96), Px(350), Px(24), FALSE);
-    win::SetText(edit_, defaultText);
+    SetText(edit_, defaultText);
     SendMessageA(edit_, EM_SETSEL, 0, -1);
     if (owner) EnableWindow(owner, FALSE);
     ShowWindow(hwnd_, SW_SHOW);
@@ -35,7 +40,7 @@ class InputWindow : public win::WindowBase {
     BOOL got = 1;
     while (!done_ && (got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
       if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) &&
-          (msg.hwnd == edit_ || msg.hwnd == hwnd_)) {
+          (msg.hwnd == hwnd_ || GetParent(msg.hwnd) == hwnd_)) {
         Finish(msg.wParam == VK_RETURN);
         continue;
       }
@@ -66,7 +71,7 @@ class InputWindow : public win::WindowBase {
 
  private:
   void Finish(bool ok) {
-    if (ok) result_ = win::GetText(edit_);
+    if (ok) result_ = GetText(edit_);
     done_ = true;
   }
 
@@ -83,4 +88,4 @@ std::optional<std::string> InputBox(HWND owner, std::string_view prompt, std::st
   return box.Run(owner, prompt, title, defaultText);
 }
 
-}  // namespace qv::remote
+}  // namespace qv::win
