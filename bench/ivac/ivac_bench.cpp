@@ -370,7 +370,9 @@ int main(int argc, char** argv) {
         MeasureSettled("TRANSFER_TO", runs, SettleLocal, [&] { Sink(a.TransferTo("EDDF_DEP")); }));
     own.Add(MeasureSettled("CLEARED_TO_FL", runs, SettleLocal,
                            [&] { Sink(a.Clear(Clearance::kFlightLevel, "FL080")); }));
-    own.Add(MeasureSettled("COLORSCHEME (dialog stays open)", runs, SettleLocal,
+    // Each run of this row waits out the 1.5 s patience for a dialog that
+    // never closes: a few runs show that wait as well as thirty.
+    own.Add(MeasureSettled("COLORSCHEME (dialog stays open)", std::min(runs, 5), SettleLocal,
                            [&] { Sink(a.ColorScheme("Night")); }));
     // The window system's part: IvAc to the front from another window.
     HWND other = CreateWindowA("QvBenchCrowd", "other", WS_OVERLAPPED | WS_VISIBLE, 500, 10, 100,
