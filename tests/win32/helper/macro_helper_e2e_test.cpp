@@ -83,23 +83,13 @@ class MacroHelper : public ::testing::Test {
   void SetUp() override {
     folder_ = e2e::CaseFolder();
     ASSERT_TRUE(editor_.Start(e2e::WindowsPath(QV_TEST_EDITOR_EXE), "", ""));
-    ASSERT_TRUE(e2e::WaitFor(
-        [&] {
-          const auto w = e2e::TopWindowsOf(editor_.Id(), "", "Test Editor");
-          editorWindow_ = w.empty() ? nullptr : w[0];
-          return editorWindow_ != nullptr;
-        },
-        10000));
+    editorWindow_ = e2e::WaitTopWindow(editor_.Id(), "", "Test Editor", 10000);
+    ASSERT_NE(editorWindow_, nullptr);
     edit_ = FindWindowExA(editorWindow_, nullptr, "Edit", nullptr);
     ASSERT_NE(edit_, nullptr);
     ASSERT_TRUE(helper_.Start(e2e::WindowsPath(QV_QUORVEX_EXE), "*MACROHELPER", folder_));
-    ASSERT_TRUE(e2e::WaitFor(
-        [&] {
-          const auto w = e2e::TopWindowsOf(helper_.Id(), "", MacroHelperWindow::kCaption);
-          window_ = w.empty() ? nullptr : w[0];
-          return window_ != nullptr;
-        },
-        15000));
+    window_ = e2e::WaitTopWindow(helper_.Id(), "", MacroHelperWindow::kCaption, 15000);
+    ASSERT_NE(window_, nullptr);
     Pump(300);
   }
 
@@ -146,15 +136,8 @@ class MacroHelper : public ::testing::Test {
     const std::optional<Prompt> prompt = PromptOf(id);
     if (!prompt) return;
     const std::string title = MacroHelperWindow::kCaption + prompt->title;
-    HWND box = nullptr;
-    ASSERT_TRUE(e2e::WaitFor(
-        [&] {
-          const auto w = e2e::TopWindowsOf(helper_.Id(), "", title);
-          box = w.empty() ? nullptr : w[0];
-          return box != nullptr;
-        },
-        5000))
-        << title;
+    HWND box = e2e::WaitTopWindow(helper_.Id(), "", title, 5000);
+    ASSERT_NE(box, nullptr) << title;
     HWND field = FindWindowExA(box, nullptr, "Edit", nullptr);
     EXPECT_EQ(standin::TextOf(field), prompt->defaultAnswer) << id;
     if (answer) SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer));
@@ -216,14 +199,8 @@ TEST_F(MacroHelper, TheActionButtonShowsTheMenuAndItsChoiceIsTyped) {
   ChooseEditor();
   ClearEditor();
   PostMessageA(Control(kIdAction), BM_CLICK, 0, 0);
-  HWND menu = nullptr;
-  ASSERT_TRUE(e2e::WaitFor(
-      [&] {
-        const auto w = e2e::TopWindowsOf(helper_.Id(), "#32768", "");
-        menu = w.empty() ? nullptr : w[0];
-        return menu != nullptr;
-      },
-      5000));
+  HWND menu = e2e::WaitTopWindow(helper_.Id(), "#32768", "", 5000);
+  ASSERT_NE(menu, nullptr);
   Pump(200);
   if (const char* shot = getenv("QV_HELPER_MENU_SHOT")) standin::SaveScreenshot(shot);
   // Down selects the first entry, "Open new Assistant".
@@ -232,14 +209,8 @@ TEST_F(MacroHelper, TheActionButtonShowsTheMenuAndItsChoiceIsTyped) {
     PostMessageA(menu, WM_KEYUP, key, 0xC0000001);
     Pump(100);
   }
-  HWND box = nullptr;
-  ASSERT_TRUE(e2e::WaitFor(
-      [&] {
-        const auto w = e2e::TopWindowsOf(helper_.Id(), "", "Macro Helper - Open new Assistant");
-        box = w.empty() ? nullptr : w[0];
-        return box != nullptr;
-      },
-      5000));
+  HWND box = e2e::WaitTopWindow(helper_.Id(), "", "Macro Helper - Open new Assistant", 5000);
+  ASSERT_NE(box, nullptr);
   SendMessageA(FindWindowExA(box, nullptr, "Edit", nullptr), WM_SETTEXT, 0,
                reinterpret_cast<LPARAM>("Ground"));
   PostMessageA(FindWindowExA(box, nullptr, "Button", "OK"), BM_CLICK, 0, 0);

@@ -39,16 +39,7 @@ std::string SetupSection(const std::string& description, int rows, int cols) {
 class PanelE2E : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::string(temp) + "qv_panel_" + info->name() + "_" +
-            std::to_string(GetCurrentProcessId());
-    std::filesystem::remove_all(root_);
-    for (const char* sub :
-         {"", "\\Quorvex", "\\Quorvex\\Config", "\\Quorvex\\QuorvexData",
-          "\\Quorvex\\QuorvexData\\Panels", "\\Quorvex\\QuorvexData\\Macro", "\\standin"})
-      CreateDirectoryA((root_ + sub).c_str(), nullptr);
+    root_ = qv::e2e::FreshDataFolder("qv_panel_");
     Write("Quorvex\\Config\\Config.ini", "[default]\r\nSleep=10\r\n");
   }
 
@@ -81,14 +72,8 @@ class PanelE2E : public ::testing::Test {
   // Starts quorvex.exe on a panel and waits for its window.
   void StartPanel(const std::string& name) {
     ASSERT_TRUE(panel_->Start(g_quorvex, name, root_));
-    ASSERT_TRUE(qv::e2e::WaitFor(
-        [&] {
-          const auto w = qv::e2e::TopWindowsOf(panel_->Id(), "QuorvexPanel", "");
-          window_ = w.empty() ? nullptr : w.front();
-          return window_ != nullptr;
-        },
-        10000))
-        << "no panel window";
+    window_ = qv::e2e::WaitTopWindow(panel_->Id(), "QuorvexPanel", "", 10000);
+    ASSERT_NE(window_, nullptr) << "no panel window";
     grid_ = FindWindowExA(window_, nullptr, "QuorvexGrid", nullptr);
     ASSERT_NE(grid_, nullptr);
     // Laid out: the status line names the panel.

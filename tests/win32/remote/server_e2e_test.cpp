@@ -106,16 +106,7 @@ class ServerE2E : public ::testing::Test {
   }
 
   void SetUp() override {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::string(temp) + "qv_server_" + info->name() + "_" +
-            std::to_string(GetCurrentProcessId());
-    std::filesystem::remove_all(root_);
-    for (const char* sub :
-         {"", "\\Quorvex", "\\Quorvex\\Config", "\\Quorvex\\QuorvexData",
-          "\\Quorvex\\QuorvexData\\Panels", "\\Quorvex\\QuorvexData\\Macro", "\\standin"})
-      CreateDirectoryA((root_ + sub).c_str(), nullptr);
+    root_ = qv::e2e::FreshDataFolder("qv_server_");
     static int next = 0;
     port_ = 20000 + static_cast<int>(GetCurrentProcessId() % 4000) * 10 + next++ % 10;
     Write("Quorvex\\Config\\Config.ini", "[default]\r\nSleep=0\r\nPort=" + std::to_string(port_) +
@@ -145,14 +136,8 @@ class ServerE2E : public ::testing::Test {
   // Starts quorvex.exe *SERVER, presses Listen and waits until it listens.
   void StartServer() {
     ASSERT_TRUE(server_->Start(g_quorvex, "*SERVER", root_));
-    ASSERT_TRUE(qv::e2e::WaitFor(
-        [&] {
-          const auto w = qv::e2e::TopWindowsOf(server_->Id(), "QuorvexServer", "");
-          window_ = w.empty() ? nullptr : w.front();
-          return window_ != nullptr;
-        },
-        10000))
-        << "no server window";
+    window_ = qv::e2e::WaitTopWindow(server_->Id(), "QuorvexServer", "", 10000);
+    ASSERT_NE(window_, nullptr) << "no server window";
     EXPECT_EQ(qv::e2e::WindowText(window_), "Quorvex Receiver");
     PostMessageA(window_, WM_COMMAND, MAKEWPARAM(kListenId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window_, kListenId)));
@@ -343,27 +328,15 @@ TEST_F(ServerE2E, ClientPanelClicksRunOnTheServer) {
   ASSERT_TRUE(panel.Start(g_quorvex, "*CLIENT Remote", client));
 
   // The prompt offers the saved address; OK takes it.
-  HWND box = nullptr;
-  ASSERT_TRUE(qv::e2e::WaitFor(
-      [&] {
-        const auto w = qv::e2e::TopWindowsOf(panel.Id(), "QuorvexInputBox", "");
-        box = w.empty() ? nullptr : w.front();
-        return box != nullptr;
-      },
-      10000));
+  HWND box = qv::e2e::WaitTopWindow(panel.Id(), "QuorvexInputBox", "", 10000);
+  ASSERT_NE(box, nullptr);
   EXPECT_EQ(qv::e2e::WindowText(box), "Connecting to Remote module");
   EXPECT_EQ(qv::standin::TextOf(GetDlgItem(box, 301)), "127.0.0.1:" + std::to_string(port_));
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   ASSERT_TRUE(WaitConnected(10000));
 
-  HWND window = nullptr;
-  ASSERT_TRUE(qv::e2e::WaitFor(
-      [&] {
-        const auto w = qv::e2e::TopWindowsOf(panel.Id(), "QuorvexPanel", "");
-        window = w.empty() ? nullptr : w.front();
-        return window != nullptr;
-      },
-      5000));
+  HWND window = qv::e2e::WaitTopWindow(panel.Id(), "QuorvexPanel", "", 5000);
+  ASSERT_NE(window, nullptr);
   const HWND grid = FindWindowExA(window, nullptr, "QuorvexGrid", nullptr);
   ASSERT_NE(grid, nullptr);
   // The menu button turns green once connected (left of its "M").

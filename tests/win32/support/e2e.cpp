@@ -1,5 +1,7 @@
 #include "win32/support/e2e.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -127,6 +129,33 @@ std::vector<HWND> TopWindowsOf(DWORD pid, const std::string& cls, const std::str
   TopQuery q{pid, &cls, &caption, {}};
   EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&q));
   return q.found;
+}
+
+HWND WaitTopWindow(DWORD pid, const std::string& cls, const std::string& caption, DWORD ms) {
+  HWND found = nullptr;
+  WaitFor(
+      [&] {
+        const auto w = TopWindowsOf(pid, cls, caption);
+        found = w.empty() ? nullptr : w.front();
+        return found != nullptr;
+      },
+      ms);
+  return found;
+}
+
+std::string FreshDataFolder(const std::string& prefix) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string root =
+      std::string(temp) + prefix + info->name() + "_" + std::to_string(GetCurrentProcessId());
+  std::error_code ec;
+  std::filesystem::remove_all(root, ec);
+  for (const char* sub :
+       {"", "\\Quorvex", "\\Quorvex\\Config", "\\Quorvex\\QuorvexData",
+        "\\Quorvex\\QuorvexData\\Panels", "\\Quorvex\\QuorvexData\\Macro", "\\standin"})
+    CreateDirectoryA((root + sub).c_str(), nullptr);
+  return root;
 }
 
 std::string CaseFolder() {

@@ -50,6 +50,14 @@ bool WaitFor(const std::function<bool()>& probe, DWORD ms, DWORD step = 20);
 // and caption ("" for any).
 std::vector<HWND> TopWindowsOf(DWORD pid, const std::string& cls, const std::string& caption);
 
+// Waits up to `ms` for the first such window; nullptr when none came.
+HWND WaitTopWindow(DWORD pid, const std::string& cls, const std::string& caption, DWORD ms);
+
+// A fresh folder in the temporary folder, named after `prefix` and the
+// running case, holding a Quorvex AppData tree (Quorvex\Config and
+// Quorvex\QuorvexData with Panels and Macro) and a "standin" folder.
+std::string FreshDataFolder(const std::string& prefix);
+
 std::string WindowText(HWND w);
 std::string ClassOf(HWND w);
 std::vector<HWND> ChildrenOf(HWND parent);
