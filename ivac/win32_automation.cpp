@@ -23,7 +23,8 @@ namespace {
 
 constexpr WPARAM kEnterKey = 13;
 
-// The count of unanswered sends when the current primitive began.
+// The count of unanswered sends when the current primitive began (one
+// program talks to one IvAc: the count is the process's).
 unsigned long g_unansweredBefore = 0;
 
 void Post(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
@@ -160,25 +161,19 @@ void Win32Automation::Wait(int32_t ms) const { Sleep(static_cast<DWORD>(ms < 0 ?
 void Win32Automation::WaitSleep() const { Wait(FullWait(sleep_)); }
 void Win32Automation::DoEvents() { PumpEvents(); }
 
-LRESULT Win32Automation::Send(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  return qv::ivac::Send(w, msg, wp, lp);
-}
-
 std::string Win32Automation::TakeFault() {
   std::string fault;
   if (notInFront_) fault = kIvacNotInFront;
-  if (UnansweredSends() != unansweredSeen_) fault = kIvacNotResponding;
+  if (UnansweredSends() != g_unansweredBefore) fault = kIvacNotResponding;
   // A window of IvAc's that vanished because IvAc closed is not a command
   // carried out.
   if (ivac_ != nullptr && !IsWindow(ivac_)) fault = kIvacClosed;
-  unansweredSeen_ = g_unansweredBefore = UnansweredSends();
+  g_unansweredBefore = UnansweredSends();
   notInFront_ = false;
   return fault;
 }
 
-void Win32Automation::SettleUnanswered() {
-  unansweredSeen_ = g_unansweredBefore = UnansweredSends();
-}
+void Win32Automation::SettleUnanswered() { g_unansweredBefore = UnansweredSends(); }
 
 bool Win32Automation::FrontForInput(HWND main) {
   if (BringToForeground(main)) {

@@ -120,7 +120,6 @@ class Win32Automation : public Automation {
   // What went unanswered so far is nobody's fault any more (a reader or the
   // activation after a run met a hung IvAc, or a new run begins).
   void SettleUnanswered();
-  LRESULT Send(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
 
   Opened OpenDialog(const std::string& code);
   static Elements FindElements(HWND dialog);
@@ -138,7 +137,6 @@ class Win32Automation : public Automation {
   std::map<std::string, HWND, std::less<>> map_;
   HWND dialog_ = nullptr;
   std::string dialogCode_;
-  unsigned long unansweredSeen_ = 0;
   bool notInFront_ = false;
 };
 
