@@ -144,7 +144,7 @@ bool App::Start(HINSTANCE instance, const State& state, const std::string& log_p
 
   if (state_.commbox_open) OpenCommBox();
   if (state_.inout_open) OpenInOut();
-  InstallShiftHook();
+  hook_ = InstallShiftHook();
 
   ShowWindow(main_, SW_SHOWNORMAL);
   UpdateWindow(main_);
@@ -295,9 +295,12 @@ void App::UpdateConnectButton() {
   SetText(main_, state_.Caption());
 }
 
-bool App::ShiftDown() const {
-  return hook_shift_ || GetKeyState(VK_SHIFT) < 0 || GetAsyncKeyState(VK_SHIFT) < 0;
-}
+// Shift as the system holds it while the click is handled: every injected
+// Shift event up to now, in order, as Windows keeps the key state. Not
+// GetKeyState (the posted click overtakes the queued key event) and, under
+// Wine, not GetAsyncKeyState either (reset to the display's keyboard when the
+// foreground changes). A Shift released too early, or never, shows.
+bool App::ShiftDown() const { return hook_ ? hook_shift_ : GetAsyncKeyState(VK_SHIFT) < 0; }
 
 void App::OnToolbarClicked(int index) {
   HWND button = buttons_[index];

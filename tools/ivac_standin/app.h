@@ -113,8 +113,7 @@ class App {
   void OnInOutClosed();
   void OnMainDestroyed();
 
-  // The shift state for BM_CLICK on a toolbar button (low-level hook, key
-  // state and asynchronous state together; see input_hook.cpp).
+  // Shift while a toolbar button's click is handled (see input_hook.cpp).
   bool ShiftDown() const;
   void SetHookShift(bool down) { hook_shift_ = down; }
 
@@ -167,7 +166,7 @@ class App {
   Rect last_main_{};
   std::string last_main_state_;
 
-  bool hook_shift_ = false;
+  bool hook_ = false, hook_shift_ = false;
   GdiObject ui_font_, map_font_, label_font_;
 };
 

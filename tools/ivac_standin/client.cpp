@@ -334,6 +334,12 @@ void KeyUp(BYTE vk) {
   keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), KEYEVENTF_KEYUP, 0);
 }
 
+bool KeyLeftDown(BYTE vk) {
+  if (GetAsyncKeyState(vk) >= 0) return false;
+  KeyUp(vk);
+  return true;
+}
+
 void ClickAt(POINT screen, bool right) {
   SetCursorPos(screen.x, screen.y);
   mouse_event(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);

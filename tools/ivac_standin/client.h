@@ -143,6 +143,9 @@ std::vector<std::vector<std::string>> ReadListView(HWND list_view);
 bool BringToFront(HWND hwnd);
 void KeyDown(BYTE vk);
 void KeyUp(BYTE vk);
+// True when the system holds the key down; the key is then released, so that
+// a case that left it down fails alone instead of spoiling the next one.
+bool KeyLeftDown(BYTE vk);
 // Moves the pointer to a screen point and clicks there.
 void ClickAt(POINT screen, bool right);
 

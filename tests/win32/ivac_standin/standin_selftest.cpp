@@ -47,8 +47,7 @@ class StandInTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    // Never leave a modifier down for the next case.
-    KeyUp(VK_SHIFT);
+    EXPECT_FALSE(KeyLeftDown(VK_SHIFT)) << "Shift left down";
     if (HasFailure() && !folder_.empty()) {
       SaveScreenshot(folder_ + "\\screen.bmp");
       std::cout << "evidence (log, config, screenshot) in " << folder_ << "\n";

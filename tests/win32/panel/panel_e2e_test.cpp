@@ -44,6 +44,8 @@ class PanelE2E : public ::testing::Test {
   }
 
   void TearDown() override {
+    for (BYTE k : {VK_SHIFT, VK_MULTIPLY, VK_F7, VK_ADD})
+      EXPECT_FALSE(qv::standin::KeyLeftDown(k)) << "key " << int{k} << " left down";
     if (HasFailure()) {
       // Evidence: the screen as it was, and the stand-in's log beside it.
       qv::standin::SaveScreenshot(root_ + "\\failure.bmp");
