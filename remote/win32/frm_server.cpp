@@ -208,11 +208,14 @@ void ServerWindow::StopMonitor() {
 // State ------------------------------------------------------------------
 
 void ServerWindow::SetLook(Look look, bool iconsToo) {
-  look_ = look;
   const int i = static_cast<int>(look);
-  SendMessageA(picInfo_, STM_SETICON, reinterpret_cast<WPARAM>(icons_[i].Get()), 0);
-  UpdateWindow(picInfo_);
-  if (!iconsToo) return;
+  if (pictureLook_ != i) {
+    pictureLook_ = i;
+    SendMessageA(picInfo_, STM_SETICON, reinterpret_cast<WPARAM>(icons_[i].Get()), 0);
+    UpdateWindow(picInfo_);
+  }
+  if (!iconsToo || iconLook_ == i) return;
+  iconLook_ = i;
   SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons_[i].Get()));
   SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcons_[i].Get()));
   if (tray_) tray_->SetIconHandle(smallIcons_[i].Get());
@@ -295,27 +298,32 @@ void ServerWindow::spServer_DataArrival(const std::string& index) {
 }
 
 void ServerWindow::RunQueuedCommands() {
-  queue_.Drain([this](const std::string& command) {
+  bool ran = false;
+  queue_.Drain([&](const std::string& command) {
     SetLook(Look::kBlue);
     spServer_.SetTag(index_, command);
     if (tray_ && Button_GetCheck(chkBallons_) == BST_CHECKED)
       tray_->ShowBalloonTip(command, "Quorvex", NIIF_INFO, 1000);
-    ElaboraComando(command);
+    ran |= ElaboraComando(command);
     win::DoEvents();
     RefreshServerStatus();
   });
+  // IvAc's text line gets the focus back once the commands that came
+  // together have run (a nested call returns at once: the outer one is
+  // still running them).
+  if (ran && !queue_.Draining()) ivac_.FocusTextLine();
 }
 
-void ServerWindow::ElaboraComando(const std::string& command) {
+bool ServerWindow::ElaboraComando(const std::string& command) {
   const RemoteScript r = ResolveRemoteCommand(command, app_.folders.macro);
   if (!r.run) {
     // The reason stays on the status line rather than the command.
     if (!r.status.empty()) spServer_.SetTag(index_, r.status);
-    return;
+    return false;
   }
   interpreter_.Execute(r.script, r.origin);
   if (IsServerRefusal(status_)) spServer_.SetTag(index_, status_);
-  ivac_.FocusTextLine();
+  return true;
 }
 
 void ServerWindow::spServer_CloseSck(const std::string& index) {

@@ -87,7 +87,8 @@ class ServerWindow : public win::WindowBase, public panels::ScriptHost {
   void spServer_CloseSck(const std::string& index);
   void spServer_Error(const std::string& index, const std::string& description);
   void RunQueuedCommands();
-  void ElaboraComando(const std::string& command);
+  // Runs one received command; false when it was refused unrun.
+  bool ElaboraComando(const std::string& command);
   void tmrMonitor_Timer();
   void SendToClient(const std::string& report);
   void m_frmSysTray_MenuClick(const std::string& key);
@@ -108,7 +109,9 @@ class ServerWindow : public win::WindowBase, public panels::ScriptHost {
   HWND cmdListen_ = nullptr, cmdClose_ = nullptr, txtPort_ = nullptr, chkBallons_ = nullptr;
   HWND lblInfo_ = nullptr, picInfo_ = nullptr, label1_ = nullptr;
   win::Icon icons_[4], smallIcons_[4];
-  Look look_ = Look::kRed;
+  // The looks on show, so that a burst of commands repaints nothing twice
+  // (-1: none yet).
+  int pictureLook_ = -1, iconLook_ = -1;
   std::string status_;
   std::string listenAddress_;
   bool established_ = false;

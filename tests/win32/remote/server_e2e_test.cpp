@@ -177,8 +177,8 @@ class ServerE2E : public ::testing::Test {
 TEST_F(ServerE2E, ClientCommandsRunOnIvacWholeAndInOrder) {
   Write("Quorvex\\QuorvexData\\Macro\\Tower.txt", "COMMBOX 1\r\nSEND_TEXT from the file\r\n");
   Write("Quorvex\\Config\\Secret.txt", "SEND_TEXT secret\r\n");
-  StartStandIn();
-  StartServer();
+  ASSERT_NO_FATAL_FAILURE(StartStandIn());
+  ASSERT_NO_FATAL_FAILURE(StartServer());
   Client c;
   ASSERT_TRUE(c.Connect(port_));
   ASSERT_TRUE(WaitConnected());
@@ -218,8 +218,8 @@ TEST_F(ServerE2E, ClientCommandsRunOnIvacWholeAndInOrder) {
 }
 
 TEST_F(ServerE2E, OneClientAtATimeAndListeningAgainAfterItLeaves) {
-  StartStandIn();
-  StartServer();
+  ASSERT_NO_FATAL_FAILURE(StartStandIn());
+  ASSERT_NO_FATAL_FAILURE(StartServer());
   auto a = std::make_unique<Client>();
   ASSERT_TRUE(a->Connect(port_));
   ASSERT_TRUE(WaitConnected());
@@ -252,8 +252,8 @@ TEST_F(ServerE2E, OneClientAtATimeAndListeningAgainAfterItLeaves) {
 }
 
 TEST_F(ServerE2E, MonitorReportsSelectionAndInOutList) {
-  StartStandIn();
-  StartServer();
+  ASSERT_NO_FATAL_FAILURE(StartStandIn());
+  ASSERT_NO_FATAL_FAILURE(StartServer());
   Client c;
   ASSERT_TRUE(c.Connect(port_));
   ASSERT_TRUE(WaitConnected());
@@ -287,8 +287,8 @@ TEST_F(ServerE2E, ThousandsOfCommandsRunOnceEachInOrder) {
   // 1000 by default to keep the suite short; QV_REMOTE_LOAD=10000 for the
   // full load.
   const int n = env ? std::atoi(env) : 1000;
-  StartStandIn();
-  StartServer();
+  ASSERT_NO_FATAL_FAILURE(StartStandIn());
+  ASSERT_NO_FATAL_FAILURE(StartServer());
   Client c;
   ASSERT_TRUE(c.Connect(port_));
   ASSERT_TRUE(WaitConnected());
@@ -322,8 +322,8 @@ TEST_F(ServerE2E, ClientPanelClicksRunOnTheServer) {
         "Cols=2\r\nTop=9000\r\nLeft=9000\r\n[01]\r\nLabel=Hello\r\n"
         "Macro=|SEND_TEXT hello: from the client\r\n[02]\r\nLabel=Monitor\r\n"
         "Macro=|ENABLE_MONITOR 200,400\r\n");
-  StartStandIn();
-  StartServer();
+  ASSERT_NO_FATAL_FAILURE(StartStandIn());
+  ASSERT_NO_FATAL_FAILURE(StartServer());
   qv::e2e::Process panel;
   ASSERT_TRUE(panel.Start(g_quorvex, "*CLIENT Remote", client));
 
