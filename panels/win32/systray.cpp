@@ -135,6 +135,7 @@ void SysTray::ShowMenu() {
 }
 
 std::string SysTray::ToolTip() const { return Narrow(data_.szTip); }
+std::string SysTray::BalloonText() const { return Narrow(data_.szInfo); }
 
 void SysTray::SetToolTip(const std::string& text) {
   CopyField(data_.szTip, text);

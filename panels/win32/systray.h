@@ -42,6 +42,8 @@ class SysTray : public win::WindowBase {
   void ShowMenu();
 
   std::string ToolTip() const;
+  // The text of the latest balloon.
+  std::string BalloonText() const;
   void SetToolTip(const std::string& text);
   HICON IconHandle() const { return data_.hIcon; }
   void SetIconHandle(HICON icon);

@@ -1,5 +1,7 @@
 // The server window in this process: what its buttons, status line and tray
 // tooltip say as it goes from closed to listening to connected and back.
+#include <windowsx.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,18 +9,50 @@
 
 #include "remote/win32/frm_server.h"
 #include "win32/support/e2e.h"
+#include "win32/support/menu_visit.h"
 
 namespace qv::remote {
 namespace {
 
-TEST(ServerWindow, ButtonsStatusAndTooltipFollowTheConnection) {
+// The settings of a server on loopback, in the case's own folder.
+App ServerApp(int portOffset) {
   App app;
-  const std::string root = e2e::CaseFolder();
-  app.folders = MakeFolders(root);
+  app.folders = MakeFolders(e2e::CaseFolder());
   CreateFolders(app.folders);
   app.role = "RECV";
   app.settings.serverBindAddress = "127.0.0.1";
-  app.settings.port = std::to_string(26000 + GetCurrentProcessId() % 4000);
+  app.settings.port = std::to_string(26000 + (GetCurrentProcessId() + portOffset) % 4000);
+  return app;
+}
+
+// A client socket of this process on the server's port.
+class LoopbackClient {
+ public:
+  LoopbackClient() { WSAStartup(MAKEWORD(2, 2), &data_); }
+  ~LoopbackClient() {
+    Close();
+    WSACleanup();
+  }
+  bool Connect(const std::string& port) {
+    s_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<u_short>(std::stoi(port)));
+    a.sin_addr.s_addr = inet_addr("127.0.0.1");
+    return connect(s_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+  }
+  void Close() {
+    if (s_ != INVALID_SOCKET) closesocket(s_);
+    s_ = INVALID_SOCKET;
+  }
+
+ private:
+  WSADATA data_{};
+  SOCKET s_ = INVALID_SOCKET;
+};
+
+TEST(ServerWindow, ButtonsStatusAndTooltipFollowTheConnection) {
+  App app = ServerApp(0);
   ivac::Win32Automation ivac;
   ServerWindow server(app, ivac);
   ASSERT_TRUE(server.Load());
@@ -44,14 +78,8 @@ TEST(ServerWindow, ButtonsStatusAndTooltipFollowTheConnection) {
   EXPECT_EQ(server.Tray()->ToolTip(), "Quorvex - " + listening);
 
   // A client: connected, Listen still disabled.
-  WSADATA data;
-  WSAStartup(MAKEWORD(2, 2), &data);
-  SOCKET c = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(static_cast<u_short>(std::stoi(app.settings.port)));
-  a.sin_addr.s_addr = inet_addr("127.0.0.1");
-  ASSERT_EQ(connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  LoopbackClient c;
+  ASSERT_TRUE(c.Connect(app.settings.port));
   ASSERT_TRUE(e2e::WaitFor(
       [&] { return server.StatusText().rfind("Connection from 127.0.0.1:", 0) == 0; }, 5000))
       << server.StatusText();
@@ -59,7 +87,7 @@ TEST(ServerWindow, ButtonsStatusAndTooltipFollowTheConnection) {
   EXPECT_FALSE(IsWindowEnabled(listen));
 
   // The client leaves: closed at once, listening again a second later.
-  closesocket(c);
+  c.Close();
   ASSERT_TRUE(e2e::WaitFor(
       [&] { return server.Tray()->ToolTip() == "Quorvex - Connection Closed"; }, 5000));
   ASSERT_TRUE(e2e::WaitFor([&] { return server.StatusText() == listening; }, 5000))
@@ -69,7 +97,69 @@ TEST(ServerWindow, ButtonsStatusAndTooltipFollowTheConnection) {
   EXPECT_TRUE(IsWindowEnabled(listen));
   EXPECT_FALSE(readOnly());
   EXPECT_EQ(server.StatusText(), "");
-  WSACleanup();
+}
+
+// The tray icon's menu: its items, which of them can be chosen in each
+// state, what choosing them does, and the balloons the check box allows.
+TEST(ServerWindow, TrayMenuListensClosesAndSwitchesTheBalloons) {
+  App app = ServerApp(1);
+  ivac::Win32Automation ivac;
+  ServerWindow server(app, ivac);
+  ASSERT_TRUE(server.Load());
+  const panels::SysTray* tray = server.Tray();
+  ASSERT_NE(tray, nullptr);
+  const HWND balloons = GetDlgItem(server.Hwnd(), ServerWindow::kIdBalloons);
+  const std::string listening = "Listening 127.0.0.1 : " + app.settings.port;
+  // Opens the menu as a right click on the icon does, then presses `keys`
+  // (arrows pass over separators, not over grayed items).
+  auto menu = [&](const std::vector<UINT>& keys) {
+    return e2e::Visit(keys, [&] {
+      SendMessageA(tray->Hwnd(), panels::SysTray::kCallbackMessage, 0, WM_RBUTTONDOWN);
+    });
+  };
+  // Which items can be chosen: balloons on, balloons off, Listen, Close.
+  auto choosable = [](const e2e::MenuVisit& v) {
+    return std::vector<bool>{!v.items[2].grayed, !v.items[3].grayed, !v.items[5].grayed,
+                             !v.items[6].grayed};
+  };
+
+  e2e::MenuVisit v = menu({VK_ESCAPE});
+  ASSERT_TRUE(v.seen);
+  EXPECT_EQ(e2e::Texts(v),
+            (std::vector<std::string>{"Restore Window", "-", "&Show balloon on events",
+                                      "&Don't &Show balloon on events", "-", "&Listen",
+                                      "&Close Connection"}));
+  ASSERT_EQ(v.items.size(), 7u);
+  EXPECT_TRUE(v.items[0].isDefault);
+  // Closed, balloons off.
+  EXPECT_EQ(choosable(v), (std::vector<bool>{true, false, true, false}));
+
+  // "Show balloon on events" ticks the box; "Listen" listens.
+  menu({VK_DOWN, VK_DOWN, VK_RETURN});
+  EXPECT_EQ(Button_GetCheck(balloons), BST_CHECKED);
+  menu({VK_UP, VK_UP, VK_RETURN});
+  EXPECT_EQ(server.StatusText(), listening);
+  EXPECT_EQ(tray->BalloonText(), listening);
+  v = menu({VK_ESCAPE});
+  ASSERT_EQ(v.items.size(), 7u);
+  EXPECT_EQ(choosable(v), (std::vector<bool>{false, true, false, true}));
+
+  // A client's arrival shows in a balloon.
+  LoopbackClient c;
+  ASSERT_TRUE(c.Connect(app.settings.port));
+  EXPECT_TRUE(e2e::WaitFor([&] { return tray->BalloonText() == "Connection Established"; }, 5000))
+      << tray->BalloonText();
+
+  // "Close Connection" closes; with balloons off no balloon follows.
+  menu({VK_UP, VK_UP, VK_UP, VK_RETURN});
+  EXPECT_EQ(Button_GetCheck(balloons), BST_UNCHECKED);
+  menu({VK_UP, VK_RETURN});
+  EXPECT_EQ(server.StatusText(), "");
+  EXPECT_EQ(tray->ToolTip(), "Quorvex - Connection Closed");
+  EXPECT_EQ(tray->BalloonText(), "Connection Established");
+  v = menu({VK_ESCAPE});
+  ASSERT_EQ(v.items.size(), 7u);
+  EXPECT_EQ(choosable(v), (std::vector<bool>{true, false, true, false}));
 }
 
 }  // namespace
