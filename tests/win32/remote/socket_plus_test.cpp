@@ -89,6 +89,13 @@ TEST_F(SocketPair, ALargeSendArrivesWholeAndCompletesOnce) {
   std::string big(300000, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + i / 251);
   int completes = 0;
+  // Each pass reports what it sent and what is left; the passes add up to
+  // the whole, and only the last one, just before the completion, leaves 0.
+  std::vector<std::pair<size_t, size_t>> progress;
+  client.onSendProgress = [&](const std::string&, size_t sent, size_t left) {
+    EXPECT_EQ(completes, 0);
+    progress.emplace_back(sent, left);
+  };
   client.onSendComplete = [&](const std::string&) { ++completes; };
   ASSERT_TRUE(client.SendData(kIndex, big));
   ASSERT_TRUE(e2e::WaitFor([&] { return received.size() >= big.size(); }, 10000))
@@ -96,6 +103,16 @@ TEST_F(SocketPair, ALargeSendArrivesWholeAndCompletesOnce) {
   EXPECT_TRUE(received == big);
   EXPECT_TRUE(e2e::WaitFor([&] { return completes > 0; }, 2000));
   EXPECT_EQ(completes, 1);
+  ASSERT_FALSE(progress.empty());
+  size_t total = 0;
+  for (size_t i = 0; i < progress.size(); ++i) {
+    total += progress[i].first;
+    EXPECT_EQ(progress[i].second == 0, i + 1 == progress.size()) << i;
+    if (progress[i].second != 0) {
+      EXPECT_EQ(total + progress[i].second, big.size()) << i;
+    }
+  }
+  EXPECT_EQ(total, big.size());
 }
 
 TEST_F(SocketPair, BytesSentBeforeACloseArriveBeforeTheClose) {
