@@ -167,6 +167,23 @@ class ServerE2E : public ::testing::Test {
     return lines;
   }
 
+  // The data folder of a client panel "Remote" of two buttons, whose
+  // settings name this server's address and port.
+  std::string ClientFolder() {
+    const std::string client = root_ + "\\client";
+    for (const char* sub : {"", "\\Quorvex", "\\Quorvex\\Config", "\\Quorvex\\QuorvexData",
+                            "\\Quorvex\\QuorvexData\\Panels", "\\Quorvex\\QuorvexData\\Macro"})
+      CreateDirectoryA((client + sub).c_str(), nullptr);
+    Write("client\\Quorvex\\Config\\Config.ini",
+          "[default]\r\nServerAddress=127.0.0.1\r\nPort=" + std::to_string(port_) + "\r\n");
+    Write("client\\Quorvex\\QuorvexData\\Panels\\Remote.ini",
+          "[Setup]\r\nDescription=remote\r\nButtonWidth=1200\r\nButtonHeight=420\r\nRows=1\r\n"
+          "Cols=2\r\nTop=9000\r\nLeft=9000\r\n[01]\r\nLabel=Hello\r\n"
+          "Macro=|SEND_TEXT hello: from the client\r\n[02]\r\nLabel=Monitor\r\n"
+          "Macro=|ENABLE_MONITOR 200,400\r\n");
+    return client;
+  }
+
   std::string root_;
   int port_ = 0;
   StandInProcess standin_;
@@ -311,17 +328,7 @@ TEST_F(ServerE2E, ThousandsOfCommandsRunOnceEachInOrder) {
 // the panel's status line, and the server listening again once the panel
 // closes.
 TEST_F(ServerE2E, ClientPanelClicksRunOnTheServer) {
-  const std::string client = root_ + "\\client";
-  for (const char* sub : {"", "\\Quorvex", "\\Quorvex\\Config", "\\Quorvex\\QuorvexData",
-                          "\\Quorvex\\QuorvexData\\Panels", "\\Quorvex\\QuorvexData\\Macro"})
-    CreateDirectoryA((client + sub).c_str(), nullptr);
-  Write("client\\Quorvex\\Config\\Config.ini",
-        "[default]\r\nServerAddress=127.0.0.1\r\nPort=" + std::to_string(port_) + "\r\n");
-  Write("client\\Quorvex\\QuorvexData\\Panels\\Remote.ini",
-        "[Setup]\r\nDescription=remote\r\nButtonWidth=1200\r\nButtonHeight=420\r\nRows=1\r\n"
-        "Cols=2\r\nTop=9000\r\nLeft=9000\r\n[01]\r\nLabel=Hello\r\n"
-        "Macro=|SEND_TEXT hello: from the client\r\n[02]\r\nLabel=Monitor\r\n"
-        "Macro=|ENABLE_MONITOR 200,400\r\n");
+  const std::string client = ClientFolder();
   ASSERT_NO_FATAL_FAILURE(StartStandIn());
   ASSERT_NO_FATAL_FAILURE(StartServer());
   qv::e2e::Process panel;
@@ -378,6 +385,54 @@ TEST_F(ServerE2E, ClientPanelClicksRunOnTheServer) {
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(panel.WaitExit(10000));
   EXPECT_TRUE(WaitListening(8000));
+}
+
+// The client's address prompt: an answer without a port is refused with a
+// message, a port out of range asks again, a name that is no address asks
+// first, and Cancel ends the client without touching its settings.
+TEST_F(ServerE2E, ClientPromptRefusesBadAnswersAndCancelEndsTheClient) {
+  const std::string client = ClientFolder();
+  qv::e2e::Process panel;
+  ASSERT_TRUE(panel.Start(g_quorvex, "*CLIENT Remote", client));
+  // Waits for the prompt, checks what it offers, answers `typed` with OK.
+  auto answer = [&](const std::string& offered, const std::string& typed) {
+    HWND box = qv::e2e::WaitTopWindow(panel.Id(), "QuorvexInputBox", "", 10000);
+    if (box == nullptr) return ::testing::AssertionFailure() << "no prompt";
+    const std::string shown = qv::standin::TextOf(GetDlgItem(box, 301));
+    if (shown != offered) return ::testing::AssertionFailure() << "prompt offers " << shown;
+    SendMessageA(GetDlgItem(box, 301), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(typed == "\x1b" ? IDCANCEL : IDOK, BN_CLICKED), 0);
+    qv::e2e::WaitFor([&] { return !IsWindow(box); }, 5000);
+    return ::testing::AssertionSuccess();
+  };
+  const std::string saved = "127.0.0.1:" + std::to_string(port_);
+  qv::e2e::MessageBoxInfo box;
+
+  ASSERT_TRUE(answer(saved, "127.0.0.1"));
+  ASSERT_TRUE(qv::e2e::WaitMessageBox(panel.Id(), 5000, box));
+  EXPECT_EQ(box.caption, "Quorvex - Remote Parameters");
+  EXPECT_EQ(box.text, "Remote parameter incorrect !");
+  qv::e2e::AnswerMessageBox(box.window, IDOK);
+
+  ASSERT_TRUE(answer("127.0.0.1", " 127.0.0.1:70000 "));
+  ASSERT_TRUE(answer("127.0.0.1:70000", "tower-pc:4000"));
+  ASSERT_TRUE(qv::e2e::WaitMessageBox(panel.Id(), 5000, box));
+  EXPECT_EQ(box.caption, "Quorvex - Remote Parameters");
+  EXPECT_EQ(
+      box.text,
+      "tower-pc\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed anyway ?");
+  qv::e2e::AnswerMessageBox(box.window, IDCANCEL);
+
+  ASSERT_TRUE(answer("tower-pc:4000", "\x1b"));
+  EXPECT_TRUE(panel.WaitExit(10000));
+  const std::string ini = client + "\\Quorvex\\Config\\Config.ini";
+  auto key = [&](const char* name) {
+    char value[64] = {};
+    GetPrivateProfileStringA("default", name, "?", value, sizeof value, ini.c_str());
+    return std::string(value);
+  };
+  EXPECT_EQ(key("ServerAddress"), "127.0.0.1");
+  EXPECT_EQ(key("Port"), std::to_string(port_));
 }
 
 }  // namespace
