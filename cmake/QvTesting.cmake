@@ -22,9 +22,11 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
   set_tests_properties(wine_rig_cleanup PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 endif()
 
-# qv_add_test(NAME target [ARGS ...] [TIMEOUT s] [RUN_SERIAL])
+# qv_add_test(NAME target [ARGS ...] [TIMEOUT s] [RUN_SERIAL] [LABELS ...])
+# Label "portable": the program tests only code the host build also compiles
+# and tests (natively, 64-bit, with and without sanitizers).
 function(qv_add_test name target)
-  cmake_parse_arguments(T "RUN_SERIAL" "TIMEOUT" "ARGS" ${ARGN})
+  cmake_parse_arguments(T "RUN_SERIAL" "TIMEOUT" "ARGS;LABELS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
@@ -36,6 +38,9 @@ function(qv_add_test name target)
   endif()
   if(T_RUN_SERIAL)
     set_tests_properties(${name} PROPERTIES RUN_SERIAL ON)
+  endif()
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
 endfunction()
 

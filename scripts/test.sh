@@ -53,8 +53,9 @@ windows_suite() {
 
 if qv_runs32; then
   windows_suite "$root/build/win" "32-bit Windows build under 32-bit Wine"
-  # The benchmarks ran in the 32-bit build, the one controllers take first.
-  windows_suite "$root/build/win64" "64-bit Windows build under 64-bit Wine" -LE bench
+  # The benchmarks ran in the 32-bit build, the one controllers take first;
+  # the portable code's tests ran there and in the (64-bit) host builds.
+  windows_suite "$root/build/win64" "64-bit Windows build under 64-bit Wine" -LE 'bench|portable'
 else
   windows_suite "$root/build/win64" "64-bit Windows build under 64-bit Wine"
 fi
