@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ivac/rules.h"
@@ -390,6 +391,51 @@ TEST_F(IncompleteIvac, WindowsThatOpenLateAreWaitedFor) {
     EXPECT_EQ(c.command(), c.status) << c.name;
     g_late = nullptr;
   }
+}
+
+// IvAc busy: its thread answers sent messages but comes to posted ones only
+// later (as while it waits on a message of its own). Two lines sent at once
+// must both go out: the second text may not replace the first before IvAc
+// has seen the first Enter.
+TEST_F(IncompleteIvac, LinesSentWhileIvacIsBusyEachGoOut) {
+  main_ = desk_.Top("QvIncompleteIvac", "IvAc 1.0 busy");
+  Desk::Child(Desk::Child(main_, "ReBarWindow32", ""), "#32770", "");
+  std::vector<std::string> sent;
+  HANDLE holding = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  DWORD threadId = 0;
+  std::thread ivac([&] {
+    threadId = GetCurrentThreadId();
+    HWND box = CreateWindowExA(0, "#32770", "COMMBox", WS_OVERLAPPED, 0, 0, 200, 80, nullptr,
+                               nullptr, Instance(), nullptr);
+    Desk::Child(box, "Edit", "AFR1", 1004);
+    HWND line = Desk::Child(box, "Edit", "", 1006);
+    SetEvent(holding);
+    MSG m;
+    for (const DWORD until = GetTickCount() + 300; GetTickCount() < until; Sleep(1))
+      PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+      if (m.hwnd == line && m.message == WM_KEYDOWN && m.wParam == VK_RETURN) {
+        char text[64] = {};
+        GetWindowTextA(line, text, sizeof text);
+        sent.push_back(text);
+        SetWindowTextA(line, "");
+        continue;
+      }
+      DispatchMessageA(&m);
+    }
+    DestroyWindow(box);
+  });
+  ASSERT_EQ(WaitForSingleObject(holding, 5000), WAIT_OBJECT_0);
+  a_->SetSleepMs(0);
+  a_->GetHandles();
+  for (const char* text : {"first line", "second line"})
+    EXPECT_EQ(a_->SetText(text, false, false, true), std::string(text) + " Text sent");
+  EXPECT_EQ(a_->DotCommand(".Z 5"), ".Z 5 done");
+  Sleep(100);
+  PostThreadMessageA(threadId, WM_QUIT, 0, 0);
+  ivac.join();
+  CloseHandle(holding);
+  EXPECT_EQ(sent, (std::vector<std::string>{"first line", "second line", ".Z 5"}));
 }
 
 }  // namespace
