@@ -216,6 +216,13 @@ TEST_F(InterpreterTest, DebugLogsEveryExecutedLineAndTheStatusAfterIt) {
   EXPECT_EQ(Run("SEND_TEXT a|SEND_TEXT b"),
             (Events{"GetHandles", "status:" + kNotFound, "log:Script=SEND_TEXT a|SEND_TEXT b",
                     "log:lblInfo=" + kNotFound}));
+
+  // A switch of assistant is logged too, one that fails is not.
+  Panel("A");
+  ev.clear();
+  EXPECT_TRUE(interp->OpenAssistant("A"));
+  EXPECT_FALSE(interp->OpenAssistant("Nope"));
+  EXPECT_EQ(ev, (Events{"log:Assistant=A", "panel:A"}));
 }
 
 TEST_F(InterpreterTest, NavigationIsCarriedOutAfterTheLoop) {
@@ -248,23 +255,20 @@ TEST_F(InterpreterTest, NavigationIsCarriedOutAfterTheLoop) {
   }
 }
 
-TEST_F(InterpreterTest, CallToMissingPanelThenBackReopensTheCurrentPanel) {
-  Panel("Main");
-  EXPECT_EQ(Run("CALL Missing"), (Events{}));
-  EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
-  EXPECT_TRUE(interp->PanelStack().empty());
-  EXPECT_EQ(Run("BACK"), (Events{}));
-}
-
 TEST_F(InterpreterTest, CallPushesAndBackReturnsThroughSeveralPanels) {
   Panel("Main");
   Panel("A");
   Panel("B");
+  // A call to a panel without a file pushes too: BACK reopens the current one.
+  EXPECT_EQ(Run("CALL Missing"), (Events{}));
+  EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
   Run("CALL A");
   Run("CALL B");
   EXPECT_EQ(interp->PanelStack(), (std::vector<std::string>{"Main", "A"}));
   EXPECT_EQ(Run("BACK"), (Events{"panel:A"}));
   EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
+  EXPECT_TRUE(interp->PanelStack().empty());
+  EXPECT_EQ(Run("BACK"), (Events{}));
 }
 
 TEST_F(InterpreterTest, OpenInsideAnIncludeSwitchesWhenTheIncludedFileEnds) {
@@ -523,6 +527,7 @@ TEST_F(InterpreterTest, LinkSplitsWordsAndShowsTheShellResult) {
 TEST_F(InterpreterTest, ServerRoleDifferences) {
   Make(Role::kServer, true);
   Panel("Second");
+  Macro("m.txt", "CLOSE\nSEND_TEXT in\nBACK\nSEND_TEXT never");
   struct Case {
     const char* script;
     bool ivacRunning;
@@ -552,20 +557,17 @@ TEST_F(InterpreterTest, ServerRoleDifferences) {
       {"ENABLE_MONITOR 9999999999999,x",
        true,
        {"GetHandles", "monitor:2147483647,0", "GetHandles"}},
+      // An included file runs with the server's rules as well.
+      {"INCLUDE m.txt\nSEND_TEXT out",
+       true,
+       {"GetHandles", "GetHandles", "SetText(in|0|0|1)", "status:<SetText(in|0|0|1)>",
+        "SetText(out|0|0|1)", "status:<SetText(out|0|0|1)>"}},
   };
   for (const Case& c : cases) {
     ivac.ivacRunning = c.ivacRunning;
     EXPECT_EQ(Run(c.script), c.want) << c.script;
   }
   EXPECT_TRUE(interp->PanelStack().empty());
-}
-
-TEST_F(InterpreterTest, ServerIncludeRunsWithTheServerRules) {
-  Make(Role::kServer, false);
-  Macro("m.txt", "CLOSE\nSEND_TEXT in\nBACK\nSEND_TEXT never");
-  EXPECT_EQ(Run("INCLUDE m.txt\nSEND_TEXT out"),
-            (Events{"GetHandles", "GetHandles", "SetText(in|0|0|1)", "status:<SetText(in|0|0|1)>",
-                    "SetText(out|0|0|1)", "status:<SetText(out|0|0|1)>"}));
 }
 
 // A click, navigation or closing that arrives while a primitive lets events
@@ -627,15 +629,6 @@ TEST_F(InterpreterTest, DeferredRequestsFollowTheScriptsOwnNavigation) {
   };
   EXPECT_EQ(Run("SEND_TEXT x\nCLOSE"),
             (Events{"GetHandles", "SetText(x|0|0|1)", "status:<SetText(x|0|0|1)>", "end-program"}));
-}
-
-TEST_F(InterpreterTest, OpenAssistantLogsWhenDebugging) {
-  Make(Role::kPanel, true);
-  Panel("A");
-  ev.clear();
-  EXPECT_TRUE(interp->OpenAssistant("A"));
-  EXPECT_FALSE(interp->OpenAssistant("Nope"));
-  EXPECT_EQ(ev, (Events{"log:Assistant=A", "panel:A"}));
 }
 
 TEST(MacroKey, PickedByTypeAndState) {
