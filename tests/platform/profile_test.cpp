@@ -143,16 +143,11 @@ std::vector<ReadCase> ReadCases() {
   };
 }
 
-TEST_F(Profile, ReadKeyFollowsTheProfileRules) {
+// ReadKey and a Snapshot of the same file give the same answers.
+TEST_F(Profile, ReadKeyAndSnapshotFollowTheProfileRules) {
   for (const ReadCase& c : ReadCases()) {
     const std::string file = c.file == "<none>" ? Path("none.ini") : Fresh(c.file);
     EXPECT_EQ(ReadKey(file, c.section, c.key, c.def), c.want) << c.what << ": " << Show(c.file);
-  }
-}
-
-TEST_F(Profile, SnapshotReadsWhatReadKeyReads) {
-  for (const ReadCase& c : ReadCases()) {
-    const std::string file = c.file == "<none>" ? Path("none.ini") : Fresh(c.file);
     const Snapshot snap(file);
     EXPECT_EQ(snap.Loaded(), c.file != "<none>") << c.what;
     EXPECT_EQ(snap.ReadKey(c.section, c.key, c.def), c.want) << c.what << ": " << Show(c.file);
