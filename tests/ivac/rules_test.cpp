@@ -110,11 +110,6 @@ TEST(IvacSelection, EntryMatchingIgnoresCase) {
   }
 }
 
-TEST(IvacFiles, DefaultsFileText) {
-  EXPECT_EQ(DefaultsFileText({}), "\r\n");
-  EXPECT_EQ(DefaultsFileText({"EDDF", "EDDM"}), "EDDF\r\nEDDM\r\n\r\n");
-}
-
 TEST(IvacFiles, ButtonsIniReadsBackThroughTheProfileEngine) {
   qv::testing::TempDir dir;
   const std::string file = dir / "Buttons.ini";
@@ -171,12 +166,6 @@ TEST(IvacPlacement, ParseChecksEveryPartAgainstTheScreen) {
       {"-99999999999999999999,20,600,800", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(ParsePlacement(c.text, w, h), c.p) << c.text;
-}
-
-TEST(IvacPlacement, TextReadsBackAsTheSamePlacement) {
-  const Placement p{10, 20, 600, 800};
-  EXPECT_EQ(PlacementText(p), "10,20,600,800");
-  EXPECT_EQ(ParsePlacement(PlacementText(p), 1024, 768), p);
 }
 
 TEST(IvacOccupiedArea, ArgumentParts) {
