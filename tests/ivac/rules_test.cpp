@@ -87,24 +87,18 @@ TEST(IvacSelection, SplitItemsAtCrLfAndLf) {
   for (const auto& c : cases) EXPECT_EQ(SplitItems(c.in), c.out) << c.in;
 }
 
+// The pattern rules are Like's (checked with it); entries and patterns
+// compare without regard to case, classes too.
 TEST(IvacSelection, EntryMatchingIgnoresCase) {
   const struct {
     const char* entry;
     const char* pattern;
     bool match;
-  } cases[] = {{"EDDF", "*", true},
-               {"EDDF", "eddf", true},
+  } cases[] = {{"EDDF", "eddf", true},
                {"eddf", "EDDF", true},
-               {"EDDF", "EDD", false},
-               {"EDDF", "ED?F", true},
-               {"EDDF", "ED#F", false},
-               {"ED1F", "ED#F", true},
-               {"EDDF", "ED[A-D]F", true},
-               {"EDDF", "ED[!D]F", false},
-               {"EDDF", "ED[DF", false},
-               {"", "", true},
-               {"EDDF", "", false},
-               {"TOBAK", "[t]*", true}};
+               {"EDDF", "edd", false},
+               {"TOBAK", "[t]*", true},
+               {"eddm", "EDD[M-S]", true}};
   for (const auto& c : cases) {
     EXPECT_EQ(EntryMatches(c.entry, c.pattern), c.match) << c.entry << " ~ " << c.pattern;
   }
