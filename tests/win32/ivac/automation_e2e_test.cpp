@@ -189,16 +189,16 @@ TEST_F(Automation, GetHandles_MapsTheToolbarAndTheCommBoxOfTheStandIn) {
   EXPECT_EQ(ClassNameOf(a_->Lookup(kKeyTabs)), "SysTabControl32");
   EXPECT_EQ(ReadWindowText(selected), "AFR1234");
   EXPECT_EQ(a_->Lookup("NoSuchKey"), nullptr);
+  // While connected the CONNECT key holds the button captioned DISCON.
+  ASSERT_TRUE(s_.Control("connected = yes"));
+  a_->ForgetMapOwner();
+  a_->GetHandles();
+  ASSERT_NE(a_->Lookup(ButtonKey("CONNECT")), nullptr);
+  EXPECT_EQ(CaptionOf(a_->Lookup(ButtonKey("CONNECT"))), "DISCON");
 }
 
-TEST_F(Automation, GetHandles_ConnectKeyHoldsTheDisconButtonWhileConnected) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("connected = yes\n"));
-  HWND connect = a_->Lookup(ButtonKey("CONNECT"));
-  ASSERT_NE(connect, nullptr);
-  EXPECT_EQ(CaptionOf(connect), "DISCON");
-}
-
-TEST_F(Automation, GetHandles_ClosedCommBoxLeavesItsKeysZero) {
+// The map is kept for the same window and rebuilt when forgotten.
+TEST_F(Automation, GetHandles_ClosedCommBoxLeavesItsKeysZeroUntilTheMapIsRebuilt) {
   ASSERT_NO_FATAL_FAILURE(StartWith("commbox = closed\n"));
   EXPECT_NE(a_->Lookup(ButtonKey("CC")), nullptr);
   EXPECT_EQ(a_->Lookup(kKeyTabs), nullptr);
@@ -210,11 +210,7 @@ TEST_F(Automation, GetHandles_ClosedCommBoxLeavesItsKeysZero) {
   EXPECT_EQ(a_->LabelCommand(LabelAction::kAssume), "no traffic label selected");
   EXPECT_TRUE(After(0, "chat_sent").empty());
   EXPECT_TRUE(After(0, "label_action").empty());
-}
 
-TEST_F(Automation, GetHandles_KeepsTheMapForTheSameWindowAndRebuildsWhenForgotten) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("commbox = closed\n"));
-  ASSERT_EQ(a_->Lookup(kKeyText), nullptr);
   ASSERT_TRUE(s_.Control("commbox = open"));
   // A COMMBox opened after the build is not seen until the map is rebuilt.
   a_->GetHandles();
@@ -543,21 +539,6 @@ TEST_F(Automation, ResetButtons_SetsEachSavedStateAndSkipsMissingKeys) {
   EXPECT_FALSE(Checked("AP"));
 }
 
-TEST_F(Automation, SaveThenResetButtons_RestoresTheSavedStates) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, VOR\n"));
-  ASSERT_EQ(a_->SaveButtons(), "Save Buttons - done ");
-  a_->SetButton("AP", false);
-  a_->SetButton("CC", true);
-  a_->SetButton("STAR", true);
-  Barrier();
-  ASSERT_FALSE(Checked("AP"));
-  EXPECT_EQ(a_->ResetButtons(), "Save Buttons - done ");
-  Barrier();
-  for (std::string_view code : kSavedButtonCodes) {
-    EXPECT_EQ(Checked(std::string(code).c_str()), code == "AP" || code == "VOR") << code;
-  }
-}
-
 // ----------------------------------------------------------- selection dialogs
 
 TEST_F(Automation, SelectInDialog_SelectsByPatternConfirmsAndRestoresTheButton) {
@@ -650,19 +631,6 @@ TEST_F(Automation, ResetDefault_ClearsThenSelectsTheSavedEntries) {
   auto got = Items(confirmed[0]);
   std::sort(got.begin(), got.end());
   EXPECT_EQ(got, (std::vector<std::string>{"EDDK", "EDDM"}));
-}
-
-TEST_F(Automation, SaveDefaultThenResetDefault_RestoresTheSelection) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("vors_selected = FFM, CHA\n"));
-  a_->SaveDefault("[VOR]");
-  ASSERT_EQ(a_->SelectInDialog("*", "[VOR]", "SELECT_ALL", false), "[VOR] Selection - done");
-  const int64_t mark = Mark();
-  EXPECT_EQ(a_->ResetDefault("[VOR]"), "Restore Default done");
-  const auto confirmed = After(mark, "selection");
-  ASSERT_EQ(confirmed.size(), 1u);
-  auto got = Items(confirmed[0]);
-  std::sort(got.begin(), got.end());
-  EXPECT_EQ(got, (std::vector<std::string>{"CHA", "FFM"}));
 }
 
 TEST_F(Automation, DlgCommands_KeepTheDialogOpenUntilClosed) {
@@ -814,18 +782,6 @@ TEST_F(Automation, LabelCommand_PostsTheMenuCommandForTheSelectedLabel) {
   }
 }
 
-TEST_F(Automation, LabelCommand_WithoutSelectedLabelPostsNothing) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("selected = \n"));
-  const int64_t mark = Mark();
-  for (auto action : {LabelAction::kAssume, LabelAction::kAddToIo}) {
-    EXPECT_EQ(a_->LabelCommand(action), "no traffic label selected");
-  }
-  EXPECT_EQ(a_->TransferTo("EDDF_APP"), "no traffic label selected");
-  const auto menus = After(mark, "menu");
-  ASSERT_EQ(menus.size(), 1u);  // only the marker of After()
-  EXPECT_NE(menus[0].Text("name"), "assume");
-}
-
 TEST_F(Automation, TransferTo_PicksTheFirstStationWithThePrefix) {
   const struct {
     const char* station;
@@ -919,8 +875,9 @@ TEST_F(Automation, Clear_SetsOrClearsTheValueInItsSubWindow) {
   }
 }
 
-TEST_F(Automation, Clear_WithoutSelectedLabelFindsNoSubWindow) {
+TEST_F(Automation, WithoutSelectedLabel_NoSubWindowIsFoundAndNoCommandPosted) {
   ASSERT_NO_FATAL_FAILURE(StartWith("selected = \n"));
+  const int64_t mark = Mark();
   const struct {
     Clearance kind;
     const char* status;
@@ -931,6 +888,13 @@ TEST_F(Automation, Clear_WithoutSelectedLabelFindsNoSubWindow) {
   };
   for (const auto& c : cases) EXPECT_EQ(a_->Clear(c.kind, "X"), c.status);
   for (BYTE k : {VK_MULTIPLY, VK_F7, VK_ADD}) EXPECT_GE(GetAsyncKeyState(k), 0) << int{k};
+  for (auto action : {LabelAction::kAssume, LabelAction::kAddToIo}) {
+    EXPECT_EQ(a_->LabelCommand(action), "no traffic label selected");
+  }
+  EXPECT_EQ(a_->TransferTo("EDDF_APP"), "no traffic label selected");
+  EXPECT_EQ(After(mark, "menu").size(), 1u);  // only the marker of After()
+  EXPECT_TRUE(s_.Find("menu_ignored", mark).empty());
+  EXPECT_TRUE(s_.Find("label_action", mark).empty());
 }
 
 TEST_F(Automation, OccupiedArea_MarksThePointNamesTheAreaAndPutsThePointerBack) {
@@ -953,6 +917,14 @@ TEST_F(Automation, OccupiedArea_MarksThePointNamesTheAreaAndPutsThePointerBack) 
   EXPECT_EQ(p.x, 5);
   EXPECT_EQ(p.y, 7);
   EXPECT_EQ(input_, (std::vector<std::string>{"cursor 500,300", "right", "left", "cursor 5,7"}));
+  // The left click after the right one selected no label, and the new area
+  // is listed in the occupied-area selection.
+  EXPECT_TRUE(s_.Find("label_selected", mark).empty());
+  EXPECT_EQ(a_->SelectInDialog("AREA 1", "[OCN]", "", false), "[OCN] Selection - done");
+  const auto listed = After(mark, "selection");
+  ASSERT_EQ(listed.size(), 1u);
+  const auto items = Items(listed[0]);
+  EXPECT_NE(std::find(items.begin(), items.end(), "AREA 1"), items.end());
 }
 
 TEST_F(Automation, OccupiedArea_NoDialogPutsThePointerBack) {
