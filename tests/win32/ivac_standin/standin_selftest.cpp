@@ -151,14 +151,6 @@ TEST_F(StandInTest, SelectionDialog_SavedEntriesAreMatchedInAnyCase) {
   EXPECT_GT(SendMessageA(list, LB_GETSEL, 2, 0), 0);
 }
 
-TEST_F(StandInTest, SelectionDialog_ShiftClickTogglesTheButtonLikeAPlainClick) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  // AP starts pressed; Quorvex puts the state back after the dialog.
-  HWND dialog = ShiftClick("AP", "Airports Selection");
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(SendMessageA(Button("AP"), BM_GETCHECK, 0, 0), 0);
-}
-
 // ---------------------------------------------------------------------------
 // COMMBox
 
@@ -196,14 +188,6 @@ TEST_F(StandInTest, CommBox_EnterPostedToTheTextLineSendsItOnTheSelectedTabAndCl
   PostMessageA(line, WM_KEYDOWN, VK_RETURN, 1);
   ASSERT_TRUE(s_.WaitFor("chat_sent", {{"tab", "6"}, {"text", "still atc"}}, mark));
   EXPECT_TRUE(s_.Find("tab_selected", mark).empty());
-}
-
-TEST_F(StandInTest, CommBox_ClosedInTheConfigIsNotThereAndOpensLater) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("commbox = closed\n"));
-  EXPECT_EQ(CommBox(), nullptr);
-  ASSERT_TRUE(s_.Control("commbox = open"));
-  EXPECT_NE(CommBox(), nullptr);
-  EXPECT_EQ(TextOf(CommBoxEdit(1004)), "AFR1234");
 }
 
 // ---------------------------------------------------------------------------
@@ -248,50 +232,6 @@ TEST_F(StandInTest, Transfer_OkWithNothingSelectedHandsNothingOver) {
 
 // ---------------------------------------------------------------------------
 // Map commands
-
-TEST_F(StandInTest, OccupiedArea_RightThenLeftClickThen32862CreatesTheAreaAtThePoint) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  ASSERT_TRUE(BringToFront(s_.main()));
-  const POINT p = MapPoint(-120, 60);
-  const int64_t mark = Mark();
-  // Quorvex's order: right click, a pause, left click, a pause for the
-  // click to reach the map, and the command. The left click after the right
-  // one selects nothing.
-  ClickAt(p, true);
-  Sleep(25);
-  ClickAt(p, false);
-  ASSERT_TRUE(s_.WaitFor("map_click", {{"button", "left"}, {"after_right", "true"}}, mark));
-  Command(32862);
-  const auto point = s_.WaitFor("map_point", {}, mark);
-  ASSERT_TRUE(point);
-  EXPECT_EQ(point->Int("x"), p.x);
-  EXPECT_EQ(point->Int("y"), p.y);
-  ASSERT_TRUE(s_.WaitFor("dialog_opened", {{"code", "AREA"}}, mark));
-  EXPECT_TRUE(s_.Find("label_selected", mark).empty());
-
-  HWND dialog = FindWindowA("#32770", "Add Occupied Area");
-  ASSERT_NE(dialog, nullptr);
-  HWND edit = FindWindowExA(dialog, nullptr, "Edit", nullptr);
-  ASSERT_NE(edit, nullptr);
-  ASSERT_NE(FindWindowExA(dialog, nullptr, "Button", "Cancel"), nullptr);
-  HWND ok = FindWindowExA(dialog, nullptr, "Button", "OK");
-  ASSERT_NE(ok, nullptr);
-  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("TRA TEST"));
-  PostMessageA(ok, BM_CLICK, 0, 0);
-  const auto area = s_.WaitFor("occupied_area", {{"name", "TRA TEST"}}, mark);
-  ASSERT_TRUE(area);
-  EXPECT_EQ(area->Int("x"), p.x);
-  EXPECT_EQ(area->Int("y"), p.y);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-  // The new area is listed in the occupied-area selection.
-  Command(32863);
-  HWND list = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    return (list = FindWindowExA(FindWindowA("#32770", "Occupied Area Selection"), nullptr,
-                                 "ListBox", nullptr)) != nullptr;
-  }));
-  EXPECT_EQ(ListBoxItem(list, 1), "TRA TEST");
-}
 
 TEST_F(StandInTest, OccupiedArea_OkWithNoNameKeepsTheDialogOpen) {
   ASSERT_NO_FATAL_FAILURE(StartWith());
