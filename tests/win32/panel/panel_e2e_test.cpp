@@ -366,15 +366,6 @@ TEST_F(PanelE2E, OpenCallAndBackSwitchTheSameWindow) {
   EXPECT_EQ(qv::e2e::TopWindowsOf(panel_->Id(), "QuorvexPanel", "").front(), first);
 }
 
-TEST_F(PanelE2E, WithoutIvacTheStatusLineSaysSo) {
-  Panel("Alone", SetupSection("alone", 1, 1) + "[01]\r\nMacro=|PRESS AP\r\n");
-  // A stand-in of an earlier test may still be on its way out.
-  ASSERT_TRUE(qv::e2e::WaitFor([] { return qv::standin::FindIvAcMain() == nullptr; }, 10000));
-  StartPanel("Alone");
-  Click(1, 1);
-  EXPECT_TRUE(WaitStatus("unable to find IvAc Window - check if IvAc is running"));
-}
-
 TEST_F(PanelE2E, AHungIvacEndsTheRunInTimeAndThePanelStaysResponsive) {
   Panel("Hang", SetupSection("hang", 1, 1) + "[01]\r\nLabel=Hello\r\nMacro=|SEND_TEXT hello\r\n");
   StartStandIn();
@@ -479,26 +470,8 @@ TEST_F(PanelE2E, APanelWithoutPositionIsPlacedByThePreviousWindowsSize) {
   EXPECT_NEAR(free.left, MulDiv((screenHTw - widthTw) / 2, dx, 1440), 1);
 }
 
-TEST_F(PanelE2E, BackspaceGoesBackToTheCallingPanel) {
-  Panel("Main", SetupSection("main", 1, 1) + "[01]\r\nMacro=|CALL Sub\r\n");
-  Panel("Sub", SetupSection("sub", 1, 1));
-  StartPanel("Main");
-  Click(1, 1);
-  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Sub - sub"; }, 5000));
-  WaitForInputIdle(panel_->Handle(), 5000);
-  // After a click the keyboard belongs to the panel (no IvAc to hand it to).
-  qv::standin::KeyDown(VK_BACK);
-  qv::standin::KeyUp(VK_BACK);
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Main - main"; }, 5000)) << Caption();
-  // With nothing to go back to, Backspace does nothing.
-  WaitForInputIdle(panel_->Handle(), 5000);
-  qv::standin::KeyDown(VK_BACK);
-  qv::standin::KeyUp(VK_BACK);
-  Sleep(kSettleMs);
-  EXPECT_EQ(Caption(), "Main - main");
-  EXPECT_FALSE(panel_->WaitExit(0));
-}
-
+// The panel menu's "Previous Assistant" and Backspace both go back to the
+// calling panel; with nothing to go back to, Backspace does nothing.
 TEST_F(PanelE2E, PreviousAssistantFromTheMenuKeepsThePanelActiveAndLogsOnce) {
   Write("Quorvex\\Config\\Config.ini", "[default]\r\nSleep=10\r\nDebug=1\r\n");
   Panel("Main", SetupSection("main", 1, 1) + "[01]\r\nMacro=|CALL Sub1\r\n");
@@ -518,6 +491,12 @@ TEST_F(PanelE2E, PreviousAssistantFromTheMenuKeepsThePanelActiveAndLogsOnce) {
   qv::standin::KeyDown(VK_BACK);
   qv::standin::KeyUp(VK_BACK);
   EXPECT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Main - main"; }, 5000)) << Caption();
+  WaitForInputIdle(panel_->Handle(), 5000);
+  qv::standin::KeyDown(VK_BACK);
+  qv::standin::KeyUp(VK_BACK);
+  Sleep(kSettleMs);
+  EXPECT_EQ(Caption(), "Main - main");
+  EXPECT_FALSE(panel_->WaitExit(0));
 
   // One log line per switch.
   SYSTEMTIME t;
@@ -615,20 +594,6 @@ TEST_F(PanelE2E, DraggingTheBackgroundMovesThePanel) {
       << after.left - before.left << "," << after.top - before.top;
 }
 
-TEST_F(PanelE2E, TrayModeLeavesNoTaskbarButton) {
-  Panel("Tray", SetupSection("tray", 1, 1) + "SysTray=1\r\n");
-  StartPanel("Tray");
-  // The tray comes right after the first layout.
-  EXPECT_TRUE(qv::e2e::WaitFor(
-      [&] {
-        const LONG ex = GetWindowLongA(window_, GWL_EXSTYLE);
-        return !(ex & WS_EX_APPWINDOW) && (ex & WS_EX_TOOLWINDOW) && IsWindowVisible(window_);
-      },
-      5000));
-  // The hidden tray window that owns the icon lives beside the panel.
-  EXPECT_NE(TrayWindow(), nullptr);
-}
-
 // The shell's notifications are posted to the tray window as the shell does
 // (its callback message with the mouse message in lParam); the tray menu is
 // then driven with the keyboard. Its items: the panel's title (default),
@@ -637,6 +602,14 @@ TEST_F(PanelE2E, TrayModeLeavesNoTaskbarButton) {
 TEST_F(PanelE2E, TrayIconMenuAndDoubleClickDriveThePanel) {
   Panel("Tray", SetupSection("tray", 1, 1) + "SysTray=1\r\n");
   StartPanel("Tray");
+  // The tray comes right after the first layout: no taskbar button, and a
+  // hidden tray window that owns the icon beside the panel.
+  EXPECT_TRUE(qv::e2e::WaitFor(
+      [&] {
+        const LONG ex = GetWindowLongA(window_, GWL_EXSTYLE);
+        return !(ex & WS_EX_APPWINDOW) && (ex & WS_EX_TOOLWINDOW) && IsWindowVisible(window_);
+      },
+      5000));
   HWND tray = nullptr;
   ASSERT_TRUE(qv::e2e::WaitFor([&] { return (tray = TrayWindow()) != nullptr; }, 5000));
   auto topmost = [&] { return (GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
