@@ -131,18 +131,6 @@ TEST_F(TypingTarget, ACharacterWithoutAKeyIsSkippedNotSentAsAnotherKey) {
   EXPECT_FALSE(keyboard.PressKey(static_cast<char>(missing)));
 }
 
-TEST_F(TypingTarget, StoppedInTheMiddleOfACapitalShiftIsReleased) {
-  ClsKeyboard keyboard;
-  int presses = 0;
-  // "A" is two presses (Shift, A); the fourth press is B's key with Shift down.
-  keyboard.mayType = [&] { return ++presses < 4; };
-  const TypeResult r = keyboard.PressString("ABC");
-  EXPECT_TRUE(r.stopped);
-  EXPECT_EQ(Text(), "A");
-  ASSERT_FALSE(g_sent.empty());
-  EXPECT_EQ(g_sent.back(), std::make_pair(int{VK_SHIFT}, false));
-}
-
 TEST_F(TypingTarget, HoldAndReleaseSplitOneCharacter) {
   ClsKeyboard keyboard;
   ASSERT_TRUE(keyboard.PressKey('Q', true, false));
