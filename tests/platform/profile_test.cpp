@@ -247,34 +247,17 @@ struct WriteCase {
   std::string after;
 };
 
+// The rewrite rules themselves are compared with the system's functions by
+// the Windows tests; these cases keep the rewrite under the sanitizers.
 TEST_F(Profile, WriteKeyRewritesTheFileLikeTheSystem) {
   const WriteCase cases[] = {
       {"new file", "<none>", "s", "a", "1", "[s]\r\na=1\r\n"},
-      {"empty file", "", "s", "a", "1", "[s]\r\na=1\r\n"},
-      {"replace where it stands", "[s]\r\na=1\r\nb=2\r\n", "s", "a", "9", "[s]\r\na=9\r\nb=2\r\n"},
-      {"key keeps its own case", "[S]\r\nMacro=1\r\n", "s", "MACRO", "2", "[S]\r\nMacro=2\r\n"},
-      {"new key at the end of its section", "[s]\r\na=1\r\n[t]\r\nb=2\r\n", "s", "c", "3",
-       "[s]\r\na=1\r\nc=3\r\n[t]\r\nb=2\r\n"},
-      {"new section at the end of the file", "[s]\r\na=1\r\n", "t", "k", "v",
-       "[s]\r\na=1\r\n[t]\r\nk=v\r\n"},
       {"whole file normalised",
        "top=0\r\n\r\n  [ s ]  \r\n  a = 1 \r\n\r\n;c\r\nnoeq\r\n[t]\r\nb=2", "s", "new", "v",
        "top=0\r\n[s]\r\na=1\r\n;c\r\nnoeq\r\nnew=v\r\n[t]\r\nb=2\r\n"},
-      {"LF file becomes CR LF", "[s]\na=1\n\n[t]\nb=1\n", "t", "b", "2",
-       "[s]\r\na=1\r\n[t]\r\nb=2\r\n"},
-      {"last line without line end", "[s]\r\na=1", "s", "b", "2", "[s]\r\na=1\r\nb=2\r\n"},
       {"duplicate section: first one gets the key", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", "S", "b", "3",
        "[s]\r\na=1\r\nb=3\r\n[s]\r\nb=2\r\n"},
-      {"duplicate key: first one replaced", "[s]\r\na=1\r\na=2\r\n", "s", "a", "3",
-       "[s]\r\na=3\r\na=2\r\n"},
-      {"key without = gets its value", "[s]\r\nCaption\r\n", "s", "caption", "x",
-       "[s]\r\nCaption=x\r\n"},
-      {"leading blanks of the value go, trailing stay", "[s]\r\n", "s", "a", " \t v  ",
-       "[s]\r\na=v  \r\n"},
-      {"new names keep trailing blanks", "[s]\r\n", " t ", " k ", "v", "[s]\r\n[t ]\r\nk =v\r\n"},
-      {"empty value", "[s]\r\na=1\r\n", "s", "a", "", "[s]\r\na=\r\n"},
       {"nameless section", "top=1\r\n[s]\r\n", "", "more", "2", "top=1\r\nmore=2\r\n[s]\r\n"},
-      {"nameless section in a new file", "<none>", "", "k", "v", "k=v\r\n"},
       {"long value kept whole", "[s]\r\n", "s", "a", std::string(600, 'x'),
        "[s]\r\na=" + std::string(600, 'x') + "\r\n"},
       {"NUL ends the value", "[s]\r\n", "s", "a", "ab\0cd"s, "[s]\r\na=ab\r\n"},
