@@ -487,14 +487,10 @@ TEST_F(InterpreterTest, DlgOpenClosesTheRememberedDialogFirst) {
                     "ForgetDialogCode", "DlgClose()", "status:<DlgClose()>"}));
 }
 
-TEST_F(InterpreterTest, SaveDefaultLeavesTheStatusLine) {
-  host.status = "kept";
-  EXPECT_EQ(Run("[ndb] save_default"), (Events{"GetHandles", "SaveDefault([ndb])"}));
-  EXPECT_EQ(host.status, "kept");
-}
-
+// SAVE_DEFAULT and SELECT leave the status line as it was.
 TEST_F(InterpreterTest, SelectLooksForIvacAndTypesTheCallsign) {
   host.status = "kept";
+  EXPECT_EQ(Run("[ndb] save_default"), (Events{"GetHandles", "SaveDefault([ndb])"}));
   EXPECT_EQ(Run("SELECT  DLH123 "),
             (Events{"GetHandles", "GetHandles", "SetText(.s DLH123|0|1|1)"}));
   EXPECT_EQ(host.status, "kept");
