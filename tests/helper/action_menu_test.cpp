@@ -93,6 +93,7 @@ TEST(ActionMenu, LineOfEveryKindOfEntryForItsAnswer) {
       {6010, "", "[H] Select_None_Except_Selection"},
       {7011, "", "[L] SAVE_DEFAULT"},
       {8012, "", "[SID] RESET_DEFAULT"},
+      {10012, "", "[OCN] RESET_DEFAULT"},
       {10001, "", "PRESS [OCN]"},
       {10013, "", kNothing},
       {11001, "", kNothing},

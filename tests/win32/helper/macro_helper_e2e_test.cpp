@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -167,25 +166,14 @@ TEST_F(MacroHelper, DraggingTheImageChoosesTheEditorAndADropOnItselfChangesNothi
 
 TEST_F(MacroHelper, EveryEntryTypesItsLineIntoTheEditor) {
   ChooseEditor();
-  // Lines written out for a few entries; every other entry is checked against
-  // the line the menu gives it, which the host tests pin down.
-  const std::map<int32_t, std::string> spelled = {
-      {25, "SEND_TEXT contact tower 118.5"},
-      {4, "CLEARED_TO_FL 030"},
-      {6, "CLEARED_TO_SPEED 080"},
-      {604, "PRESS [AP]"},
-      {1003, "[AP] SELECT EDDF"},
-      {10012, "[OCN] RESET_DEFAULT"},
-  };
+  // Every entry is checked against the line the menu gives it, which the
+  // host tests pin down.
   int typed = 0;
   for (int32_t id : ActionIds()) {
     if (KindOf(id) != ActionKind::kTypeLine) continue;
     const std::string answer = AnswerFor(id);
     const std::optional<std::string> line = LineFor(id, answer);
     ASSERT_TRUE(line) << id;
-    if (const auto it = spelled.find(id); it != spelled.end()) {
-      EXPECT_EQ(*line, it->second);
-    }
     ClearEditor();
     Choose(id, answer.c_str());
     ASSERT_TRUE(EditorHolds(*line + "\r\n"))
