@@ -149,22 +149,6 @@ class PanelE2E : public ::testing::Test {
     return nullptr;
   }
 
-  // One pixel of the screen, copied off it as a screenshot does (GetPixel on
-  // the screen itself is not dependable under Wine).
-  COLORREF PixelAt(POINT screen) const {
-    HDC dc = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, 1, 1);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, 1, 1, dc, screen.x, screen.y, SRCCOPY);
-    const COLORREF c = GetPixel(mem, 0, 0);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, dc);
-    return c;
-  }
-
   // A point of button n whose colour is sampled: off its caption, near its
   // left edge.
   POINT Sample(int n, int cols) const {
@@ -172,9 +156,11 @@ class PanelE2E : public ::testing::Test {
     return POINT{c.x - 30, c.y};
   }
   ::testing::AssertionResult Shows(POINT sample, COLORREF want) const {
-    if (qv::e2e::WaitFor([&] { return PixelAt(sample) == want; }, 3000))
+    if (qv::e2e::WaitFor([&] { return qv::e2e::PixelAt(nullptr, sample.x, sample.y) == want; },
+                         3000))
       return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "colour " << std::hex << PixelAt(sample);
+    return ::testing::AssertionFailure()
+           << "colour " << std::hex << qv::e2e::PixelAt(nullptr, sample.x, sample.y);
   }
 
   std::string root_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "panels/win32/grid_view.h"
+#include "win32/support/e2e.h"
 
 namespace qv::panels {
 namespace {
@@ -33,20 +34,8 @@ class GridTest : public ::testing::Test {
   }
   void TearDown() override { DestroyWindow(parent_); }
 
-  // The pixel as the grid shows it, copied off its window.
-  COLORREF Pixel(int x, int y) const {
-    HDC dc = GetDC(grid_.Hwnd());
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, 1, 1);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, 1, 1, dc, x, y, SRCCOPY);
-    const COLORREF c = GetPixel(mem, 0, 0);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(grid_.Hwnd(), dc);
-    return c;
-  }
+  // The pixel as the grid shows it.
+  COLORREF Pixel(int x, int y) const { return qv::e2e::PixelAt(grid_.Hwnd(), x, y); }
 
   void Pump() {
     MSG m;

@@ -79,21 +79,6 @@ class Client {
   SOCKET s_ = INVALID_SOCKET;
 };
 
-// One pixel of the screen, copied off it as a screenshot does.
-COLORREF PixelAt(POINT screen) {
-  HDC dc = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(dc);
-  HBITMAP bmp = CreateCompatibleBitmap(dc, 1, 1);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, 1, 1, dc, screen.x, screen.y, SRCCOPY);
-  const COLORREF c = GetPixel(mem, 0, 0);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, dc);
-  return c;
-}
-
 std::string Command(const std::string& payload) {
   return qv::remote::CommandMessage("Quorvex", payload);
 }
@@ -350,8 +335,10 @@ TEST_F(ServerE2E, ClientPanelClicksRunOnTheServer) {
   RECT menu;
   GetWindowRect(GetDlgItem(window, 102), &menu);
   const POINT menuSample{menu.left + 4, (menu.top + menu.bottom) / 2};
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return PixelAt(menuSample) == RGB(0, 255, 0); }, 5000))
-      << std::hex << PixelAt(menuSample);
+  EXPECT_TRUE(qv::e2e::WaitFor(
+      [&] { return qv::e2e::PixelAt(nullptr, menuSample.x, menuSample.y) == RGB(0, 255, 0); },
+      5000))
+      << std::hex << qv::e2e::PixelAt(nullptr, menuSample.x, menuSample.y);
   // The centre of button n, from the panel's geometry (twips).
   auto centre = [&](int n) {
     HDC dc = GetDC(nullptr);

@@ -91,6 +91,20 @@ std::string WindowText(HWND w) {
   return buf;
 }
 
+COLORREF PixelAt(HWND w, int x, int y) {
+  HDC dc = GetDC(w);
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, 1, 1);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, 1, 1, dc, x, y, SRCCOPY);
+  const COLORREF c = GetPixel(mem, 0, 0);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(w, dc);
+  return c;
+}
+
 std::string ClassOf(HWND w) {
   char buf[256] = {};
   GetClassNameA(w, buf, sizeof buf);

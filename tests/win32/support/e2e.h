@@ -59,6 +59,10 @@ HWND WaitTopWindow(DWORD pid, const std::string& cls, const std::string& caption
 std::string FreshDataFolder(const std::string& prefix);
 
 std::string WindowText(HWND w);
+// One pixel of window w (the screen when w is null), copied off it as a
+// screenshot does: GetPixel on a window or the screen is not dependable
+// under Wine.
+COLORREF PixelAt(HWND w, int x, int y);
 std::string ClassOf(HWND w);
 std::vector<HWND> ChildrenOf(HWND parent);
 
