@@ -156,11 +156,6 @@ TEST_F(MenuTest, ASubmenuOutlivesTheMenuItWasAttachedTo) {
 
 using SysTrayTest = Host;
 
-std::string TextOf(HWND w) {
-  char text[256] = {};
-  GetWindowTextA(w, text, sizeof text);
-  return text;
-}
 
 TEST_F(SysTrayTest, MenuIndexesDefaultsAndRemoval) {
   SysTray tray;
@@ -332,14 +327,14 @@ TEST_F(PanelWindowTest, TheTrayIconsMenuAndTooltipShowTheirExactTexts) {
   PanelWindow panel(app_, ivac_);
   ASSERT_TRUE(panel.Load());
   ASSERT_NE(panel.Tray(), nullptr);
-  EXPECT_EQ(panel.Tray()->ToolTip(), "Quorvex - " + std::string(TextOf(panel.Hwnd())));
+  EXPECT_EQ(panel.Tray()->ToolTip(), "Quorvex - " + qv::e2e::WindowText(panel.Hwnd()));
 
   const MenuVisit visit = Visit({VK_ESCAPE}, [&] {
     SendMessageA(panel.Tray()->Hwnd(), SysTray::kCallbackMessage, 0, WM_RBUTTONDOWN);
   });
   ASSERT_TRUE(visit.seen);
-  EXPECT_EQ(Texts(visit), (std::vector<std::string>{"Panel: " + TextOf(panel.Hwnd()), "-",
-                                                    "Window Standard", "Window On Top", "-",
+  EXPECT_EQ(Texts(visit), (std::vector<std::string>{"Panel: " + qv::e2e::WindowText(panel.Hwnd()),
+                                                    "-", "Window Standard", "Window On Top", "-",
                                                     "Previous Panel", "Close Menu", "-", "Exit"}));
   ASSERT_EQ(visit.items.size(), 9u);
   EXPECT_TRUE(visit.items[0].isDefault);
