@@ -149,25 +149,14 @@ TEST_F(IncompleteIvac, NoToolbar_ZeroButtonsAndNoCommBoxSearch) {
 }
 
 TEST_F(IncompleteIvac, ResetButtons_StopsAtTheFirstMissingButton) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "qv_incomplete_" + DecimalText(GetTickCount());
-  CreateDirectoryA(folder.c_str(), nullptr);
-  Win32Automation a(std::make_unique<SilentInput>(), AutomationSettings{folder, 3});
-  const std::string ini = folder + "\\Buttons.ini";
-  HANDLE f = CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  const char text[] = "[Default]\r\nFSTR=-1\r\nI/O=-1\r\nCOM=-1\r\n";
-  DWORD put = 0;
-  WriteFile(f, text, sizeof text - 1, &put, nullptr);
-  CloseHandle(f);
+  ASSERT_TRUE(files::WriteAtomic(defaults_ + "\\Buttons.ini",
+                                 "[Default]\r\nFSTR=-1\r\nI/O=-1\r\nCOM=-1\r\n"));
   // FSTR and I/O exist, COM does not: FSTR and I/O are set, nothing after COM.
   MainWithToolbar({"FSTR", "I/O", "ATC"});
-  EXPECT_EQ(a.ResetButtons(), "unable to detect COM Button");
+  EXPECT_EQ(a_->ResetButtons(), "unable to detect COM Button");
   EXPECT_TRUE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "FSTR")));
   EXPECT_TRUE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "I/O")));
   EXPECT_FALSE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "ATC")));
-  DeleteFileA(ini.c_str());
-  RemoveDirectoryA(folder.c_str());
 }
 
 TEST_F(IncompleteIvac, SelectionDialogWithoutElements_ReportsThemAndReleasesShift) {
