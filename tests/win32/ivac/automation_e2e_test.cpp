@@ -274,14 +274,10 @@ TEST_F(Automation, FindIvac_ComparesTheFirstSixCharactersWithLetterCase) {
     bool found;
   } cases[] = {{"IvAc 1", true},    {"IvAc 10 test", true}, {"ivac 1.2", false},
                {"IvAc 2.0", false}, {" IvAc 1", false},     {"IvAc1", false}};
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "QvIvacCaptionProbe";
-  RegisterClassA(&wc);
+  e2e::RegisterLocal("QvIvacCaptionProbe");
   for (const auto& c : cases) {
     HWND w = CreateWindowA("QvIvacCaptionProbe", c.caption, WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
-                           nullptr, wc.hInstance, nullptr);
+                           nullptr, e2e::Instance(), nullptr);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(FindIvacWindow() == w, c.found) << c.caption;
     DestroyWindow(w);
@@ -289,17 +285,13 @@ TEST_F(Automation, FindIvac_ComparesTheFirstSixCharactersWithLetterCase) {
 }
 
 TEST_F(Automation, FindWindowsLike_ListsDescendantsBeforeAncestorsAndChecksTheId) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "QvLikeProbe32770";
-  RegisterClassA(&wc);
-  HWND top = CreateWindowA(wc.lpszClassName, "QvLike top", WS_OVERLAPPED, 0, 0, 90, 90, nullptr,
-                           nullptr, wc.hInstance, nullptr);
-  HWND mid = CreateWindowA(wc.lpszClassName, "QvLike mid", WS_CHILD, 0, 0, 50, 50, top,
-                           reinterpret_cast<HMENU>(7), wc.hInstance, nullptr);
-  HWND leaf = CreateWindowA(wc.lpszClassName, "QvLike leaf", WS_CHILD, 0, 0, 20, 20, mid,
-                            reinterpret_cast<HMENU>(8), wc.hInstance, nullptr);
+  e2e::RegisterLocal("QvLikeProbe32770");
+  HWND top = CreateWindowA("QvLikeProbe32770", "QvLike top", WS_OVERLAPPED, 0, 0, 90, 90, nullptr,
+                           nullptr, e2e::Instance(), nullptr);
+  HWND mid = CreateWindowA("QvLikeProbe32770", "QvLike mid", WS_CHILD, 0, 0, 50, 50, top,
+                           reinterpret_cast<HMENU>(7), e2e::Instance(), nullptr);
+  HWND leaf = CreateWindowA("QvLikeProbe32770", "QvLike leaf", WS_CHILD, 0, 0, 20, 20, mid,
+                            reinterpret_cast<HMENU>(8), e2e::Instance(), nullptr);
   ASSERT_TRUE(top && mid && leaf);
   int visits = 0;
   const auto all = FindWindowsLike(nullptr, "QvLike *", "*32770", {}, [&] { ++visits; });
@@ -475,18 +467,6 @@ TEST_F(Automation, SaveButtons_WritesTheTwentyTwoStatesInOrder) {
   EXPECT_EQ(profile::ReadKey(file, "default", "AP", "?"), "-1");
   EXPECT_EQ(profile::ReadKey(file, "default", "CC", "?"), "0");
   EXPECT_EQ(profile::ReadKey(file, "default", "OLD", "?"), "?");
-}
-
-TEST_F(Automation, SaveButtons_WithoutToolbarKeepsTheSavedFile) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  Win32Automation fresh(nullptr, AutomationSettings{folder_ + "\\Default", 3});
-  const std::string file = folder_ + "\\Default\\Buttons.ini";
-  files::WriteAtomic(file, "[Default]\r\nFSTR=-1\r\n");
-  // Never built: every key reads 0.
-  EXPECT_EQ(fresh.SaveButtons(), "unable to detect FSTR Button");
-  std::string text;
-  files::ReadAll(file, text);
-  EXPECT_EQ(text, "[Default]\r\nFSTR=-1\r\n");
 }
 
 TEST_F(Automation, SaveButtons_AFailedWriteSaysSoAndLeavesNoFile) {
