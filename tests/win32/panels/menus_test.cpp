@@ -156,7 +156,6 @@ TEST_F(MenuTest, ASubmenuOutlivesTheMenuItWasAttachedTo) {
 
 using SysTrayTest = Host;
 
-
 TEST_F(SysTrayTest, MenuIndexesDefaultsAndRemoval) {
   SysTray tray;
   EXPECT_EQ(tray.AddMenuItem("Title", "none", true), 0);
