@@ -182,6 +182,19 @@ std::vector<Finding> CheckMacroFile(std::string_view path, const CheckOptions& o
   return CheckScript(content, options, path, BaseName(path));
 }
 
+std::vector<Finding> CheckValue(std::string_view macroValue, const CheckOptions& options,
+                                std::string_view where, std::set<std::string>* checkedFiles) {
+  const std::string value = TrimSpaces(macroValue);
+  if (value.empty() || IsHideTag(value)) return {};
+  if (value.front() == '|') return CheckScript(std::string_view(value).substr(1), options, where);
+  const std::string path = options.macroFolder + "\\" + value;
+  if (!IsFile(path))
+    return {{std::string(where), 0, Finding::Kind::kMissingMacroFile, value,
+             "macro file " + Quoted(value) + " is not in the macro folder"}};
+  if (checkedFiles && !checkedFiles->insert(ToUpper(path)).second) return {};
+  return CheckMacroFile(path, options);
+}
+
 std::vector<Finding> CheckPanelFile(std::string_view panelFile, const CheckOptions& options) {
   const std::string file(panelFile);
   if (!IsFile(file)) return {{file, 0, Finding::Kind::kUnreadableFile, "", "cannot read the file"}};
@@ -216,21 +229,8 @@ std::vector<Finding> CheckPanelFile(std::string_view panelFile, const CheckOptio
 
     for (std::string_view key : {std::string_view("macro"), std::string_view("macroReleased")}) {
       const std::string value = TrimSpaces(reader.Read(section, key, ""));
-      if (value.empty() || IsHideTag(value)) continue;
       const std::string at = where + " " + std::string(key);
-      if (value.front() == '|') {
-        for (Finding& f : CheckScript(std::string_view(value).substr(1), options, at))
-          out.push_back(std::move(f));
-        continue;
-      }
-      const std::string path = options.macroFolder + "\\" + value;
-      if (!IsFile(path)) {
-        out.push_back({at, 0, Finding::Kind::kMissingMacroFile, value,
-                       "macro file " + Quoted(value) + " is not in the macro folder"});
-        continue;
-      }
-      if (!checkedFiles.insert(ToUpper(path)).second) continue;
-      for (Finding& f : CheckMacroFile(path, options)) out.push_back(std::move(f));
+      for (Finding& f : CheckValue(value, options, at, &checkedFiles)) out.push_back(std::move(f));
     }
   }
   return out;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,12 @@ std::vector<Finding> CheckScript(std::string_view script, const CheckOptions& op
 
 // Checks a macro file in the macro folder, or anywhere when given a path.
 std::vector<Finding> CheckMacroFile(std::string_view path, const CheckOptions& options);
+
+// Checks one "macro" value of a button: an inline script, or the macro file
+// it names. Files already in `checkedFiles` (upper-case paths) are skipped.
+std::vector<Finding> CheckValue(std::string_view macroValue, const CheckOptions& options,
+                                std::string_view where,
+                                std::set<std::string>* checkedFiles = nullptr);
 
 // Checks every grid button of a panel file: the "macro" and "macroReleased"
 // values (inline scripts and the macro files they name) and every value of

@@ -7,6 +7,7 @@
 #include <list>
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -497,26 +498,64 @@ std::string ReadSection(std::string_view file, std::string_view section) {
   return {};
 }
 
-bool WriteKey(std::string_view file, std::string_view section, std::string_view key,
+namespace {
+
+// The change of one key write; false when the value is already there.
+bool ApplyKey(Document& doc, std::string_view section, std::string_view key,
               std::string_view value) {
-  return Change(file, [&](Document& doc) {
-    const std::string_view text = TrimLeft(CutAtNul(value));
-    Entry* entry = nullptr;
-    if (Section* s = FindSection(doc, section)) {
-      const std::string_view name = Trim(CutAtNul(key));
-      for (Entry& e : s->entries) {
-        if (EqualsNoCase(e.name, name)) {
-          entry = &e;
-          break;
-        }
+  const std::string_view text = TrimLeft(CutAtNul(value));
+  Entry* entry = nullptr;
+  if (Section* s = FindSection(doc, section)) {
+    const std::string_view name = Trim(CutAtNul(key));
+    for (Entry& e : s->entries) {
+      if (EqualsNoCase(e.name, name)) {
+        entry = &e;
+        break;
       }
     }
-    if (entry && entry->has_value && entry->value == text) return false;
-    if (!entry) entry = &AddEntry(doc, section, key);
-    entry->value = std::string(text);
-    entry->has_value = true;
-    return true;
-  });
+  }
+  if (entry && entry->has_value && entry->value == text) return false;
+  if (!entry) entry = &AddEntry(doc, section, key);
+  entry->value = std::string(text);
+  entry->has_value = true;
+  return true;
+}
+
+// The change of one section write; false when nothing changed.
+bool ApplySection(Document& doc, std::string_view section, std::string_view block) {
+  bool changed = false;
+  const std::string_view exact = CutAtNul(section);
+  for (Section& s : doc.sections) {
+    if (EqualsNoCase(s.name, exact) && !s.entries.empty()) {
+      s.entries.clear();
+      changed = true;
+    }
+  }
+  // The entry list ends at an empty entry, as a double NUL ends it for the
+  // system; entries without "=" are dropped; every other entry is added,
+  // even when its key is already there.
+  size_t pos = 0;
+  while (pos < block.size()) {
+    size_t nul = block.find('\0', pos);
+    if (nul == std::string_view::npos) nul = block.size();
+    const std::string_view item = block.substr(pos, nul - pos);
+    if (item.empty()) break;
+    pos = nul + 1;
+    const size_t eq = item.find('=');
+    if (eq == std::string_view::npos) continue;
+    Entry& entry = AddEntry(doc, section, item.substr(0, eq));
+    entry.value = std::string(TrimLeft(item.substr(eq + 1)));
+    entry.has_value = true;
+    changed = true;
+  }
+  return changed;
+}
+
+}  // namespace
+
+bool WriteKey(std::string_view file, std::string_view section, std::string_view key,
+              std::string_view value) {
+  return Change(file, [&](Document& doc) { return ApplyKey(doc, section, key, value); });
 }
 
 bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) {
@@ -552,32 +591,51 @@ bool DeleteSection(std::string_view file, std::string_view section) {
 }
 
 bool WriteSection(std::string_view file, std::string_view section, std::string_view block) {
+  return Change(file, [&](Document& doc) { return ApplySection(doc, section, block); });
+}
+
+bool ReadAllSections(std::string_view file, std::vector<std::pair<std::string, std::string>>& out) {
+  out.clear();
+  std::string bytes;
+  const Status status = ReadFile(file, bytes);
+  if (status == Status::kFailed) return false;
+  if (status == Status::kMissing) return true;
+  const Document doc = Parse(bytes);
+  if (doc.encoding == Encoding::kUtf16) return false;
+  std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual> seen;
+  for (const Section& s : doc.sections) {
+    if (!s.header || !seen.insert(s.name).second) continue;  // the first of a name is read
+    std::string block;
+    for (const Entry& e : s.entries) {
+      if (e.name.empty() && !e.has_value) continue;
+      if (!e.name.empty() && e.name[0] == ';') continue;
+      block += e.name;
+      if (e.has_value) {
+        block += '=';
+        block += e.value;
+      }
+      block += '\0';
+    }
+    if (!block.empty()) block.pop_back();
+    out.emplace_back(s.name, std::move(block));
+  }
+  return true;
+}
+
+void Batch::WriteKey(std::string_view section, std::string_view key, std::string_view value) {
+  writes_.push_back({std::string(section), std::string(key), std::string(value), true});
+}
+
+void Batch::WriteSection(std::string_view section, std::string_view block) {
+  writes_.push_back({std::string(section), {}, std::string(block), false});
+}
+
+bool Batch::Commit(std::string_view file) const {
   return Change(file, [&](Document& doc) {
     bool changed = false;
-    const std::string_view exact = CutAtNul(section);
-    for (Section& s : doc.sections) {
-      if (EqualsNoCase(s.name, exact) && !s.entries.empty()) {
-        s.entries.clear();
-        changed = true;
-      }
-    }
-    // The entry list ends at an empty entry, as a double NUL ends it for the
-    // system; entries without "=" are dropped; every other entry is added,
-    // even when its key is already there.
-    size_t pos = 0;
-    while (pos < block.size()) {
-      size_t nul = block.find('\0', pos);
-      if (nul == std::string_view::npos) nul = block.size();
-      const std::string_view item = block.substr(pos, nul - pos);
-      if (item.empty()) break;
-      pos = nul + 1;
-      const size_t eq = item.find('=');
-      if (eq == std::string_view::npos) continue;
-      Entry& entry = AddEntry(doc, section, item.substr(0, eq));
-      entry.value = std::string(TrimLeft(item.substr(eq + 1)));
-      entry.has_value = true;
-      changed = true;
-    }
+    for (const Write& w : writes_)
+      changed |=
+          w.isKey ? ApplyKey(doc, w.section, w.key, w.text) : ApplySection(doc, w.section, w.text);
     return changed;
   });
 }

@@ -24,6 +24,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace qv::profile {
 
@@ -56,6 +58,29 @@ std::string ReadSection(std::string_view file, std::string_view section);
 // Write section: replaces every entry of the section with the entries of
 // `block` (separated by NUL; entries without "=" are dropped).
 bool WriteSection(std::string_view file, std::string_view section, std::string_view block);
+
+// Every named section of the file with its block as ReadSection gives it,
+// in file order (only the first of several sections of one name). A missing
+// file gives none; false when the file is there but cannot be read, so that
+// a caller never mistakes an unreadable file for empty sections.
+bool ReadAllSections(std::string_view file, std::vector<std::pair<std::string, std::string>>& out);
+
+// Several key and section writes applied in order and written in one
+// rewrite of the file: all of them land, or (false) the file stays as it was.
+class Batch {
+ public:
+  void WriteKey(std::string_view section, std::string_view key, std::string_view value);
+  void WriteSection(std::string_view section, std::string_view block);
+  bool Commit(std::string_view file) const;
+  bool Empty() const { return writes_.empty(); }
+
+ private:
+  struct Write {
+    std::string section, key, text;
+    bool isKey = false;
+  };
+  std::vector<Write> writes_;
+};
 
 // Lower-level mirrors of the system functions, for the differential tests and
 // for callers that need the exact return values. `size` is the buffer size in

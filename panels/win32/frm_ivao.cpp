@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "editor/frm_edit_button.h"
 #include "panels/panel_profile.h"
 #include "panels/win32/cmenu.h"
 #include "platform/files.h"
@@ -266,19 +267,7 @@ void PanelWindow::Imposta() {
 
   // The grid: one button per cell, row by row.
   const int count = ButtonCount(setup_);
-  const CellSize cell{setup_.buttonWidth, setup_.buttonHeight};
-  std::vector<GridButton> buttons(static_cast<size_t>(count) + 1);
-  for (int n = 1; n <= count; ++n) {
-    GridButton& b = buttons[static_cast<size_t>(n)];
-    const Rect r = CellRect(setup_, n);
-    b.look = LoadButtonLook(file, n, false, cell, setup_.spacingX, setup_.spacingY);
-    const int x = Px(r.left), y = Py(r.top);
-    b.rect = RECT{x, y, x + Px(b.look.width), y + Py(b.look.height)};
-    b.hideTag = IsHideTag(b.look.tag);
-    b.visible = !b.look.hidden && !b.hideTag;
-    b.enabled = !b.look.hidden;
-  }
-  grid_.SetButtons(std::move(buttons));
+  grid_.SetButtons(LayOutGrid(file, setup_, GridMode::kRunning));
   kept_.assign(static_cast<size_t>(count) + 1, 0);
   ++layouts_;
 
@@ -417,24 +406,26 @@ void PanelWindow::RunButtonScript(int index, int32_t type, bool latchedDown) {
 void PanelWindow::ReloadButton(int index, bool downLook) {
   GridButton* b = grid_.Button(index);
   if (!b) return;
-  const ProfileReader file(PanelFile());
   const RECT old = b->rect;
-  b->look = LoadButtonLook(file, index, downLook, CellSize{setup_.buttonWidth, setup_.buttonHeight},
-                           setup_.spacingX, setup_.spacingY);
-  b->rect = RECT{old.left, old.top, old.left + Px(b->look.width), old.top + Py(b->look.height)};
-  // "|HIDE" is a rule of the layout, read from "macro" only; a look
-  // reloaded after a click keeps what the layout decided.
-  b->visible = !b->look.hidden && !b->hideTag;
-  b->enabled = !b->look.hidden;
+  ReloadLook(*b, ProfileReader(PanelFile()), index, downLook, setup_, GridMode::kRunning);
   InvalidateRect(grid_.Hwnd(), &old, FALSE);
   grid_.Invalidate(index);
 }
 
 void PanelWindow::OpenMacroFileOrEditor(int index, bool altOnly) {
-  if (!altOnly) return;  // the button editor opens here in a later version
   const std::string value =
       TrimSpaces(ProfileReader(PanelFile()).Read(SectionName(index), "macro", ""));
-  if (value.empty() || value[0] == '|') return;
+  if (!altOnly || value.empty() || value[0] == '|') {
+    if (altOnly && value.empty()) return;
+    // The button editor, modal over this window; a saved button shows its
+    // new look at once (a hidden one disappears).
+    if (!editor::EditButton(hwnd_, PanelFile(), app_.folders.macro, index)) return;
+    const GridButton* b = grid_.Button(index);
+    const bool down =
+        (b && b->pressed) || (static_cast<size_t>(index) < kept_.size() && kept_[index] == 1);
+    ReloadButton(index, down);
+    return;
+  }
   const std::string path = app_.folders.macro + "\\" + value;
   ShellExecuteA(hwnd_, "open", path.c_str(), nullptr, app_.folders.macro.c_str(), SW_SHOWNORMAL);
   win::DoEvents();

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/win32/dpi.h"
+
 namespace qv::panels {
 
 namespace {
@@ -15,6 +17,46 @@ uint32_t SystemColor(int index) { return GetSysColor(index); }
 }  // namespace
 
 COLORREF PanelColor(int32_t value) { return ResolveColor(value, SystemColor); }
+
+namespace {
+
+void ApplyVisibility(GridButton& b, GridMode mode) {
+  if (mode == GridMode::kPreview) {
+    b.visible = b.enabled = true;
+    return;
+  }
+  b.visible = !b.look.hidden && !b.hideTag;
+  b.enabled = !b.look.hidden;
+}
+
+}  // namespace
+
+std::vector<GridButton> LayOutGrid(const ValueReader& file, const PanelSetup& setup,
+                                   GridMode mode) {
+  const int count = ButtonCount(setup);
+  const CellSize cell{setup.buttonWidth, setup.buttonHeight};
+  std::vector<GridButton> buttons(static_cast<size_t>(count) + 1);
+  for (int n = 1; n <= count; ++n) {
+    GridButton& b = buttons[static_cast<size_t>(n)];
+    const Rect r = CellRect(setup, n);
+    b.look = LoadButtonLook(file, n, false, cell, setup.spacingX, setup.spacingY);
+    const int x = win::TwipsToPixelsX(r.left), y = win::TwipsToPixelsY(r.top);
+    b.rect =
+        RECT{x, y, x + win::TwipsToPixelsX(b.look.width), y + win::TwipsToPixelsY(b.look.height)};
+    b.hideTag = IsHideTag(b.look.tag);
+    ApplyVisibility(b, mode);
+  }
+  return buttons;
+}
+
+void ReloadLook(GridButton& b, const ValueReader& file, int index, bool downLook,
+                const PanelSetup& setup, GridMode mode) {
+  b.look = LoadButtonLook(file, index, downLook, CellSize{setup.buttonWidth, setup.buttonHeight},
+                          setup.spacingX, setup.spacingY);
+  b.rect.right = b.rect.left + win::TwipsToPixelsX(b.look.width);
+  b.rect.bottom = b.rect.top + win::TwipsToPixelsY(b.look.height);
+  ApplyVisibility(b, mode);
+}
 
 // The tooltip is a top-level window of its own: it goes with the grid.
 GridView::~GridView() {
@@ -221,6 +263,10 @@ LRESULT GridView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ReleaseCapture();
       Invalidate(index);
       if (inside && onClick) onClick(index);
+      if (!inside && onDrop) {
+        const int target = HitTest(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        if (target != 0 && target != index) onDrop(index, target);
+      }
       return 0;
     }
     case WM_CAPTURECHANGED:

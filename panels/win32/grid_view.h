@@ -52,6 +52,9 @@ class GridView : public win::WindowBase {
   std::function<void()> onBackgroundDown;                  // any button on the background
   std::function<void()> onBackgroundDoubleClick;
   std::function<void(bool overButton)> onMouseMove;
+  // Left button pressed on one button and released on another (the preview
+  // swaps them); without it such a release does nothing.
+  std::function<void(int from, int to)> onDrop;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -72,6 +75,20 @@ class GridView : public win::WindowBase {
   std::string tipText_;
   std::map<std::tuple<std::string, int, int>, win::Font> fonts_;
 };
+
+// How a window shows its grid: the running panel hides hidden buttons and
+// those whose "macro" is "|HIDE"; the preview shows every button, enabled,
+// so that each can be edited (a hidden one keeps the tooltip "*HIDDEN*").
+enum class GridMode { kRunning, kPreview };
+
+// The grid of a panel as every window lays it out: one button per cell, row
+// by row, each with the loader's normal look, in pixels of this screen.
+std::vector<GridButton> LayOutGrid(const ValueReader& file, const PanelSetup& setup, GridMode mode);
+
+// Reads button `index` again (normal or down look) where it stands; the
+// "|HIDE" rule stays as the layout decided it.
+void ReloadLook(GridButton& button, const ValueReader& file, int index, bool downLook,
+                const PanelSetup& setup, GridMode mode);
 
 // Screen colour of a panel colour value (system colours by index).
 COLORREF PanelColor(int32_t value);

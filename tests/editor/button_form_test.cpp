@@ -1,0 +1,88 @@
+#include "editor/button_form.h"
+
+#include <gtest/gtest.h>
+
+#include "panels/panel_profile.h"
+#include "panels/temp_folder.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+
+namespace qv::editor {
+namespace {
+
+using panels::testing::TempFolder;
+
+TEST(ButtonForm, SpanFieldsBecomeWholePositiveNumbersOrEmpty) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"2.6", "3"}, {"-2", "2"},  {"0", ""},       {"", ""},  {"0.4", ""},
+      {"2.5", "2"}, {"3.5", "4"}, {"7 cols", "7"}, {"x", ""}, {"-0.6", "1"},
+  };
+  for (const auto& [typed, shown] : cases) EXPECT_EQ(CorrectSpanText(typed), shown) << typed;
+}
+
+TEST(ButtonForm, ANewButtonShowsTheEditorDefaultsAndSavesSpansAsZero) {
+  TempFolder t;
+  const std::string file = t.Path("p.ini");
+  t.Write("p.ini", panels::SetupTemplate("p"));
+  const ButtonForm form = LoadButtonForm(panels::ProfileReader(file), 1);
+  EXPECT_EQ(form.expandX, "0");
+  EXPECT_EQ(form.up.font.face, "Tahoma");
+  EXPECT_EQ(form.up.font.size, 10);
+  EXPECT_EQ(form.up.backColor, panels::kButtonFace);
+  const panels::ButtonFields f = ToButtonFields(form);
+  EXPECT_EQ(f[2], "-0002147483633");
+  EXPECT_EQ(f[5], "0");
+  EXPECT_EQ(f[10], "-2147483630");
+}
+
+TEST(ButtonForm, OddValuesShowAsDefaultsAndEverythingElseRoundTrips) {
+  TempFolder t;
+  const std::string file = t.Path("p.ini");
+  t.Write("p.ini",
+          "[03]\r\nType=7\r\nColor=-5\r\nTextSize=-3\r\nTextFont=\r\n"
+          "TextColorReleased=&H80000099\r\nTextSizeReleased=8,25\r\n"
+          "TextFontReleased=AVeryLongFaceNameThatNoFontCouldEverHave\r\n");
+  const ButtonForm odd = LoadButtonForm(panels::ProfileReader(file), 3);
+  EXPECT_EQ(odd.type, 0);
+  EXPECT_EQ(odd.up.backColor, panels::kButtonFace);
+  EXPECT_EQ(odd.up.font.size, 10);
+  EXPECT_EQ(odd.up.font.face, "Tahoma");
+  EXPECT_EQ(odd.down.font.color, panels::kButtonText);
+  EXPECT_EQ(odd.down.font.size, 8);
+  EXPECT_EQ(odd.down.font.face, "Tahoma");
+
+  ButtonForm form;
+  form.type = 2;
+  form.expandX = "3";
+  form.expandY = "";
+  form.hidden = true;
+  form.up = {"Up", "|PRESS [ZZ]", "tip", 0x00FF00, {"Arial", 12, true, false, true, false, 255}};
+  form.down = {"Down",
+               "down.txt",
+               "tip2",
+               16777215,
+               {"Courier New", 9, false, true, false, true, panels::kButtonText}};
+  ASSERT_TRUE(panels::WriteButtonFields(file, 4, ToButtonFields(form)));
+  ButtonForm back = LoadButtonForm(panels::ProfileReader(file), 4);
+  EXPECT_EQ(profile::ReadKey(file, "04", "ExpandY", "missing"), "");
+  EXPECT_EQ(back.expandY, "0");  // an empty span shows as its number
+  back.expandY = "";
+  EXPECT_EQ(ToButtonFields(back), ToButtonFields(form));
+  EXPECT_EQ(profile::ReadKey(file, "04", "ColorReleased", ""), "0000016777215");
+  EXPECT_EQ(profile::ReadKey(file, "04", "TextBold", ""), "-1");
+}
+
+TEST(ButtonForm, NewMacroFilesStartWithTheHeaderAndLongScriptsAreFlagged) {
+  TempFolder t;
+  const std::string path = t.Path("new.txt");
+  ASSERT_TRUE(CreateMacroFile(path));
+  std::string text;
+  ASSERT_TRUE(files::ReadAll(path, text));
+  EXPECT_EQ(text, "; Quorvex Definition file\r\n");
+  EXPECT_FALSE(CreateMacroFile(t.Path("missing\\new.txt")));
+  EXPECT_FALSE(IsCutOnRead(std::string(254, 'x')));
+  EXPECT_TRUE(IsCutOnRead(std::string(255, 'x')));
+}
+
+}  // namespace
+}  // namespace qv::editor
