@@ -1,7 +1,9 @@
 #include "panels/script_check.h"
 
+#include <algorithm>
 #include <set>
 
+#include "ivac/rules.h"
 #include "panels/panel_file.h"
 #include "panels/panel_profile.h"
 #include "platform/files.h"
@@ -102,6 +104,12 @@ std::set<std::pair<std::string, std::string>> LongValues(const std::string& file
   return found;
 }
 
+bool IsToolbarCode(std::string_view argument) {
+  const std::string code = ivac::StripBrackets(argument);
+  return std::find(ivac::kToolbarCodes.begin(), ivac::kToolbarCodes.end(), code) !=
+         ivac::kToolbarCodes.end();
+}
+
 }  // namespace
 
 std::vector<Finding> CheckScript(std::string_view script, const CheckOptions& options,
@@ -133,9 +141,22 @@ std::vector<Finding> CheckScript(std::string_view script, const CheckOptions& op
         add(nl.number, Finding::Kind::kUnknownCommand, line,
             UnknownMessage(line, cl.word, options.role));
         break;
+      case Command::kPress:
+      case Command::kRelease:
+        if (!IsToolbarCode(cl.argument))
+          add(nl.number, Finding::Kind::kUnknownCode, line,
+              "toolbar code " + Quoted(cl.argument) +
+                  " is not one of IvAc's toolbar buttons (codes are case-sensitive); the line "
+                  "does nothing");
+        break;
       case Command::kTag: {
         const TagArgument t = SplitTagArgument(cl.argument);
-        if (LookupTagSub(t.subCommand) == TagSub::kNothing)
+        if (ivac::DialogCaption(ivac::StripBrackets(cl.word)).empty())
+          add(nl.number, Finding::Kind::kUnknownCode, line,
+              "dialog code " + Quoted(cl.word) +
+                  " opens no IvAc selection dialog (codes are written in capitals); the line "
+                  "does nothing");
+        else if (LookupTagSub(t.subCommand) == TagSub::kNothing)
           add(nl.number, Finding::Kind::kIgnoredTagSub, line,
               t.subCommand.empty() ? std::string("a tag without a sub-command does nothing")
                                    : "tag sub-command " + Quoted(t.subCommand) + " does nothing");

@@ -20,6 +20,7 @@ struct Finding {
     kUnknownCommand,    // the command word is no command for this role
     kIgnoredTagSub,     // a tag line whose sub-command does nothing
     kRefusedDlgOpen,    // DLG_OPEN with an argument it does not accept
+    kUnknownCode,       // a toolbar or dialog code IvAc does not have
     kMissingInclude,    // INCLUDE of a file that is not in the macro folder
     kSelfInclude,       // INCLUDE of the file itself: refused when run
     kOpenBlock,         // a selection block that is never closed

@@ -48,8 +48,16 @@ TEST_F(ScriptCheckTest, FindsTheLinesThatSilentlyDoNothing) {
       {"UNSELECT EDDF", {{1, Kind::kUnknownCommand}}},
       {"ENABLE_MONITOR 500,100", {{1, Kind::kUnknownCommand}}},
       {"<SELECTION_END>", {{1, Kind::kUnknownCommand}}},
-      {"[AP] SELECT EDDF\n[AP] SAVE_DEFAULT x\n[ap] bogus\n[AP]",
+      {"[AP] SELECT EDDF\n[AP] SAVE_DEFAULT x\n[AP] bogus\n[AP]",
        {{2, Kind::kIgnoredTagSub}, {3, Kind::kIgnoredTagSub}, {4, Kind::kIgnoredTagSub}}},
+      // Codes IvAc does not have, or written in another case, do nothing.
+      {"PRESS [ZZ]\nRELEASE ap\nPRESS [I/O]\nRELEASE L+\nPRESS\n[ZZ] SELECT x\n[ap] SELECT x\n"
+       "[OCN] SELECT x\n[VOR] UNSELECT x",
+       {{1, Kind::kUnknownCode},
+        {2, Kind::kUnknownCode},
+        {5, Kind::kUnknownCode},
+        {6, Kind::kUnknownCommand},  // no tag at all
+        {7, Kind::kUnknownCode}}},
       {"DLG_OPEN [AP]\nDLG_OPEN [OCN]\nDLG_OPEN [ap]\nDLG_OPEN",
        {{2, Kind::kRefusedDlgOpen}, {3, Kind::kRefusedDlgOpen}, {4, Kind::kRefusedDlgOpen}}},
       {"INCLUDE there.txt\nINCLUDE gone.txt\nINCLUDE",

@@ -384,6 +384,9 @@ TEST_F(EditorE2E, ButtonEditorFromTheRunningPanelSavesEveryField) {
   ASSERT_TRUE(qv::e2e::WaitFor(
       [&] { return WindowText(ctl(kUpBase + kLookFindings)).find("line 1") == 0; }, kWaitMs))
       << WindowText(ctl(kUpBase + kLookFindings));
+  EXPECT_NE(WindowText(ctl(kUpBase + kLookFindings)).find("line 2: toolbar code \"[ZZ]\""),
+            std::string::npos)
+      << WindowText(ctl(kUpBase + kLookFindings));
   Retype(ctl(kTxtExpandX), "2.6");
   Press(VK_TAB);
   EXPECT_TRUE(WaitText(ctl(kTxtExpandX), "3"));
