@@ -455,6 +455,102 @@ TEST_F(EditorE2E, ButtonEditorFromTheRunningPanelSavesEveryField) {
   EXPECT_EQ(qv::e2e::WaitTopWindow(process_->Id(), kEditButtonClass, "", 1500), nullptr);
 }
 
+// A panel made only with the editors, from the new panel's template: the
+// layout editor sets its grid, the preview's left clicks open the button
+// editor for an inline script, a new macro file and a two-state button; the
+// panel then runs and drives the IvAc stand-in.
+TEST_F(EditorE2E, APanelBuiltWithTheEditorsRunsAndDrivesIvac) {
+  Write("Quorvex\\QuorvexData\\Panels\\built.ini", qv::panels::SetupTemplate("built"));
+  const std::string file = PanelFile("built");
+  HWND def = OpenEditor("built");
+  ASSERT_NE(def, nullptr);
+  auto field = [&](int i) { return GetDlgItem(def, kDefFieldBase + i); };
+  Retype(field(3), "1");
+  Retype(field(4), "3");
+  Retype(field(5), "1500");
+  Retype(field(6), "1500");
+  ASSERT_NE(OpenPreview(def), nullptr);
+
+  struct Edit {
+    const char* label;
+    const char* macro;
+    int typeDowns;  // presses of Down in the type list
+    const char* macroDown;
+  } const edits[] = {
+      {"inline", "|COMMBOX 2|SEND_TEXT hello ground", 0, ""},
+      {"file", "greet.txt", 0, ""},
+      {"ndb", "|PRESS NDB", 1, "|RELEASE NDB"},
+  };
+  for (int n = 1; n <= 3; ++n) {
+    SCOPED_TRACE(n);
+    const Edit& e = edits[n - 1];
+    Sleep(300);
+    qv::standin::ClickAt(Button(n, 3), false);
+    HWND ed = qv::e2e::WaitTopWindow(process_->Id(), kEditButtonClass,
+                                     "Edit button properties: " + std::to_string(n), kWaitMs);
+    ASSERT_NE(ed, nullptr);
+    Retype(GetDlgItem(ed, kUpBase + kLookLabel), e.label);
+    SetWindowTextA(GetDlgItem(ed, kUpBase + kLookMacro), e.macro);
+    if (e.typeDowns) {
+      Click(GetDlgItem(ed, kCboButtonType));
+      for (int i = 0; i < e.typeDowns; ++i) Press(VK_DOWN);
+      Press(VK_RETURN);
+      SetWindowTextA(GetDlgItem(ed, kDownBase + kLookMacro), e.macroDown);
+    }
+    if (n == 2) {
+      // A new macro file, written in the editor the system opens.
+      Click(GetDlgItem(ed, kUpBase + kLookEditMacro));
+      EXPECT_NE(Answer(IDYES).find("file not found."), std::string::npos);
+      ASSERT_TRUE(
+          qv::e2e::WaitFor([&] { return !ReadFile(MacroFile("greet.txt")).empty(); }, kWaitMs));
+      Sleep(1500);
+      EnumWindows(CloseCaptioned, reinterpret_cast<LPARAM>("greet"));
+      std::ofstream(MacroFile("greet.txt"), std::ios::app | std::ios::binary)
+          << "COMMBOX 1\r\nSEND_TEXT wind calm\r\n";
+    }
+    Click(GetDlgItem(ed, kCmdSave));
+    ASSERT_TRUE(WaitGone(ed));
+  }
+  Click(GetDlgItem(def, kDefSave));
+  ASSERT_TRUE(process_->WaitExit(kWaitMs));
+  const std::string setup = SectionText(file, "Setup");
+  EXPECT_NE(setup.find("Rows=1\r\nCols=3\r\nTop=1500\r\nLeft=1500\r\nOnTop=1\r\n"),
+            std::string::npos)
+      << setup;
+  EXPECT_EQ(ReadFile(MacroFile("greet.txt")),
+            "; Quorvex Definition file\r\nCOMMBOX 1\r\nSEND_TEXT wind calm\r\n");
+
+  qv::standin::StandInProcess standin;
+  std::string error;
+  ASSERT_TRUE(standin.Start(g_standin, root_ + "\\standin", "", &error)) << error;
+  process_ = std::make_unique<qv::e2e::Process>();
+  ASSERT_TRUE(process_->Start(g_quorvex, "built", root_));
+  HWND panel = qv::e2e::WaitTopWindow(process_->Id(), "QuorvexPanel", "", kWaitMs);
+  ASSERT_NE(panel, nullptr);
+  grid_ = FindWindowExA(panel, nullptr, "QuorvexGrid", nullptr);
+  using qv::standin::Where;
+  const struct {
+    int button;
+    const char* event;
+    Where where;
+  } clicks[] = {
+      {1, "chat_sent", Where{{"tab", "2"}, {"text", "hello ground"}}},
+      {2, "chat_sent", Where{{"tab", "1"}, {"text", "wind calm"}}},
+      {3, "toolbar", Where{{"button", "NDB"}, {"pressed", "true"}}},
+      {3, "toolbar", Where{{"button", "NDB"}, {"pressed", "false"}}},
+  };
+  for (const auto& c : clicks) {
+    SCOPED_TRACE(c.button);
+    WaitForInputIdle(process_->Handle(), 5000);
+    Sleep(500);
+    const int64_t seq = standin.LastSeq();
+    qv::standin::ClickAt(Button(c.button, 3), false);
+    EXPECT_TRUE(standin.WaitFor(c.event, c.where, seq, 5000));
+  }
+  process_.reset();
+  standin.Stop();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
