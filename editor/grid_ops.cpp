@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "editor/setup_fields.h"
@@ -46,7 +47,7 @@ class Sections {
   }
   void Put(int32_t n, std::string block) {
     blocks_[n] = std::move(block);
-    if (std::find(touched_.begin(), touched_.end(), n) == touched_.end()) touched_.push_back(n);
+    if (touchedSet_.insert(n).second) touched_.push_back(n);
   }
   void AddTo(profile::Batch& batch) const {
     for (int32_t n : touched_) batch.WriteSection(SectionName(n), blocks_.at(n));
@@ -73,6 +74,7 @@ class Sections {
 
   std::unordered_map<int32_t, std::string> blocks_;
   std::vector<int32_t> touched_;
+  std::unordered_set<int32_t> touchedSet_;
 };
 
 GridResult Fail(std::string error) {

@@ -630,12 +630,79 @@ void Batch::WriteSection(std::string_view section, std::string_view block) {
   writes_.push_back({std::string(section), {}, std::string(block), false});
 }
 
+namespace {
+
+// The sections of a document by name, for batches that write thousands of
+// sections: each write finds its sections without a scan of the file.
+class SectionIndex {
+ public:
+  explicit SectionIndex(const Document& doc) { Rebuild(doc); }
+  void Rebuild(const Document& doc) {
+    byName_.clear();
+    for (size_t i = 0; i < doc.sections.size(); ++i) byName_[doc.sections[i].name].push_back(i);
+    size_ = doc.sections.size();
+  }
+  bool Stale(const Document& doc) const { return size_ != doc.sections.size(); }
+  const std::vector<size_t>* Find(std::string_view name) const {
+    const auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : &it->second;
+  }
+
+ private:
+  std::unordered_map<std::string, std::vector<size_t>, NoCaseHash, NoCaseEqual> byName_;
+  size_t size_ = 0;
+};
+
+// ApplySection through the index: the same result without a scan.
+bool ApplySectionIndexed(Document& doc, SectionIndex& index, std::string_view section,
+                         std::string_view block) {
+  if (index.Stale(doc)) index.Rebuild(doc);
+  bool changed = false;
+  if (const std::vector<size_t>* same = index.Find(CutAtNul(section))) {
+    for (size_t i : *same) {
+      if (doc.sections[i].entries.empty()) continue;
+      doc.sections[i].entries.clear();
+      changed = true;
+    }
+  }
+  Section* target = nullptr;
+  if (const std::vector<size_t>* found = index.Find(Trim(CutAtNul(section))))
+    target = &doc.sections[found->front()];
+  size_t pos = 0;
+  while (pos < block.size()) {
+    size_t nul = block.find('\0', pos);
+    if (nul == std::string_view::npos) nul = block.size();
+    const std::string_view item = block.substr(pos, nul - pos);
+    if (item.empty()) break;
+    pos = nul + 1;
+    const size_t eq = item.find('=');
+    if (eq == std::string_view::npos) continue;
+    Entry* entry = nullptr;
+    if (target) {
+      target->entries.emplace_back();
+      entry = &target->entries.back();
+      entry->name = std::string(TrimLeft(CutAtNul(item.substr(0, eq))));
+    } else {
+      entry = &AddEntry(doc, section, item.substr(0, eq));
+      index.Rebuild(doc);
+      target = &doc.sections.back();
+    }
+    entry->value = std::string(TrimLeft(item.substr(eq + 1)));
+    entry->has_value = true;
+    changed = true;
+  }
+  return changed;
+}
+
+}  // namespace
+
 bool Batch::Commit(std::string_view file) const {
   return Change(file, [&](Document& doc) {
     bool changed = false;
+    SectionIndex index(doc);
     for (const Write& w : writes_)
-      changed |=
-          w.isKey ? ApplyKey(doc, w.section, w.key, w.text) : ApplySection(doc, w.section, w.text);
+      changed |= w.isKey ? ApplyKey(doc, w.section, w.key, w.text)
+                         : ApplySectionIndexed(doc, index, w.section, w.text);
     return changed;
   });
 }

@@ -562,5 +562,51 @@ TEST_F(Profile, HugeLinesAndFiles) {
   EXPECT_EQ(ReadKey(file, "sec1", "k", "d"), "1");
 }
 
+// A batch gives the file that the same writes made one by one give, and
+// reads every section the way ReadSection does.
+TEST_F(Profile, BatchWritesEqualSingleWritesAndAllSectionsReadLikeOne) {
+  struct Write {
+    const char* section;
+    const char* key;  // nullptr: a section write of `text`
+    std::string text;
+  };
+  const struct {
+    const char* file;
+    std::vector<Write> writes;
+  } cases[] = {
+      {"[01]\r\na=1\r\n[02]\r\nb=2\r\n[01]\r\nc=3\r\n",
+       {{"01", nullptr, "x=9"s}, {"02", nullptr, ""}, {"03", nullptr, "y=1\0z=2"s}}},
+      {"[Setup]\r\nRows=2\r\n[ 05 ]\r\nk=v\r\n",
+       {{"05", nullptr, "n=1"},
+        {"Setup", "Rows", "3"},
+        {"new", "k", "v"},
+        {"new", nullptr, "w=1"}}},
+      {"", {{"01", nullptr, ""}, {"02", nullptr, "a=1\0bad\0b=2"s}, {"Setup", "Cols", "4"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string one = Fresh(c.file), batch = Fresh(c.file);
+    Batch b;
+    for (const Write& w : c.writes) {
+      if (w.key) {
+        ASSERT_TRUE(WriteKey(one, w.section, w.key, w.text));
+        b.WriteKey(w.section, w.key, w.text);
+      } else {
+        ASSERT_TRUE(WriteSection(one, w.section, w.text));
+        b.WriteSection(w.section, w.text);
+      }
+    }
+    ASSERT_TRUE(b.Commit(batch));
+    EXPECT_EQ(Bytes(batch), Bytes(one));
+    std::vector<std::pair<std::string, std::string>> all;
+    ASSERT_TRUE(ReadAllSections(batch, all));
+    for (const auto& [name, block] : all) EXPECT_EQ(block, ReadSection(batch, name)) << name;
+  }
+  std::vector<std::pair<std::string, std::string>> none;
+  EXPECT_TRUE(ReadAllSections(Path("missing.ini"), none));
+  EXPECT_TRUE(none.empty());
+  EXPECT_FALSE(ReadAllSections(dir_.string(), none));  // a folder cannot be read
+}
+
 }  // namespace
 }  // namespace qv::profile
