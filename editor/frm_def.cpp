@@ -172,8 +172,8 @@ class DefWindow : public win::WindowBase, public PreviewWindow::Host {
     const char* sides[] = {"Top", "Left", "Right", "Bottom"};
     for (size_t k = 0; k < 4; ++k) {
       const int x = 20 + static_cast<int>(k) * 107;
-      Label(sides[k], x, 154, 42);
-      Field(13 + k, x + 44, 154, 55);
+      Label(sides[k], x, 154, 48);
+      Field(13 + k, x + 50, 154, 50);
     }
     Group("Panel Position", 10, 196, 300, 58);
     Label("Top", 20, 220, 40);

@@ -143,7 +143,7 @@ class EditButtonWindow : public win::WindowBase {
     RECT at{};
     const bool besideOwner = owner && GetWindowRect(owner, &at);
     CreateBound(kEditButtonClass, WS_EX_DLGMODALFRAME | WS_EX_TOPMOST,
-                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, caption.c_str(),
+                WS_POPUP | WS_CAPTION | WS_SYSMENU, caption.c_str(),
                 besideOwner ? at.left + P(20) : CW_USEDEFAULT,
                 besideOwner ? at.top + P(20) : CW_USEDEFAULT, P(kWidth), P(400), owner, 0,
                 GetSysColorBrush(COLOR_BTNFACE));

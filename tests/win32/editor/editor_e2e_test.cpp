@@ -170,8 +170,9 @@ class EditorE2E : public ::testing::Test {
   // The centre of button n on the screen: the editor's default geometry.
   POINT Button(int n, int cols) const {
     HDC dc = GetDC(nullptr);
-    const int dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
+    int dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
+    if (dpi_) dx = dy = dpi_;  // the editor's, when it runs at another one
     const int r = (n - 1) / cols, c = (n - 1) % cols;
     POINT p{MulDiv(120 + c * 1260 + 600, dx, 1440), MulDiv(80 + r * 460 + 200, dy, 1440)};
     ClientToScreen(grid_, &p);
@@ -202,6 +203,25 @@ class EditorE2E : public ::testing::Test {
   std::string root_;
   std::unique_ptr<qv::e2e::Process> process_;
   HWND grid_ = nullptr;
+  int dpi_ = 0;
+};
+
+// The screen's DPI for programs started from now on.
+class ScreenDpi {
+ public:
+  explicit ScreenDpi(DWORD dpi) { Set(dpi); }
+  ~ScreenDpi() { Set(96); }
+
+ private:
+  static void Set(DWORD dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) == ERROR_SUCCESS) {
+      RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                     sizeof dpi);
+      RegCloseKey(key);
+    }
+  }
 };
 
 // Menu items, counted without separators.
@@ -549,6 +569,53 @@ TEST_F(EditorE2E, APanelBuiltWithTheEditorsRunsAndDrivesIvac) {
   }
   process_.reset();
   standin.Stop();
+}
+
+// The layout editor with its preview and the button editor over it, at 96
+// and 144 dpi, saved as screenshots (docs/). Run by hand:
+// --gtest_also_run_disabled_tests --gtest_filter=*Screenshots*
+TEST_F(EditorE2E, DISABLED_Screenshots) {
+  for (const int dpi : {96, 144}) {
+    ScreenDpi screen(static_cast<DWORD>(dpi));
+    dpi_ = dpi;
+    const std::string name = "Tower" + std::to_string(dpi);
+    std::string text = qv::panels::SetupTemplate("EDDF tower");
+    text.replace(text.find("Cols=10"), 7, "Cols=4");
+    text += "Top=1500\r\nLeft=7500\r\n";
+    const char* labels[] = {"Ground", "Tower", "Runway 25C", "ATIS", "",     "Hidden",
+                            "Wind",   "QNH",   "Lights",     "",     "Taxi", "Clear"};
+    for (int n = 1; n <= 8; ++n) {
+      text += "[" + qv::panels::SectionName(n) + "]\r\nLabel=" + labels[n - 1] +
+              "\r\nMacro=|SEND_TEXT " + labels[n - 1] +
+              "\r\nColor=" + (n % 3 ? "-0002147483633" : "0000000012632256") + "\r\n";
+      if (n == 6) text += "Hidden=1\r\n";
+      if (n == 3) text += "ExpandX=2\r\nTextBold=-1\r\nTextColor=128\r\n";
+    }
+    Write("Quorvex\\QuorvexData\\Panels\\" + name + ".ini", text);
+    HWND def = OpenEditor(name);
+    ASSERT_NE(def, nullptr);
+    SetWindowPos(def, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_NE(OpenPreview(def), nullptr);
+    Sleep(1000);
+    qv::standin::SaveScreenshot(qv::e2e::CaseFolder() + "\\layout-editor-" + std::to_string(dpi) +
+                                "dpi.bmp");
+    qv::standin::ClickAt(Button(3, 4), false);
+    HWND ed = qv::e2e::WaitTopWindow(process_->Id(), kEditButtonClass, "", kWaitMs);
+    ASSERT_NE(ed, nullptr);
+    Click(GetDlgItem(ed, kCboButtonType));
+    Press(VK_DOWN);
+    Press(VK_RETURN);
+    SetWindowTextA(GetDlgItem(ed, kUpBase + kLookMacro), "|COMMBOX 2|SEND_TEXT hello|PRESS [ZZ]");
+    SetWindowTextA(GetDlgItem(ed, kDownBase + kLookLabel), "Runway 25C closed");
+    SetWindowTextA(GetDlgItem(ed, kDownBase + kLookMacro), "runway_closed.txt");
+    SetWindowPos(ed, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Sleep(1000);
+    qv::standin::SaveScreenshot(qv::e2e::CaseFolder() + "\\button-editor-" + std::to_string(dpi) +
+                                "dpi.bmp");
+    Click(GetDlgItem(ed, kCmdCancel));
+    Answer(IDCANCEL);
+    process_.reset();
+  }
 }
 
 }  // namespace
