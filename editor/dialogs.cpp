@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "panels/win32/grid_view.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/ui.h"
 
 namespace qv::editor {
@@ -66,6 +67,24 @@ bool FontDialog(FontLook& font, HWND owner) {
   }
   ReleaseDC(nullptr, dc);
   return chosen;
+}
+
+int Dip(int pixelsAt96) { return MulDiv(pixelsAt96, win::ScreenDpiY(), 96); }
+
+HWND Place(HWND control, int x, int y, int width, int height) {
+  MoveWindow(control, Dip(x), Dip(y), Dip(width), Dip(height), FALSE);
+  return control;
+}
+
+void RunWindow(HWND window, const bool& done) {
+  MSG msg{};
+  BOOL got = 1;
+  while (!done && (got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
+    if (IsDialogMessageA(window, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
 }
 
 }  // namespace qv::editor

@@ -23,4 +23,14 @@ bool FontDialog(FontLook& font, HWND owner);
 // deletes it).
 HFONT CreateLookFont(const FontLook& font);
 
+// A length given in pixels at 96 dpi, at this screen's DPI.
+int Dip(int pixelsAt96);
+// Moves a control to a place given in pixels at 96 dpi; returns it.
+HWND Place(HWND control, int x, int y, int width, int height);
+
+// Runs the program's messages, with the keyboard of a dialog (Tab, Enter,
+// Escape) in `window`, until `done` is set. A quit that arrives meanwhile is
+// posted again for the program's own loop.
+void RunWindow(HWND window, const bool& done);
+
 }  // namespace qv::editor

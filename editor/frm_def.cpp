@@ -25,8 +25,6 @@ constexpr UINT_PTR kTimer1 = 1;
 constexpr size_t kDescription = 0, kWidthField = 1, kHeightField = 2, kTopField = 5, kLeftField = 6,
                  kOnTopField = 7, kAutoHideField = 8, kSysTrayField = 9, kBackField = 10;
 
-int P(int pixelsAt96) { return MulDiv(pixelsAt96, win::ScreenDpiY(), 96); }
-
 bool IsTextField(size_t i) { return i <= kLeftField || i > kBackField; }
 
 // Whether a field's pixel tooltip divides by the vertical twips per pixel:
@@ -50,14 +48,7 @@ class DefWindow : public win::WindowBase, public PreviewWindow::Host {
     if (owner) ShowWindow(owner, SW_HIDE);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
-    MSG msg{};
-    BOOL got = 1;
-    while (!done_ && (got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
-      if (IsDialogMessageA(hwnd_, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+    RunWindow(hwnd_, done_);
     // Form_Unload: the preview goes, the manager comes back.
     preview_.reset();
     if (tooltip_) DestroyWindow(tooltip_);
@@ -131,10 +122,6 @@ class DefWindow : public win::WindowBase, public PreviewWindow::Host {
   }
 
  private:
-  HWND Place(HWND w, int x, int y, int width, int height) {
-    MoveWindow(w, P(x), P(y), P(width), P(height), FALSE);
-    return w;
-  }
   void Label(const char* text, int x, int y, int width) {
     Place(win::CreateLabel(hwnd_, -1, text), x, y + 3, width, 18);
   }
@@ -150,7 +137,7 @@ class DefWindow : public win::WindowBase, public PreviewWindow::Host {
 
   void Form_Load() {
     CreateBound(kDefClass, 0, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, kDefCaption,
-                CW_USEDEFAULT, CW_USEDEFAULT, P(470), P(470), nullptr, 0,
+                CW_USEDEFAULT, CW_USEDEFAULT, Dip(470), Dip(470), nullptr, 0,
                 GetSysColorBrush(COLOR_BTNFACE));
     if (!hwnd_) return;
     tooltip_ = win::CreateTooltip(hwnd_);
@@ -209,7 +196,7 @@ class DefWindow : public win::WindowBase, public PreviewWindow::Host {
     Place(win::CreateButton(hwnd_, kDefCancel, "Exit"), 360, 408, 90, 28);
     EnableWindow(getPosition_, FALSE);
 
-    RECT client{0, 0, P(460), P(446)};
+    RECT client{0, 0, Dip(460), Dip(446)};
     AdjustWindowRect(&client, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE);
     SetWindowPos(hwnd_, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
                  SWP_NOMOVE | SWP_NOZORDER);
@@ -318,6 +305,11 @@ class DefWindow : public win::WindowBase, public PreviewWindow::Host {
       SetTimer(hwnd_, kTimer1, 1000, nullptr);
       return;
     }
+    PreviewClosed();
+  }
+
+  // The toggle back to "Panel Preview", once the preview has gone.
+  void PreviewClosed() {
     KillTimer(hwnd_, kTimer1);
     preview_.reset();
     win::SetText(update_, "Panel Preview");
@@ -330,10 +322,7 @@ class DefWindow : public win::WindowBase, public PreviewWindow::Host {
       EnableWindow(getPosition_, TRUE);
       return;
     }
-    KillTimer(hwnd_, kTimer1);
-    preview_.reset();
-    win::SetText(update_, "Panel Preview");
-    EnableWindow(getPosition_, FALSE);
+    PreviewClosed();
   }
 
   // All seventeen keys in one write; false (the editor stays open) when the

@@ -1,5 +1,6 @@
 #include "editor/frm_display.h"
 
+#include "editor/dialogs.h"
 #include "editor/frm_edit_button.h"
 #include "editor/setup_fields.h"
 #include "panels/panel_profile.h"
@@ -14,8 +15,6 @@ namespace {
 
 constexpr UINT_PTR kTimeOutTimer = 1;
 constexpr int kControlRow = 26;  // pixels at 96 dpi
-
-int P(int pixelsAt96) { return MulDiv(pixelsAt96, win::ScreenDpiY(), 96); }
 
 }  // namespace
 
@@ -89,16 +88,16 @@ void PreviewWindow::Lay(const panels::SetupFields& fields, COLORREF back) {
 
 // The control row above the grid while it shows; the window fits both.
 void PreviewWindow::PlaceGrid() {
-  const int row = controlsShown_ ? P(kControlRow) : 0;
+  const int row = controlsShown_ ? Dip(kControlRow) : 0;
   for (HWND w : {onTop_, autoHide_, exit_, info_})
     ShowWindow(w, controlsShown_ ? SW_SHOW : SW_HIDE);
-  MoveWindow(exit_, P(2), P(2), P(22), P(22), TRUE);
-  MoveWindow(onTop_, P(28), P(4), P(80), P(18), TRUE);
-  MoveWindow(autoHide_, P(110), P(4), P(140), P(18), TRUE);
-  const int infoWidth = std::max<int>(gridPx_.cx - P(256), P(40));
-  MoveWindow(info_, P(254), P(6), infoWidth, P(16), TRUE);
+  MoveWindow(exit_, Dip(2), Dip(2), Dip(22), Dip(22), TRUE);
+  MoveWindow(onTop_, Dip(28), Dip(4), Dip(80), Dip(18), TRUE);
+  MoveWindow(autoHide_, Dip(110), Dip(4), Dip(140), Dip(18), TRUE);
+  const int infoWidth = std::max<int>(gridPx_.cx - Dip(256), Dip(40));
+  MoveWindow(info_, Dip(254), Dip(6), infoWidth, Dip(16), TRUE);
   MoveWindow(grid_.Hwnd(), 0, row, gridPx_.cx, gridPx_.cy, TRUE);
-  RECT r{0, 0, std::max<LONG>(gridPx_.cx, P(260)), gridPx_.cy + row};
+  RECT r{0, 0, std::max<LONG>(gridPx_.cx, Dip(260)), gridPx_.cy + row};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
   SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,

@@ -20,8 +20,6 @@ namespace qv::editor {
 
 namespace {
 
-int P(int pixelsAt96) { return MulDiv(pixelsAt96, win::ScreenDpiY(), 96); }
-
 constexpr int kWidth = 600;
 constexpr int kFrameTop = 72;
 constexpr int kFrameHeight = 262;
@@ -48,14 +46,7 @@ class EditButtonWindow : public win::WindowBase {
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     SetFocus(up_.label);  // Form_Activate
-    MSG msg{};
-    BOOL got = 1;
-    while (!done_ && (got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
-      if (IsDialogMessageA(hwnd_, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+    RunWindow(hwnd_, done_);
     if (owner) EnableWindow(owner, TRUE);
     if (tooltip_) DestroyWindow(tooltip_);
     if (hwnd_) DestroyWindow(hwnd_);
@@ -82,10 +73,6 @@ class EditButtonWindow : public win::WindowBase {
 
  private:
   // ------------------------------------------------------------ building
-  HWND Place(HWND w, int x, int y, int width, int height) {
-    MoveWindow(w, P(x), P(y), P(width), P(height), FALSE);
-    return w;
-  }
 
   void Tip(HWND w, const char* text) { win::AddTool(tooltip_, w, text); }
 
@@ -144,8 +131,8 @@ class EditButtonWindow : public win::WindowBase {
     const bool besideOwner = owner && GetWindowRect(owner, &at);
     CreateBound(kEditButtonClass, WS_EX_DLGMODALFRAME | WS_EX_TOPMOST,
                 WS_POPUP | WS_CAPTION | WS_SYSMENU, caption.c_str(),
-                besideOwner ? at.left + P(20) : CW_USEDEFAULT,
-                besideOwner ? at.top + P(20) : CW_USEDEFAULT, P(kWidth), P(400), owner, 0,
+                besideOwner ? at.left + Dip(20) : CW_USEDEFAULT,
+                besideOwner ? at.top + Dip(20) : CW_USEDEFAULT, Dip(kWidth), Dip(400), owner, 0,
                 GetSysColorBrush(COLOR_BTNFACE));
     if (!hwnd_) return;
     tooltip_ = win::CreateTooltip(hwnd_);
@@ -201,7 +188,7 @@ class EditButtonWindow : public win::WindowBase {
     Place(clear_, 10, buttonsTop, 180, 28);
     Place(save_, 400, buttonsTop, 85, 28);
     Place(cancel_, 495, buttonsTop, 85, 28);
-    RECT client{0, 0, P(kWidth), P(buttonsTop + 40)};
+    RECT client{0, 0, Dip(kWidth), Dip(buttonsTop + 40)};
     AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
     SetWindowPos(hwnd_, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,

@@ -472,6 +472,28 @@ std::string ReadKey(std::string_view file, std::string_view section, std::string
   return ReadKeyFrom(indexed.get(), status, section, key, def);
 }
 
+namespace {
+
+// A section's entries as the system's section read gives them: every entry
+// followed by its NUL, without the last one; comments and empty lines left out.
+std::string BlockOf(const Section& s) {
+  std::string block;
+  for (const Entry& e : s.entries) {
+    if (e.name.empty() && !e.has_value) continue;
+    if (!e.name.empty() && e.name[0] == ';') continue;
+    block += e.name;
+    if (e.has_value) {
+      block += '=';
+      block += e.value;
+    }
+    block += '\0';
+  }
+  if (!block.empty()) block.pop_back();
+  return block;
+}
+
+}  // namespace
+
 std::string ReadSection(std::string_view file, std::string_view section) {
   // What the doubling buffer converges to: every entry followed by its NUL,
   // without the last one.
@@ -480,23 +502,80 @@ std::string ReadSection(std::string_view file, std::string_view section) {
   const Document doc = Parse(bytes);
   section = CutAtNul(section);
   for (const Section& s : doc.sections) {
-    if (!EqualsNoCase(s.name, section)) continue;
-    std::string block;
-    for (const Entry& e : s.entries) {
-      if (e.name.empty() && !e.has_value) continue;
-      if (!e.name.empty() && e.name[0] == ';') continue;
-      block += e.name;
-      if (e.has_value) {
-        block += '=';
-        block += e.value;
-      }
-      block += '\0';
-    }
-    if (!block.empty()) block.pop_back();
-    return block;
+    if (EqualsNoCase(s.name, section)) return BlockOf(s);
   }
   return {};
 }
+
+namespace {
+
+// The sections of a document by name, for batches that write thousands of
+// sections: each write finds its sections without a scan of the file.
+class SectionIndex {
+ public:
+  explicit SectionIndex(const Document& doc) { Rebuild(doc); }
+  void Rebuild(const Document& doc) {
+    byName_.clear();
+    for (size_t i = 0; i < doc.sections.size(); ++i) byName_[doc.sections[i].name].push_back(i);
+    size_ = doc.sections.size();
+  }
+  bool Stale(const Document& doc) const { return size_ != doc.sections.size(); }
+  const std::vector<size_t>* Find(std::string_view name) const {
+    const auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : &it->second;
+  }
+
+ private:
+  std::unordered_map<std::string, std::vector<size_t>, NoCaseHash, NoCaseEqual> byName_;
+  size_t size_ = 0;
+};
+
+// One section write: every section of the name loses its entries, and the
+// block's entries go to the first (created at the end when missing). False
+// when nothing changed. The entry list ends at an empty entry, as a double
+// NUL ends it for the system; entries without "=" are dropped; every other
+// entry is added, even when its key is already there.
+bool ApplySectionIndexed(Document& doc, SectionIndex& index, std::string_view section,
+                         std::string_view block) {
+  if (index.Stale(doc)) index.Rebuild(doc);
+  bool changed = false;
+  if (const std::vector<size_t>* same = index.Find(CutAtNul(section))) {
+    for (size_t i : *same) {
+      if (doc.sections[i].entries.empty()) continue;
+      doc.sections[i].entries.clear();
+      changed = true;
+    }
+  }
+  Section* target = nullptr;
+  if (const std::vector<size_t>* found = index.Find(Trim(CutAtNul(section))))
+    target = &doc.sections[found->front()];
+  size_t pos = 0;
+  while (pos < block.size()) {
+    size_t nul = block.find('\0', pos);
+    if (nul == std::string_view::npos) nul = block.size();
+    const std::string_view item = block.substr(pos, nul - pos);
+    if (item.empty()) break;
+    pos = nul + 1;
+    const size_t eq = item.find('=');
+    if (eq == std::string_view::npos) continue;
+    Entry* entry = nullptr;
+    if (target) {
+      target->entries.emplace_back();
+      entry = &target->entries.back();
+      entry->name = std::string(TrimLeft(CutAtNul(item.substr(0, eq))));
+    } else {
+      entry = &AddEntry(doc, section, item.substr(0, eq));
+      index.Rebuild(doc);
+      target = &doc.sections.back();
+    }
+    entry->value = std::string(TrimLeft(item.substr(eq + 1)));
+    entry->has_value = true;
+    changed = true;
+  }
+  return changed;
+}
+
+}  // namespace
 
 namespace {
 
@@ -519,36 +598,6 @@ bool ApplyKey(Document& doc, std::string_view section, std::string_view key,
   entry->value = std::string(text);
   entry->has_value = true;
   return true;
-}
-
-// The change of one section write; false when nothing changed.
-bool ApplySection(Document& doc, std::string_view section, std::string_view block) {
-  bool changed = false;
-  const std::string_view exact = CutAtNul(section);
-  for (Section& s : doc.sections) {
-    if (EqualsNoCase(s.name, exact) && !s.entries.empty()) {
-      s.entries.clear();
-      changed = true;
-    }
-  }
-  // The entry list ends at an empty entry, as a double NUL ends it for the
-  // system; entries without "=" are dropped; every other entry is added,
-  // even when its key is already there.
-  size_t pos = 0;
-  while (pos < block.size()) {
-    size_t nul = block.find('\0', pos);
-    if (nul == std::string_view::npos) nul = block.size();
-    const std::string_view item = block.substr(pos, nul - pos);
-    if (item.empty()) break;
-    pos = nul + 1;
-    const size_t eq = item.find('=');
-    if (eq == std::string_view::npos) continue;
-    Entry& entry = AddEntry(doc, section, item.substr(0, eq));
-    entry.value = std::string(TrimLeft(item.substr(eq + 1)));
-    entry.has_value = true;
-    changed = true;
-  }
-  return changed;
 }
 
 }  // namespace
@@ -591,7 +640,10 @@ bool DeleteSection(std::string_view file, std::string_view section) {
 }
 
 bool WriteSection(std::string_view file, std::string_view section, std::string_view block) {
-  return Change(file, [&](Document& doc) { return ApplySection(doc, section, block); });
+  return Change(file, [&](Document& doc) {
+    SectionIndex index(doc);
+    return ApplySectionIndexed(doc, index, section, block);
+  });
 }
 
 bool ReadAllSections(std::string_view file, std::vector<std::pair<std::string, std::string>>& out) {
@@ -605,19 +657,7 @@ bool ReadAllSections(std::string_view file, std::vector<std::pair<std::string, s
   std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual> seen;
   for (const Section& s : doc.sections) {
     if (!s.header || !seen.insert(s.name).second) continue;  // the first of a name is read
-    std::string block;
-    for (const Entry& e : s.entries) {
-      if (e.name.empty() && !e.has_value) continue;
-      if (!e.name.empty() && e.name[0] == ';') continue;
-      block += e.name;
-      if (e.has_value) {
-        block += '=';
-        block += e.value;
-      }
-      block += '\0';
-    }
-    if (!block.empty()) block.pop_back();
-    out.emplace_back(s.name, std::move(block));
+    out.emplace_back(s.name, BlockOf(s));
   }
   return true;
 }
@@ -629,72 +669,6 @@ void Batch::WriteKey(std::string_view section, std::string_view key, std::string
 void Batch::WriteSection(std::string_view section, std::string_view block) {
   writes_.push_back({std::string(section), {}, std::string(block), false});
 }
-
-namespace {
-
-// The sections of a document by name, for batches that write thousands of
-// sections: each write finds its sections without a scan of the file.
-class SectionIndex {
- public:
-  explicit SectionIndex(const Document& doc) { Rebuild(doc); }
-  void Rebuild(const Document& doc) {
-    byName_.clear();
-    for (size_t i = 0; i < doc.sections.size(); ++i) byName_[doc.sections[i].name].push_back(i);
-    size_ = doc.sections.size();
-  }
-  bool Stale(const Document& doc) const { return size_ != doc.sections.size(); }
-  const std::vector<size_t>* Find(std::string_view name) const {
-    const auto it = byName_.find(name);
-    return it == byName_.end() ? nullptr : &it->second;
-  }
-
- private:
-  std::unordered_map<std::string, std::vector<size_t>, NoCaseHash, NoCaseEqual> byName_;
-  size_t size_ = 0;
-};
-
-// ApplySection through the index: the same result without a scan.
-bool ApplySectionIndexed(Document& doc, SectionIndex& index, std::string_view section,
-                         std::string_view block) {
-  if (index.Stale(doc)) index.Rebuild(doc);
-  bool changed = false;
-  if (const std::vector<size_t>* same = index.Find(CutAtNul(section))) {
-    for (size_t i : *same) {
-      if (doc.sections[i].entries.empty()) continue;
-      doc.sections[i].entries.clear();
-      changed = true;
-    }
-  }
-  Section* target = nullptr;
-  if (const std::vector<size_t>* found = index.Find(Trim(CutAtNul(section))))
-    target = &doc.sections[found->front()];
-  size_t pos = 0;
-  while (pos < block.size()) {
-    size_t nul = block.find('\0', pos);
-    if (nul == std::string_view::npos) nul = block.size();
-    const std::string_view item = block.substr(pos, nul - pos);
-    if (item.empty()) break;
-    pos = nul + 1;
-    const size_t eq = item.find('=');
-    if (eq == std::string_view::npos) continue;
-    Entry* entry = nullptr;
-    if (target) {
-      target->entries.emplace_back();
-      entry = &target->entries.back();
-      entry->name = std::string(TrimLeft(CutAtNul(item.substr(0, eq))));
-    } else {
-      entry = &AddEntry(doc, section, item.substr(0, eq));
-      index.Rebuild(doc);
-      target = &doc.sections.back();
-    }
-    entry->value = std::string(TrimLeft(item.substr(eq + 1)));
-    entry->has_value = true;
-    changed = true;
-  }
-  return changed;
-}
-
-}  // namespace
 
 bool Batch::Commit(std::string_view file) const {
   return Change(file, [&](Document& doc) {

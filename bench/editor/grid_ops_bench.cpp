@@ -10,7 +10,9 @@
 
 #include "bench/bench.h"
 #include "editor/grid_ops.h"
+#include "editor/setup_fields.h"
 #include "panels/panel_file.h"
+#include "panels/panel_profile.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 
@@ -21,28 +23,15 @@ int main() {
   const std::string file = (folder / "big.ini").string();
   constexpr int kRows = 98, kCols = 99;
   std::string text = panels::SetupTemplate("big");
+  text.replace(text.find("Rows=2"), 6, "Rows=" + std::to_string(kRows));
+  text.replace(text.find("Cols=10"), 7, "Cols=" + std::to_string(kCols));
   for (int n = 1; n <= kRows * kCols; ++n)
     text += "[" + panels::SectionName(n) + "]\r\nLabel=button " + std::to_string(n) +
             "\r\nMacro=|SEND_TEXT hello " + std::to_string(n) + "\r\nColor=0000000000255\r\n";
   if (!files::WriteAtomic(file, text)) return 2;
 
-  panels::SetupFields fields = {"big",
-                                "1200",
-                                "400",
-                                std::to_string(kRows),
-                                std::to_string(kCols),
-                                "100",
-                                "100",
-                                "1",
-                                "0",
-                                "0",
-                                "-0002147483633",
-                                "60",
-                                "60",
-                                "80",
-                                "120",
-                                "60",
-                                "60"};
+  const panels::SetupFields fields =
+      editor::LoadSetupFields(panels::ProfileReader(file), 19200, 15360, 6000, 4000);
   bench::Report report("Grid editing on a 98 x 99 panel file (" +
                        std::to_string(text.size() / 1024) + " KB)");
   bool ok = true;

@@ -206,24 +206,6 @@ class EditorE2E : public ::testing::Test {
   int dpi_ = 0;
 };
 
-// The screen's DPI for programs started from now on.
-class ScreenDpi {
- public:
-  explicit ScreenDpi(DWORD dpi) { Set(dpi); }
-  ~ScreenDpi() { Set(96); }
-
- private:
-  static void Set(DWORD dpi) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) == ERROR_SUCCESS) {
-      RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                     sizeof dpi);
-      RegCloseKey(key);
-    }
-  }
-};
-
 // Menu items, counted without separators.
 enum Item {
   kSwapPrevious = 1,
@@ -576,7 +558,7 @@ TEST_F(EditorE2E, APanelBuiltWithTheEditorsRunsAndDrivesIvac) {
 // --gtest_also_run_disabled_tests --gtest_filter=*Screenshots*
 TEST_F(EditorE2E, DISABLED_Screenshots) {
   for (const int dpi : {96, 144}) {
-    ScreenDpi screen(static_cast<DWORD>(dpi));
+    qv::e2e::ScreenDpi screen(static_cast<DWORD>(dpi));
     dpi_ = dpi;
     const std::string name = "Tower" + std::to_string(dpi);
     std::string text = qv::panels::SetupTemplate("EDDF tower");

@@ -269,27 +269,8 @@ TEST_F(PanelE2E, DuringARunAClickDoesNothingAndClosingWaitsForItsEnd) {
   EXPECT_EQ(standin_.Find("label_action", seq).size(), 12u);
 }
 
-// The prefix's screen resolution, read by the processes started after it is
-// set; put back to 96 dpi when the case ends.
-class ScreenDpi {
- public:
-  explicit ScreenDpi(DWORD dpi) { Set(dpi); }
-  ~ScreenDpi() { Set(96); }
-
- private:
-  static void Set(DWORD dpi) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) == ERROR_SUCCESS) {
-      RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                     sizeof dpi);
-      RegCloseKey(key);
-    }
-  }
-};
-
 TEST_F(PanelE2E, At144DpiTheGridIsLaidOutInTwipsAndItsButtonsWork) {
-  ScreenDpi dpi(144);
+  qv::e2e::ScreenDpi dpi(144);
   dpi_ = 144;
   Panel("Big", SetupSection("big", 2, 2) +
                    "[01]\r\nLabel=One\r\nMacro=|SEND_TEXT one\r\n"

@@ -77,4 +77,17 @@ bool WaitMessageBox(DWORD pid, DWORD ms, MessageBoxInfo& info);
 // Presses the message box's button with the given ID (IDOK, IDCANCEL...).
 void AnswerMessageBox(HWND box, int id);
 
+// The screen's DPI for programs started while the object lives (the
+// prefix's LogPixels); 96 again afterwards.
+class ScreenDpi {
+ public:
+  explicit ScreenDpi(DWORD dpi) { Set(dpi); }
+  ~ScreenDpi() { Set(96); }
+  ScreenDpi(const ScreenDpi&) = delete;
+  ScreenDpi& operator=(const ScreenDpi&) = delete;
+
+ private:
+  static void Set(DWORD dpi);
+};
+
 }  // namespace qv::e2e
