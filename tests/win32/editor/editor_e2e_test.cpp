@@ -354,6 +354,21 @@ TEST_F(EditorE2E, GridMenuOnThreeByTwo) {
   ASSERT_TRUE(WaitText(rows, "3"));
   EXPECT_EQ(Labels(file, 6), (Texts{"", "", "b1", "b2", "b5", "b6"}));
   EXPECT_NE(SectionText(file, "Setup").find("Rows=3\r\n"), std::string::npos);
+
+  // A button saved hidden from the preview stays there, and opens again.
+  for (const bool hide : {true, false}) {
+    Sleep(300);
+    qv::standin::ClickAt(Button(3, 2), false);
+    HWND ed = qv::e2e::WaitTopWindow(process_->Id(), kEditButtonClass, "Edit button properties: 3",
+                                     kWaitMs);
+    ASSERT_NE(ed, nullptr) << hide;
+    EXPECT_EQ(SendMessageA(GetDlgItem(ed, kChkHidden), BM_GETCHECK, 0, 0),
+              hide ? BST_UNCHECKED : BST_CHECKED);
+    if (hide) Click(GetDlgItem(ed, kChkHidden));
+    Click(GetDlgItem(ed, hide ? kCmdSave : kCmdCancel));
+    ASSERT_TRUE(WaitGone(ed));
+  }
+  EXPECT_NE(SectionText(file, "03").find("Hidden=1\r\n"), std::string::npos);
 }
 
 // The button editor opened by a right click on a running panel: every field
