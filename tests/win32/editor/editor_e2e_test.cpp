@@ -568,6 +568,35 @@ TEST_F(EditorE2E, APanelBuiltWithTheEditorsRunsAndDrivesIvac) {
   standin.Stop();
 }
 
+// The preview toggle follows a preview closed on its own; a right click on
+// "Select Color" resets the background; only the tracked fields ask on Exit.
+TEST_F(EditorE2E, ToggleBackgroundResetAndTheExitQuestion) {
+  std::string text = qv::panels::SetupTemplate("opts");
+  text += "BackColor=0000000000255\r\n";
+  Write("Quorvex\\QuorvexData\\Panels\\opts.ini", text);
+  HWND def = OpenEditor("opts");
+  ASSERT_NE(def, nullptr);
+  HWND preview = OpenPreview(def);
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(def, kDefGetPosition)));
+  PostMessageA(preview, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitText(GetDlgItem(def, kDefUpdate), "Panel Preview"));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(def, kDefGetPosition)));
+
+  Click(GetDlgItem(def, kDefBackColor), true);
+  Click(GetDlgItem(def, kDefSave));
+  ASSERT_TRUE(process_->WaitExit(kWaitMs));
+  EXPECT_NE(SectionText(PanelFile("opts"), "Setup").find("BackColor=-0002147483633\r\n"),
+            std::string::npos);
+
+  // AutoHide alone is no change worth a question.
+  def = OpenEditor("opts");
+  ASSERT_NE(def, nullptr);
+  Click(GetDlgItem(def, kDefFieldBase + 8));
+  Click(GetDlgItem(def, kDefCancel));
+  EXPECT_TRUE(process_->WaitExit(kWaitMs));
+}
+
 // The layout editor with its preview and the button editor over it, at 96
 // and 144 dpi, saved as screenshots (docs/). Run by hand:
 // --gtest_also_run_disabled_tests --gtest_filter=*Screenshots*
