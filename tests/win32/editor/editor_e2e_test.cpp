@@ -223,7 +223,7 @@ enum Item {
   kUndo,
 };
 
-TEST_F(EditorE2E, NewPanelOpensWithItsDefaultsAndTheRowsFieldRebuildsThePreview) {
+TEST_F(EditorE2E, NewPanelOpensWithItsDefaultsAndTheGridFieldsRebuildThePreview) {
   Write("Quorvex\\QuorvexData\\Panels\\fresh.ini", qv::panels::SetupTemplate("fresh"));
   HWND def = OpenEditor("fresh");
   ASSERT_NE(def, nullptr);
@@ -259,6 +259,16 @@ TEST_F(EditorE2E, NewPanelOpensWithItsDefaultsAndTheRowsFieldRebuildsThePreview)
         RECT now{};
         GetClientRect(grid_, &now);
         return now.bottom == before.bottom;
+      },
+      kWaitMs));
+  // Three columns instead of ten: seven cells of 1200 twips and their gaps go.
+  Retype(GetDlgItem(def, kDefFieldBase + 4), "3");
+  const int shrink = MulDiv(7 * 1260, GetDeviceCaps(GetDC(nullptr), LOGPIXELSX), 1440);
+  ASSERT_TRUE(qv::e2e::WaitFor(
+      [&] {
+        RECT now{};
+        GetClientRect(grid_, &now);
+        return before.right - now.right >= shrink - 2 && before.right - now.right <= shrink + 2;
       },
       kWaitMs));
 
