@@ -190,4 +190,15 @@ void DoEvents() {
   }
 }
 
+void ModalLoop(HWND window, const bool& done) {
+  MSG msg{};
+  BOOL got = 1;
+  while (!done && IsWindow(window) && (got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
+    if (IsDialogMessageA(window, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
 }  // namespace qv::win
