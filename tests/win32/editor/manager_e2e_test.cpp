@@ -30,6 +30,11 @@ TEST_F(ManagerE2E, SplashThenListDescriptionAndActivationLog) {
   EXPECT_TRUE(
       WaitFor([&] { return qv::standin::TextOf(Item(kDescription)) == "Second desk"; }, 3000))
       << qv::standin::TextOf(Item(kDescription));
+  // Typing into the box above the list filters it, in any letter case.
+  Click(Item(kFilter));
+  Type("RAV");
+  EXPECT_TRUE(WaitFor([&] { return ListEntries() == std::vector<std::string>{"bravo"}; }, 3000));
+  EXPECT_EQ(Selected(), "bravo");
 
   // Each activation logs the open windows: "FORMS:n", then one line per window.
   const std::string log = Log();
@@ -241,6 +246,40 @@ TEST_F(ManagerE2E, AboutShowsTheVersionOfTheProgramFile) {
   Click(GetDlgItem(about, 2005));
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }, 3000));
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(manager_) != FALSE; }, 3000));
+}
+
+BOOL CALLBACK FindExplorer(HWND w, LPARAM lp) {
+  auto* wanted = reinterpret_cast<std::pair<std::string, HWND>*>(lp);
+  if (IsWindowVisible(w) && ClassOf(w) == "ExplorerWClass" && WindowText(w) == wanted->first) {
+    wanted->second = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The folder buttons ask the shell to explore their folders; under Wine that
+// opens the file browser on each, titled with the folder's name.
+TEST_F(ManagerE2E, FolderButtonsExploreTheirFolders) {
+  Start();
+  const std::pair<int, const char*> buttons[] = {
+      {1018, "Macro"}, {1019, "Panels"}, {1020, "QuorvexData"}};
+  for (const auto& [button, title] : buttons) {
+    ASSERT_TRUE(qv::standin::BringToFront(manager_));
+    Click(Item(button));
+    std::pair<std::string, HWND> found{title, nullptr};
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          EnumWindows(FindExplorer, reinterpret_cast<LPARAM>(&found));
+          return found.second != nullptr;
+        },
+        15000))
+        << title;
+    if (!found.second) continue;
+    // The browser was started for the test: it ends with it.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(found.second, &pid);
+    EndProcess(pid);
+  }
 }
 
 }  // namespace

@@ -20,9 +20,9 @@ namespace qv::e2e {
 inline std::string g_exe;  // quorvex.exe, from the command line
 
 // Control IDs of the manager window (editor/win32/frm_main.h).
-inline constexpr int kList = 1001, kDescription = 1002, kImage1 = 1005, kNew = 1010, kCopy = 1011,
-                     kRemove = 1013, kStart = 1014, kRunClient = 1015, kRunServer = 1016,
-                     kRunNew = 1017, kHelper = 1021, kConfig = 1022;
+inline constexpr int kFilter = 1003, kList = 1001, kDescription = 1002, kImage1 = 1005, kNew = 1010,
+                     kCopy = 1011, kRemove = 1013, kStart = 1014, kRunClient = 1015,
+                     kRunServer = 1016, kRunNew = 1017, kHelper = 1021, kConfig = 1022;
 
 inline constexpr char kTemplate[] =
     "[Setup]\r\nDescription=\r\nButtonWidth=1200\r\nButtonHeight=400\r\nRows=2\r\nCols=10\r\n\r\n";
@@ -53,6 +53,15 @@ inline POINT CentreOf(HWND w) {
 
 inline void Click(HWND w) { qv::standin::ClickAt(CentreOf(w), false); }
 
+// Ends a process the test had started, through the program or the shell.
+inline void EndProcess(DWORD pid) {
+  if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+    TerminateProcess(h, 0);
+    WaitForSingleObject(h, 5000);
+    CloseHandle(h);
+  }
+}
+
 inline BOOL CALLBACK CollectOthers(HWND w, LPARAM lp) {
   auto* pids = reinterpret_cast<std::vector<DWORD>*>(lp);
   DWORD pid = 0;
@@ -71,13 +80,7 @@ inline void EndStartedPrograms(DWORD manager) {
   EnumWindows(CollectOthers, reinterpret_cast<LPARAM>(&pids));
   std::sort(pids.begin() + 1, pids.end());
   pids.erase(std::unique(pids.begin() + 1, pids.end()), pids.end());
-  for (size_t i = 1; i < pids.size(); ++i) {
-    if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pids[i])) {
-      TerminateProcess(h, 0);
-      WaitForSingleObject(h, 5000);
-      CloseHandle(h);
-    }
-  }
+  for (size_t i = 1; i < pids.size(); ++i) EndProcess(pids[i]);
 }
 
 class ManagerE2E : public ::testing::Test {
@@ -131,6 +134,9 @@ class ManagerE2E : public ::testing::Test {
     ASSERT_TRUE(process_->Start(g_exe, "", root_));
     manager_ = WaitTopWindow(process_->Id(), "QuorvexManager", "Quorvex", 20000);
     ASSERT_NE(manager_, nullptr) << "no manager window";
+    // The splash goes once the manager shows; clicks are for the manager.
+    ASSERT_TRUE(
+        WaitFor([&] { return TopWindowsOf(process_->Id(), "QuorvexSplash", "").empty(); }, 5000));
     ASSERT_TRUE(qv::standin::BringToFront(manager_));
   }
   HWND Item(int id) const { return GetDlgItem(manager_, id); }
