@@ -16,7 +16,7 @@ void ConfigWindow::ShowModal(HWND owner) {
   const bool besideOwner = owner && GetWindowRect(owner, &at);
   CreateBound(kConfigClass, WS_EX_DLGMODALFRAME, WS_POPUP | WS_CAPTION | WS_SYSMENU, kConfigCaption,
               besideOwner ? at.left + Px(30) : CW_USEDEFAULT,
-              besideOwner ? at.top + Px(30) : CW_USEDEFAULT, Px(430), Px(290), owner, CS_DBLCLKS,
+              besideOwner ? at.top + Px(30) : CW_USEDEFAULT, Px(456), Px(290), owner, CS_DBLCLKS,
               GetSysColorBrush(COLOR_BTNFACE));
   if (!hwnd_) return;
   Form_Load();
@@ -64,19 +64,19 @@ void ConfigWindow::Form_Load() {
   for (const Row& r : rows) {
     HWND label = win::CreateLabel(hwnd_, 0, r.label);
     *r.box = win::CreateEdit(hwnd_, r.id);
-    MoveWindow(label, Px(84), Px(y + 3), Px(160), Px(20), FALSE);
-    MoveWindow(*r.box, Px(248), Px(y), Px(160), Px(24), FALSE);
+    MoveWindow(label, Px(84), Px(y + 3), Px(180), Px(20), FALSE);
+    MoveWindow(*r.box, Px(272), Px(y), Px(160), Px(24), FALSE);
     win::AddTool(tooltip_, *r.box, r.tip);
     y += 32;
   }
   chkDebug_ = win::CreateCheckBox(hwnd_, kIdDebug, "Activate Logging");
-  MoveWindow(chkDebug_, Px(248), Px(y), Px(160), Px(22), FALSE);
+  MoveWindow(chkDebug_, Px(272), Px(y), Px(160), Px(22), FALSE);
   win::AddTool(tooltip_, chkDebug_,
                "Log every command and its result in the data folder, one file per day");
   HWND save = win::CreateButton(hwnd_, kIdSave, "Save", BS_DEFPUSHBUTTON);
   HWND cancel = win::CreateButton(hwnd_, kIdCancel, "Exit");
-  MoveWindow(save, Px(220), Px(y + 34), Px(90), Px(28), FALSE);
-  MoveWindow(cancel, Px(318), Px(y + 34), Px(90), Px(28), FALSE);
+  MoveWindow(save, Px(244), Px(y + 34), Px(90), Px(28), FALSE);
+  MoveWindow(cancel, Px(342), Px(y + 34), Px(90), Px(28), FALSE);
   win::AddTool(tooltip_, save, "Save Current Config");
   win::AddTool(tooltip_, cancel, "Cancel changes in config");
   if (HICON small = win::SmallIcon())

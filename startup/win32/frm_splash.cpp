@@ -79,8 +79,9 @@ bool SplashWindow::Load(HWND owner) {
 
 void SplashWindow::Layout() {
   MoveWindow(image1_, Px(16), Px(16), Px(48), Px(48), FALSE);
-  MoveWindow(description_, Px(80), Px(14), Px(340), Px(80), FALSE);
-  MoveWindow(version_, Px(80), Px(100), Px(340), Px(20), FALSE);
+  // Room for the "Loading ..." lines under the description at start-up.
+  MoveWindow(description_, Px(80), Px(14), Px(340), Px(76), FALSE);
+  MoveWindow(version_, Px(80), Px(92), Px(340), Px(20), FALSE);
   MoveWindow(home_, Px(80), Px(128), Px(200), Px(20), FALSE);
   MoveWindow(me_, Px(80), Px(152), Px(200), Px(20), FALSE);
   MoveWindow(image2_, Px(380), Px(136), Px(32), Px(32), FALSE);
