@@ -22,13 +22,7 @@ namespace qv::editor {
 
 namespace {
 
-int Px(int dip) { return MulDiv(dip, win::ScreenDpiX(), 96); }
-
-std::string ProgramFile() {
-  char buf[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-  return std::string(buf, n < MAX_PATH ? n : 0);
-}
+int Px(int dip) { return win::DipToPixels(dip); }
 
 // The program's windows by their form names, for the "FORMS:" lines.
 const char* FormName(HWND w) {
@@ -363,7 +357,7 @@ void ManagerWindow::RunSelected(RunKind kind) {
 }
 
 void ManagerWindow::StartProgram(const std::string& arguments) {
-  const std::string exe = ProgramFile();
+  const std::string exe = win::ProgramFile();
   const std::string folder = files::FolderOf(exe);
   ShellExecuteA(hwnd_, "Open", exe.c_str(), arguments.c_str(), folder.c_str(), SW_SHOWNORMAL);
 }

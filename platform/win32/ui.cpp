@@ -16,6 +16,12 @@ HICON SmallIcon() {
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
+std::string ProgramFile() {
+  char buf[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+  return std::string(buf, n < MAX_PATH ? n : 0);
+}
+
 LRESULT CALLBACK WindowBase::Procedure(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   WindowBase* self = nullptr;
   if (msg == WM_NCCREATE) {

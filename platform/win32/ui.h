@@ -35,6 +35,9 @@ class WindowBase {
 
 HINSTANCE Instance();
 
+// The path of the program's own executable file.
+std::string ProgramFile();
+
 // The program's icon (resource 1) at the small size of the taskbar, tray
 // and captions; null when the program has none.
 HICON SmallIcon();

@@ -6,7 +6,7 @@ namespace qv::startup {
 
 namespace {
 
-int Px(int dip) { return MulDiv(dip, win::ScreenDpiX(), 96); }
+int Px(int dip) { return win::DipToPixels(dip); }
 
 }  // namespace
 

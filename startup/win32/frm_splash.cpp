@@ -10,13 +10,7 @@ namespace qv::startup {
 
 namespace {
 
-int Px(int dip) { return MulDiv(dip, win::ScreenDpiX(), 96); }
-
-std::string ProgramFile() {
-  char buf[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-  return std::string(buf, n < MAX_PATH ? n : 0);
-}
+int Px(int dip) { return win::DipToPixels(dip); }
 
 HICON ProgramIcon(int size) {
   return static_cast<HICON>(
@@ -26,7 +20,7 @@ HICON ProgramIcon(int size) {
 }  // namespace
 
 std::string SplashWindow::HomePage() {
-  std::string folder = files::FolderOf(ProgramFile());
+  std::string folder = files::FolderOf(win::ProgramFile());
   const std::string programFolder = folder;
   for (int up = 0; up < 4 && !folder.empty(); ++up) {
     const std::string readme = folder + "\\README.md";
@@ -72,7 +66,7 @@ bool SplashWindow::Load(HWND owner) {
 
   // The version of the program's own file; left empty when it cannot be read.
   VersionInfo info;
-  if (info.Load(ProgramFile())) win::SetText(version_, info.FileVersion());
+  if (info.Load(win::ProgramFile())) win::SetText(version_, info.FileVersion());
   Layout();
   return true;
 }

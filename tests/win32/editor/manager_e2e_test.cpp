@@ -31,8 +31,7 @@ TEST_F(ManagerE2E, SplashThenListDescriptionAndActivationLog) {
       WaitFor([&] { return qv::standin::TextOf(Item(kDescription)) == "Second desk"; }, 3000))
       << qv::standin::TextOf(Item(kDescription));
   // Typing into the box above the list filters it, in any letter case.
-  Click(Item(kFilter));
-  Type("RAV");
+  TypeInto(Item(kFilter), "RAV");
   EXPECT_TRUE(WaitFor([&] { return ListEntries() == std::vector<std::string>{"bravo"}; }, 3000));
   EXPECT_EQ(Selected(), "bravo");
 

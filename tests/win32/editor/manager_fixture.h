@@ -51,7 +51,34 @@ inline POINT CentreOf(HWND w) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-inline void Click(HWND w) { qv::standin::ClickAt(CentreOf(w), false); }
+// Clicks the middle of a control once its window is in front and nothing
+// (a tooltip, a window still being placed) covers that point.
+inline void Click(HWND w) {
+  qv::standin::BringToFront(GetAncestor(w, GA_ROOT));
+  POINT p{};
+  WaitFor(
+      [&] {
+        p = CentreOf(w);
+        const HWND at = WindowFromPoint(p);
+        return at == w || IsChild(w, at);
+      },
+      2000);
+  qv::standin::ClickAt(p, false);
+}
+
+// Clicks into an edit box, waits until it holds the keyboard focus, types.
+inline void TypeInto(HWND edit, const std::string& text) {
+  Click(edit);
+  WaitFor(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(edit, nullptr), &info) &&
+               info.hwndFocus == edit;
+      },
+      2000);
+  Type(text);
+}
 
 // Ends a process the test had started, through the program or the shell.
 inline void EndProcess(DWORD pid) {
@@ -178,8 +205,7 @@ class ManagerE2E : public ::testing::Test {
     if (text.empty()) {
       Click(GetDlgItem(box, IDCANCEL));
     } else {
-      Click(GetDlgItem(box, 301));
-      Type(text);
+      TypeInto(GetDlgItem(box, 301), text);
       ASSERT_TRUE(WaitFor([&] { return qv::standin::TextOf(GetDlgItem(box, 301)) == text; }, 3000))
           << qv::standin::TextOf(GetDlgItem(box, 301));
       Press(VK_RETURN);
