@@ -121,13 +121,25 @@ TEST_F(ConfigE2E, ExitAndACancelledCloseKeepTheFile) {
   EXPECT_EQ(m.text, "Save changes ?");
   ASSERT_TRUE(Closed());
   EXPECT_EQ(Read(ConfigFile()), before);
-  // ...OK saves.
+  // ...OK saves, and a save that fails its checks keeps the window open
+  // after its message, so nothing typed is lost.
   ASSERT_NE(Open(), nullptr);
   Set(kSleep, "99");
+  Set(kFreq, "0");
+  PostMessageA(config_, WM_CLOSE, 0, 0);
+  Reply(IDOK);
+  m = Reply(IDOK);
+  EXPECT_EQ(m.text, "Frequency number - Invalid value");
+  Sleep(200);
+  EXPECT_TRUE(IsWindow(config_));
+  EXPECT_EQ(Read(ConfigFile()), before);
+  Set(kFreq, "4");
   PostMessageA(config_, WM_CLOSE, 0, 0);
   Reply(IDOK);
   ASSERT_TRUE(Closed());
-  EXPECT_NE(Read(ConfigFile()).find("Sleep=99\r\n"), std::string::npos);
+  const std::string saved = Read(ConfigFile());
+  EXPECT_NE(saved.find("Sleep=99\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("COMMBoxFrequency=4\r\n"), std::string::npos) << saved;
 }
 
 }  // namespace
