@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/bench.h"
+#include "bench/startup/start_timing.h"
 #include "editor/panel_manager.h"
 #include "editor/win32/panel_picture.h"
 #include "panels/panel_profile.h"
@@ -19,34 +20,6 @@
 namespace {
 
 using namespace qv::e2e;
-
-double Millis(LARGE_INTEGER a, LARGE_INTEGER b) {
-  LARGE_INTEGER f;
-  QueryPerformanceFrequency(&f);
-  return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-// Milliseconds from CreateProcess to `shown`, for each run, sorted.
-template <class Shown>
-std::vector<double> Starts(const std::string& exe, const std::string& args,
-                           const std::string& appData, int runs, Shown shown) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    Process p;
-    LARGE_INTEGER t0, t1;
-    QueryPerformanceCounter(&t0);
-    if (!p.Start(exe, args, appData)) break;
-    HWND window = nullptr;
-    if (!WaitFor([&] { return shown(p.Id(), window); }, 30000, 2)) break;
-    QueryPerformanceCounter(&t1);
-    times.push_back(Millis(t0, t1));
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    p.WaitExit(10000);
-  }
-  std::sort(times.begin(), times.end());
-  return times;
-}
 
 std::string FullPanel(int rows, int cols) {
   std::string t = "[Setup]\r\nDescription=bench\r\nRows=" + std::to_string(rows) +
@@ -90,9 +63,14 @@ int main(int argc, char** argv) {
     window = boxes.empty() ? nullptr : boxes.front();
     return window != nullptr;
   };
-  Starts(WindowsPath(argv[1]), "", appData, 1, listShown);  // first start: Config.ini
-  const auto m = Starts(WindowsPath(argv[1]), "", appData, runs, listShown);
-  const auto f = Starts(WindowsPath(argv[2]), "", appData, runs, boxShown);
+  auto close = [](HWND window) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  };
+  using qv::bench::TimeStarts;
+  TimeStarts(WindowsPath(argv[1]), "", appData, 1, listShown, close);  // first start: Config.ini
+  const auto m = TimeStarts(WindowsPath(argv[1]), "", appData, runs, listShown, close);
+  const auto f = TimeStarts(WindowsPath(argv[2]), "", appData, runs, boxShown, close);
   if (m.size() != static_cast<size_t>(runs) || f.size() != static_cast<size_t>(runs)) {
     std::fprintf(stderr, "a program did not show its window\n");
     return 1;

@@ -227,15 +227,8 @@ TEST_F(ManagerE2E, AboutShowsTheVersionOfTheProgramFile) {
   Click(Item(kImage1));
   HWND about = WaitTopWindow(process_->Id(), "QuorvexSplash", "About ...", 5000);
   ASSERT_NE(about, nullptr);
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(g_exe.c_str(), &ignored);
-  ASSERT_GT(size, 0u);
-  std::string block(size, '\0');
-  ASSERT_TRUE(GetFileVersionInfoA(g_exe.c_str(), 0, size, block.data()));
-  char* version = nullptr;
-  UINT len = 0;
-  ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904b0\\FileVersion",
-                             reinterpret_cast<void**>(&version), &len));
+  const std::string version = VersionString(g_exe, "FileVersion");
+  ASSERT_FALSE(version.empty());
   EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2002)), version);
   EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2001)),
             "Quorvex: an IvAc add-on to add Macro funcionalities to IvAc - IVAO Virtual ATC "
@@ -283,12 +276,4 @@ TEST_F(ManagerE2E, FolderButtonsExploreTheirFolders) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 2) {
-    fprintf(stderr, "usage: %s path\\to\\quorvex.exe\n", argv[0]);
-    return 2;
-  }
-  g_exe = WindowsPath(argv[1]);
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return RunTestsWithProgram(argc, argv, g_exe); }

@@ -129,17 +129,7 @@ class ManagerE2E : public ::testing::Test {
     WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &put, nullptr);
     CloseHandle(h);
   }
-  std::string Read(const std::string& path) const {
-    std::string out;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
-    CloseHandle(h);
-    return out;
-  }
+  std::string Read(const std::string& path) const { return ReadFileText(path); }
   std::vector<std::string> PanelFiles() const {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(Panels()))
