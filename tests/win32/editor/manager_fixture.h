@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,19 +52,39 @@ inline POINT CentreOf(HWND w) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// Clicks the middle of a control once its window is in front and nothing
-// (a tooltip, a window still being placed) covers that point.
+// Clicks the middle of a control once its window is in front and no other
+// window (a tooltip, a window still being placed) covers that point. A control that
+// stays covered is not clicked: the click would land on another window.
 inline void Click(HWND w) {
   qv::standin::BringToFront(GetAncestor(w, GA_ROOT));
+  // The pointer leaves the last control, so that its tooltip goes.
+  SetCursorPos(0, 0);
   POINT p{};
-  WaitFor(
+  HWND at = nullptr;
+  const bool free = WaitFor(
       [&] {
         p = CentreOf(w);
-        const HWND at = WindowFromPoint(p);
-        return at == w || IsChild(w, at);
+        at = WindowFromPoint(p);
+        // Within its own window the control may lie under a group box,
+        // which lets clicks through.
+        return GetAncestor(at, GA_ROOT) == GetAncestor(w, GA_ROOT);
       },
-      2000);
+      3000);
+  if (!free) {
+    ADD_FAILURE() << "\"" << WindowText(w) << "\" is covered by a " << ClassOf(at) << " \""
+                  << WindowText(at) << "\"";
+    return;
+  }
   qv::standin::ClickAt(p, false);
+}
+
+// Clicks until `done` holds, three times at most; true when it did.
+inline bool ClickUntil(HWND w, const std::function<bool()>& done) {
+  for (int i = 0; i < 3; ++i) {
+    Click(w);
+    if (WaitFor(done, 1500)) return true;
+  }
+  return false;
 }
 
 // Clicks into an edit box, waits until it holds the keyboard focus, types.
