@@ -52,13 +52,26 @@ inline POINT CentreOf(HWND w) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// Moves the pointer and waits until the system has it there, so that a click
+// that follows is not given where the pointer was before.
+inline void MovePointer(POINT to) {
+  SetCursorPos(to.x, to.y);
+  WaitFor(
+      [&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == to.x && now.y == to.y;
+      },
+      1000, 5);
+  Sleep(30);
+}
+
 // Clicks the middle of a control once its window is in front and no other
 // window (a tooltip, a window still being placed) covers that point. A control that
 // stays covered is not clicked: the click would land on another window.
 inline void Click(HWND w) {
   qv::standin::BringToFront(GetAncestor(w, GA_ROOT));
   // The pointer leaves the last control, so that its tooltip goes.
-  SetCursorPos(0, 0);
+  MovePointer({0, 0});
   POINT p{};
   HWND at = nullptr;
   const bool free = WaitFor(
@@ -75,7 +88,9 @@ inline void Click(HWND w) {
                   << WindowText(at) << "\"";
     return;
   }
-  qv::standin::ClickAt(p, false);
+  MovePointer(p);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
 
 // Clicks until `done` holds, three times at most; true when it did.
