@@ -7,12 +7,14 @@
 
 #include <string>
 
+#include "editor/win32/frm_main.h"
 #include "helper/win32/frm_macro_helper.h"
 #include "ivac/win32_automation.h"
 #include "panels/win32/frm_ivao.h"
 #include "platform/files.h"
 #include "remote/win32/frm_server.h"
 #include "startup/app.h"
+#include "startup/win32/frm_splash.h"
 
 namespace {
 
@@ -34,14 +36,6 @@ std::string ExecutableFolder() {
   char buf[MAX_PATH] = {};
   const DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
   return files::FolderOf(std::string(buf, n < sizeof buf ? n : 0));
-}
-
-// The first windows that later parts of the program bring.
-int NotInThisBuild(const char* window) {
-  const std::string text =
-      std::string("The ") + window + " is not part of this build of Quorvex yet.";
-  MessageBoxA(nullptr, text.c_str(), "Quorvex", MB_OK | MB_ICONINFORMATION);
-  return 0;
 }
 
 int MessageLoop() {
@@ -86,6 +80,31 @@ int RunMacroHelper(App& app) {
   return MessageLoop();
 }
 
+// Manager mode: the splash for half a second, then the panel manager. Its
+// runs in this process use the modes above, each until its window closes.
+int RunManager(App& app) {
+  startup::SplashWindow splash;
+  if (splash.Load(nullptr)) {
+    splash.AppendLoading();
+    splash.Show();
+  }
+  win::DoEvents();
+  Sleep(500);
+  win::DoEvents();
+  if (splash.Hwnd()) UpdateWindow(splash.Hwnd());
+  editor::ManagerWindow manager(app);
+  manager.runHere = [&app](editor::RunKind kind) {
+    if (kind == editor::RunKind::kServer)
+      RunServer(app);
+    else if (kind == editor::RunKind::kPanel || kind == editor::RunKind::kClient)
+      RunPanel(app);
+  };
+  if (!manager.Load()) return 1;
+  manager.Show();
+  splash.Unload();
+  return manager.Run();
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
@@ -118,7 +137,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
       return RunPanel(app);
     }
     case RunMode::Manager:
-      return NotInThisBuild("panel manager");
+      return RunManager(app);
   }
   return 0;
 }

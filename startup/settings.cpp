@@ -14,8 +14,8 @@ std::string Read(std::string_view file, const char* key, const char* def) {
   return profile::ReadKey(file, kConfigSection, key, def);
 }
 
-void Write(std::string_view file, const char* key, std::string_view value) {
-  profile::WriteKey(file, kConfigSection, key, TrimSpaces(value));
+bool Write(std::string_view file, const char* key, std::string_view value) {
+  return profile::WriteKey(file, kConfigSection, key, TrimSpaces(value));
 }
 
 }  // namespace
@@ -34,13 +34,13 @@ Settings ReadSettings(std::string_view file) {
   return s;
 }
 
-void WriteSettings(std::string_view file, const Settings& s) {
-  Write(file, "Sleep", DecimalText(s.sleep));
-  Write(file, "COMMBoxFrequency", DecimalText(s.commboxFrequency));
-  Write(file, "ServerName", s.serverName);
-  Write(file, "Port", s.port);
-  Write(file, "ServerAddress", s.serverAddress);
-  Write(file, "Debug", FlagText(s.debug));
+bool WriteSettings(std::string_view file, const Settings& s) {
+  bool ok = Write(file, "Sleep", DecimalText(s.sleep));
+  ok = Write(file, "COMMBoxFrequency", DecimalText(s.commboxFrequency)) && ok;
+  ok = Write(file, "ServerName", s.serverName) && ok;
+  ok = Write(file, "Port", s.port) && ok;
+  ok = Write(file, "ServerAddress", s.serverAddress) && ok;
+  return Write(file, "Debug", FlagText(s.debug)) && ok;
 }
 
 void WriteBackSettings(std::string_view file, const Settings& s, const LayoutValues& layout) {
@@ -60,6 +60,10 @@ ConfigFields FieldsFromSettings(const Settings& s) {
   f.comBoxFreq = s.commboxFrequency < 1 ? "1" : DecimalText(s.commboxFrequency);
   f.debug = s.debug;
   return f;
+}
+
+std::string NotSavedText(std::string_view file) {
+  return "The settings could not be saved in\r\n" + std::string(file);
 }
 
 std::string AddressQuestionText(std::string_view typed) {
@@ -95,13 +99,19 @@ bool SaveConfig(const ConfigFields& f, Settings& settings, std::string_view file
     ui.Focus(Field::ServerName);
     return false;
   }
-  settings.sleep = LeadingInt(f.sleep);
-  settings.commboxFrequency = FloorInt(freq);
-  settings.port = DecimalText(port);
-  settings.serverName = name;
-  settings.serverAddress = address;
-  settings.debug = f.debug;
-  WriteSettings(file, settings);
+  Settings next = settings;
+  next.sleep = LeadingInt(f.sleep);
+  next.commboxFrequency = FloorInt(freq);
+  next.port = DecimalText(port);
+  next.serverName = name;
+  next.serverAddress = address;
+  next.debug = f.debug;
+  // A file that cannot be written is said, and the window stays open.
+  if (!WriteSettings(file, next)) {
+    ui.Message(NotSavedText(file));
+    return false;
+  }
+  settings = next;
   return true;
 }
 

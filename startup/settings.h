@@ -37,8 +37,9 @@ struct LayoutValues {
 void WriteBackSettings(std::string_view configFile, const Settings& s, const LayoutValues& layout);
 
 // Writes the six settings the settings window edits, in this order: Sleep,
-// COMMBoxFrequency, ServerName, Port, ServerAddress, Debug.
-void WriteSettings(std::string_view configFile, const Settings& s);
+// COMMBoxFrequency, ServerName, Port, ServerAddress, Debug. False when any
+// of them could not be written.
+bool WriteSettings(std::string_view configFile, const Settings& s);
 
 // "-1" / "0" as the settings file stores the Debug flag.
 inline const char* FlagText(bool on) { return on ? "-1" : "0"; }
@@ -69,6 +70,8 @@ inline constexpr const char* kMsgPort = "Port number - Invalid value";
 inline constexpr const char* kMsgServerName = "Server Name cannot be empty";
 inline constexpr const char* kAddressQuestionTitle = "Quorvex - Remote Parameters";
 std::string AddressQuestionText(std::string_view typed);
+// The message of a save whose file could not be written.
+std::string NotSavedText(std::string_view file);
 
 // SaveConfig: checks the fields in order (frequency, port, address, name),
 // stopping at the first failure with its message and the focus on that

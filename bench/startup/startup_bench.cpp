@@ -8,35 +8,24 @@
 #include <string>
 #include <vector>
 
+#include "bench/startup/start_timing.h"
 #include "win32/support/e2e.h"
 
 namespace {
 
 using namespace qv::e2e;
 
-double Millis(LARGE_INTEGER a, LARGE_INTEGER b) {
-  LARGE_INTEGER f;
-  QueryPerformanceFrequency(&f);
-  return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 // Milliseconds from CreateProcess to the message box, for each run.
 std::vector<double> Measure(const std::string& exe, const std::string& appData, int runs) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    Process p;
-    LARGE_INTEGER t0, t1;
-    QueryPerformanceCounter(&t0);
-    if (!p.Start(exe, "NoSuchPanel", appData)) break;
-    MessageBoxInfo box;
-    if (!WaitMessageBox(p.Id(), 20000, box)) break;
-    QueryPerformanceCounter(&t1);
-    times.push_back(Millis(t0, t1));
-    AnswerMessageBox(box.window, IDOK);
-    p.WaitExit(10000);
-  }
-  std::sort(times.begin(), times.end());
-  return times;
+  return qv::bench::TimeStarts(
+      exe, "NoSuchPanel", appData, runs,
+      [](DWORD pid, HWND& window) {
+        MessageBoxInfo box;
+        if (!WaitMessageBox(pid, 0, box)) return false;
+        window = box.window;
+        return true;
+      },
+      [](HWND window) { AnswerMessageBox(window, IDOK); });
 }
 
 }  // namespace

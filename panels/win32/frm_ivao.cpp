@@ -542,7 +542,8 @@ void PanelWindow::Form_Unload() {
   } else if (app_.settings.debug) {
     Log("FormUnload frmIVAO");
   }
-  // The panel manager is not part of this build: closing ends the program.
+  // Closing ends the window's message loop: the program's, or the panel
+  // manager's run in this process, which then shows the manager again.
   PostQuitMessage(0);
 }
 

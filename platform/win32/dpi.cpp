@@ -22,6 +22,7 @@ int TwipsToPixelsX(int twips) { return MulDiv(twips, ScreenDpiX(), 1440); }
 int TwipsToPixelsY(int twips) { return MulDiv(twips, ScreenDpiY(), 1440); }
 int PixelsToTwipsX(int pixels) { return MulDiv(pixels, 1440, ScreenDpiX()); }
 int PixelsToTwipsY(int pixels) { return MulDiv(pixels, 1440, ScreenDpiY()); }
+int DipToPixels(int dip) { return MulDiv(dip, ScreenDpiX(), 96); }
 int TwipsPerPixelX() { return MulDiv(1, 1440, ScreenDpiX()); }
 int TwipsPerPixelY() { return MulDiv(1, 1440, ScreenDpiY()); }
 

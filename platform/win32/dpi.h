@@ -13,6 +13,9 @@ int TwipsToPixelsY(int twips);
 int PixelsToTwipsX(int pixels);
 int PixelsToTwipsY(int pixels);
 
+// Pixels for a length laid out at 96 dpi, at the screen's DPI.
+int DipToPixels(int dip);
+
 // Twips per pixel, as the classic TwipsPerPixel (15 at 96 dpi).
 int TwipsPerPixelX();
 int TwipsPerPixelY();

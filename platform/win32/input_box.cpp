@@ -7,7 +7,7 @@ namespace qv::win {
 
 namespace {
 
-int Px(int dip) { return MulDiv(dip, ScreenDpiX(), 96); }
+int Px(int dip) { return DipToPixels(dip); }
 
 class InputWindow : public WindowBase {
  public:

@@ -16,6 +16,12 @@ HICON SmallIcon() {
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
+std::string ProgramFile() {
+  char buf[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+  return std::string(buf, n < MAX_PATH ? n : 0);
+}
+
 LRESULT CALLBACK WindowBase::Procedure(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   WindowBase* self = nullptr;
   if (msg == WM_NCCREATE) {
@@ -188,6 +194,17 @@ void DoEvents() {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+}
+
+void ModalLoop(HWND window, const bool& done) {
+  MSG msg{};
+  BOOL got = 1;
+  while (!done && IsWindow(window) && (got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
+    if (IsDialogMessageA(window, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
 }
 
 }  // namespace qv::win

@@ -35,6 +35,9 @@ class WindowBase {
 
 HINSTANCE Instance();
 
+// The path of the program's own executable file.
+std::string ProgramFile();
+
 // The program's icon (resource 1) at the small size of the taskbar, tray
 // and captions; null when the program has none.
 HICON SmallIcon();
@@ -70,5 +73,10 @@ int Message(HWND owner, std::string_view text, std::string_view title, UINT flag
 
 // Lets pending window messages of this thread run.
 void DoEvents();
+
+// The message loop of a modal window: runs until `done` is set or the
+// window is gone, with dialog keys (Tab, mnemonics) for `window`. A quit that
+// arrives meanwhile is handed on to the program's own loop.
+void ModalLoop(HWND window, const bool& done);
 
 }  // namespace qv::win

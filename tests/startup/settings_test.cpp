@@ -203,5 +203,20 @@ TEST(SaveConfig, StoresConvertedValues) {
             "ServerAddress=::1\r\nDebug=-1\r\n");
 }
 
+// A settings file that cannot be written (here a folder of that name) fails
+// the save with its message; the settings in memory stay as they were.
+TEST(SaveConfig, AFileThatCannotBeWrittenFailsTheSave) {
+  testing::TempDir dir;
+  const std::string file = dir / "Config.ini";
+  ASSERT_TRUE(files::CreateFolder(file));
+  ConfigFields f = GoodFields();
+  f.sleep = "40";
+  Settings s;
+  RecordingUi ui(true);
+  EXPECT_FALSE(SaveConfig(f, s, file, ui));
+  EXPECT_EQ(ui.events, std::vector<std::string>{"message:" + NotSavedText(file)});
+  EXPECT_EQ(s.sleep, 25);
+}
+
 }  // namespace
 }  // namespace qv

@@ -26,17 +26,7 @@ class FreshAppData : public ::testing::Test {
     std::filesystem::remove_all(root_, ec);
   }
   std::string Base() const { return root_ + "\\Quorvex"; }
-  std::string Read(const std::string& path) const {
-    std::string out;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
-    CloseHandle(h);
-    return out;
-  }
+  std::string Read(const std::string& path) const { return ReadFileText(path); }
   void Write(const std::string& path, const std::string& data) const {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD put = 0;
@@ -174,26 +164,9 @@ TEST(ProgramFile, CarriesItsIconAndDescription) {
   }
   FreeLibrary(file);
 
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(g_exe.c_str(), &ignored);
-  ASSERT_GT(size, 0u);
-  std::string block(size, '\0');
-  ASSERT_TRUE(GetFileVersionInfoA(g_exe.c_str(), 0, size, block.data()));
-  char* text = nullptr;
-  UINT len = 0;
-  ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904b0\\FileDescription",
-                             reinterpret_cast<void**>(&text), &len));
-  EXPECT_STREQ(text, "Quorvex macro panels for IvAc");
+  EXPECT_EQ(VersionString(g_exe, "FileDescription"), "Quorvex macro panels for IvAc");
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 2) {
-    fprintf(stderr, "usage: %s path\\to\\quorvex.exe\n", argv[0]);
-    return 2;
-  }
-  g_exe = WindowsPath(argv[1]);
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return RunTestsWithProgram(argc, argv, g_exe); }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace qv::e2e {
@@ -213,6 +214,42 @@ void ScreenDpi::Set(DWORD dpi) {
     RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
     RegCloseKey(key);
   }
+}
+
+std::string ReadFileText(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string out;
+  char buf[4096];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
+  CloseHandle(h);
+  return out;
+}
+
+std::string VersionString(const std::string& file, const std::string& name) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+  if (size == 0) return {};
+  std::string block(size, '\0');
+  if (!GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return {};
+  char* text = nullptr;
+  UINT len = 0;
+  const std::string query = "\\StringFileInfo\\040904b0\\" + name;
+  if (!VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &len) || !text)
+    return {};
+  return text;
+}
+
+int RunTestsWithProgram(int argc, char** argv, std::string& exe) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 2) {
+    fprintf(stderr, "usage: %s path\\to\\quorvex.exe\n", argv[0]);
+    return 2;
+  }
+  exe = WindowsPath(argv[1]);
+  return RUN_ALL_TESTS();
 }
 
 }  // namespace qv::e2e

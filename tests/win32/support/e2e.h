@@ -90,4 +90,15 @@ class ScreenDpi {
   static void Set(DWORD dpi);
 };
 
+// The whole content of a file, "<missing>" when it cannot be opened.
+std::string ReadFileText(const std::string& path);
+
+// A string value of a file's version resource (US English, Unicode block),
+// "" when there is none.
+std::string VersionString(const std::string& file, const std::string& name);
+
+// The main of a test program that takes the path of quorvex.exe as its
+// argument: stores it (as Windows sees it) in `exe` and runs the tests.
+int RunTestsWithProgram(int argc, char** argv, std::string& exe);
+
 }  // namespace qv::e2e
