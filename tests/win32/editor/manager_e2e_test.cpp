@@ -91,8 +91,11 @@ TEST_F(ManagerE2E, CreateAsksAgainUntilAGoodNameAndCreatesNothingBad) {
   const HWND def =
       WaitTopWindow(process_->Id(), qv::editor::kDefClass, qv::editor::kDefCaption, 10000);
   ASSERT_NE(def, nullptr);
-  EXPECT_EQ(WindowText(GetDlgItem(def, qv::editor::kDefFieldBase + 3)), "2");
-  EXPECT_EQ(WindowText(GetDlgItem(def, qv::editor::kDefFieldBase + 4)), "10");
+  auto field = [&](int i) {
+    return qv::standin::TextOf(GetDlgItem(def, qv::editor::kDefFieldBase + i));
+  };
+  EXPECT_TRUE(WaitFor([&] { return field(3) == "2" && field(4) == "10"; }, 5000))
+      << field(3) << " rows, " << field(4) << " columns";
   EXPECT_FALSE(IsWindowVisible(manager_));
   Click(GetDlgItem(def, qv::editor::kDefCancel));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(def); }, 5000));
