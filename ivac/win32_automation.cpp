@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "ivac/listview_reader.h"
@@ -46,23 +47,29 @@ void SetTextOf(HWND w, const std::string& text) {
   Send(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-// Presses Enter in IvAc's text line. Enter is posted, as a key would come;
-// the text set next is sent, and a sent message overtakes a posted one, so
-// the next line would replace this one before IvAc saw the Enter (with a
-// short Sleep two lines in a row lost the first). A caret move posted after
-// the Enter shows when IvAc's thread has come past it: the caret stands at
-// the end of the text until then, at its start afterwards (or the line is
-// empty, sent). Bounded: a slow IvAc costs at most a second here.
-void PressEnter(HWND line) {
+// Presses Enter in IvAc's text line, runs `meanwhile` (the pause after the
+// key), then makes sure IvAc has taken the line. Enter is posted, as a key
+// would come; the text set next is sent, and a sent message overtakes a
+// posted one, so the next line could replace this one before IvAc saw the
+// Enter (with a short Sleep two lines in a row lost the first). A caret move
+// posted after the Enter shows when IvAc's thread has come past it: the caret
+// stands at the end of the text until then, at its start afterwards (or the
+// line is empty, sent). Bounded: a slow IvAc costs at most a second here.
+void PressEnter(HWND line, const std::function<void()>& meanwhile) {
   // IvAc left a message of this primitive unanswered: nothing is posted any
   // more, and nothing is waited for a second time.
-  if (UnansweredSends() != g_unansweredBefore) return;
+  if (UnansweredSends() != g_unansweredBefore) return meanwhile();
   LRESULT length = 0;
   if (!SendWithin(line, WM_GETTEXTLENGTH, 0, 0, &length)) length = 0;
-  if (length > 0 && length < 0x10000) Send(line, EM_SETSEL, length, length);
+  // A line of this very thread (an IvAc built inside this program) comes to
+  // its posted messages only when this thread does: nothing to wait for.
+  const bool check = length > 0 && length < 0x10000 &&
+                     GetWindowThreadProcessId(line, nullptr) != GetCurrentThreadId();
+  if (check) Send(line, EM_SETSEL, length, length);
   Post(line, WM_KEYDOWN, kEnterKey, 1);
-  if (length <= 0 || length >= 0x10000) return;
-  Post(line, EM_SETSEL, 0, 0);
+  if (check) Post(line, EM_SETSEL, 0, 0);
+  meanwhile();
+  if (!check) return;
   const DWORD start = GetTickCount();
   LRESULT selection = 0;
   while (SendWithin(line, EM_GETSEL, 0, 0, &selection) && selection != 0 &&
@@ -593,8 +600,7 @@ std::string Win32Automation::SetText(std::string_view given, bool append, bool c
     status = " Text cleared";
   }
   if (send) {
-    PressEnter(line);
-    WaitSleep();
+    PressEnter(line, [this] { WaitSleep(); });
     status = text + " Text sent";
   }
   return status;
@@ -807,8 +813,7 @@ std::string Win32Automation::DotCommand(std::string_view command) {
   const std::string text(command);
   SetTextOf(line, text);
   WaitSleep();
-  PressEnter(line);
-  WaitSleep();
+  PressEnter(line, [this] { WaitSleep(); });
   return text + " done";
 }
 
