@@ -71,35 +71,29 @@ panels::ButtonFields ToButtonFields(const ButtonForm& form) {
   using panels::FlagText;
   panels::ButtonFields f;
   size_t i = 0;
-  const ButtonLookFields& up = form.up;
-  const ButtonLookFields& down = form.down;
-  for (const std::string& text : {up.label,
-                                  up.macro,
-                                  ColorText13(up.backColor),
-                                  up.tooltip,
-                                  DecimalText(form.type),
-                                  form.expandX,
-                                  form.expandY,
-                                  panels::CheckText(form.hidden),
-                                  up.font.face,
-                                  DecimalText(up.font.size),
-                                  ColorTextPlain(up.font.color),
-                                  FlagText(up.font.bold),
-                                  FlagText(up.font.underline),
-                                  FlagText(up.font.italic),
-                                  FlagText(up.font.strikethru),
-                                  down.label,
-                                  down.macro,
-                                  ColorText13(down.backColor),
-                                  down.tooltip,
-                                  down.font.face,
-                                  DecimalText(down.font.size),
-                                  ColorTextPlain(down.font.color),
-                                  FlagText(down.font.bold),
-                                  FlagText(down.font.underline),
-                                  FlagText(down.font.italic),
-                                  FlagText(down.font.strikethru)})
-    f[i++] = text;
+  auto put = [&](std::string text) { f[i++] = std::move(text); };
+  auto putLook = [&](const ButtonLookFields& look) {
+    put(look.label);
+    put(look.macro);
+    put(ColorText13(look.backColor));
+    put(look.tooltip);
+  };
+  auto putFont = [&](const FontLook& font) {
+    put(font.face);
+    put(DecimalText(font.size));
+    put(ColorTextPlain(font.color));
+    for (bool flag : {font.bold, font.underline, font.italic, font.strikethru}) put(FlagText(flag));
+  };
+  // In the order of the section's keys: the up look with the button's own
+  // keys and its font, then the down look and its font.
+  putLook(form.up);
+  put(DecimalText(form.type));
+  put(form.expandX);
+  put(form.expandY);
+  put(panels::CheckText(form.hidden));
+  putFont(form.up.font);
+  putLook(form.down);
+  putFont(form.down.font);
   return f;
 }
 
