@@ -14,8 +14,19 @@ std::string Read(std::string_view file, const char* key, const char* def) {
   return profile::ReadKey(file, kConfigSection, key, def);
 }
 
-bool Write(std::string_view file, const char* key, std::string_view value) {
-  return profile::WriteKey(file, kConfigSection, key, TrimSpaces(value));
+// The keys go into one rewrite of the file: a failed save leaves the file
+// as it was, never half of the new settings in it.
+void Put(profile::Batch& batch, const char* key, std::string_view value) {
+  batch.WriteKey(kConfigSection, key, TrimSpaces(value));
+}
+
+void PutSettings(profile::Batch& batch, const Settings& s) {
+  Put(batch, "Sleep", DecimalText(s.sleep));
+  Put(batch, "COMMBoxFrequency", DecimalText(s.commboxFrequency));
+  Put(batch, "ServerName", s.serverName);
+  Put(batch, "Port", s.port);
+  Put(batch, "ServerAddress", s.serverAddress);
+  Put(batch, "Debug", FlagText(s.debug));
 }
 
 }  // namespace
@@ -35,20 +46,19 @@ Settings ReadSettings(std::string_view file) {
 }
 
 bool WriteSettings(std::string_view file, const Settings& s) {
-  bool ok = Write(file, "Sleep", DecimalText(s.sleep));
-  ok = Write(file, "COMMBoxFrequency", DecimalText(s.commboxFrequency)) && ok;
-  ok = Write(file, "ServerName", s.serverName) && ok;
-  ok = Write(file, "Port", s.port) && ok;
-  ok = Write(file, "ServerAddress", s.serverAddress) && ok;
-  return Write(file, "Debug", FlagText(s.debug)) && ok;
+  profile::Batch batch;
+  PutSettings(batch, s);
+  return batch.Commit(file);
 }
 
 void WriteBackSettings(std::string_view file, const Settings& s, const LayoutValues& layout) {
-  Write(file, "SpacingX", DecimalText(layout.spacingX));
-  Write(file, "SpacingY", DecimalText(layout.spacingY));
-  Write(file, "BorderTop", DecimalText(layout.borderTop));
-  Write(file, "BorderLeft", DecimalText(layout.borderLeft));
-  WriteSettings(file, s);
+  profile::Batch batch;
+  Put(batch, "SpacingX", DecimalText(layout.spacingX));
+  Put(batch, "SpacingY", DecimalText(layout.spacingY));
+  Put(batch, "BorderTop", DecimalText(layout.borderTop));
+  Put(batch, "BorderLeft", DecimalText(layout.borderLeft));
+  PutSettings(batch, s);
+  batch.Commit(file);
 }
 
 ConfigFields FieldsFromSettings(const Settings& s) {
