@@ -65,4 +65,16 @@ std::vector<std::string> Texts(const MenuVisit& v) {
   return out;
 }
 
+std::vector<std::string> Shown(const MenuVisit& v) {
+  std::vector<std::string> out;
+  for (const auto& item : v.items) {
+    std::string s = item.text;
+    if (item.grayed && s != "-") s += " (grayed)";
+    if (item.checked) s += " (checked)";
+    if (item.isDefault) s += " (default)";
+    out.push_back(s);
+  }
+  return out;
+}
+
 }  // namespace qv::e2e

@@ -34,5 +34,9 @@ MenuVisit Visit(const std::vector<UINT>& keys, const std::function<void()>& show
 
 // The items' texts, in order.
 std::vector<std::string> Texts(const MenuVisit& v);
+// The items with their state, in order: the text followed by " (grayed)",
+// " (checked)" and " (default)" as they apply ("-" for a separator, which
+// the system reports as grayed).
+std::vector<std::string> Shown(const MenuVisit& v);
 
 }  // namespace qv::e2e
