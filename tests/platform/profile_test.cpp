@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/show_bytes.h"
+#include "support/temp_dir.h"
 
 #include <atomic>
 #include <chrono>
@@ -28,24 +29,11 @@ using namespace std::string_literals;
 // Every test gets a folder of its own, removed afterwards.
 class Profile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("qv_profile_"s + info->test_suite_name() + "_" + info->name() + "_" +
-            std::to_string(std::random_device{}()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Path(const std::string& name) const { return (tmp_.Native() / name).string(); }
 
   std::string Make(const std::string& name, const std::string& bytes) {
     const std::string p = Path(name);
-    std::ofstream(p, std::ios::binary) << bytes;
+    std::ofstream(p, std::ios::binary) << bytes;  // in place, as an editor saves
     return p;
   }
 
@@ -59,7 +47,7 @@ class Profile : public ::testing::Test {
     return Make("f" + std::to_string(n_++) + ".ini", bytes);
   }
 
-  std::filesystem::path dir_;
+  qv::testing::TempDir tmp_;
   int n_ = 0;
 };
 
@@ -147,7 +135,7 @@ TEST_F(Profile, DefaultsWhenThePathCannotBeOpened) {
   EXPECT_FALSE(Snapshot(file).Loaded());
   EXPECT_EQ(Snapshot(file).ReadKey("s", "a", "'q'"), "'q'");
   // A folder where the file should be: the same.
-  std::filesystem::create_directories(dir_ / "folder.ini");
+  std::filesystem::create_directories(Path("folder.ini"));
   EXPECT_EQ(ReadKey(Path("folder.ini"), "s", "a", "\"q\""), "\"q\"");
 }
 
@@ -477,9 +465,9 @@ TEST_F(Profile, FolderWithoutWriteAccessLeavesTheOldFile) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   const std::string before = "[s]\r\na=1\r\n";
   const std::string file = Fresh(before);
-  ASSERT_EQ(chmod(dir_.c_str(), 0555), 0);
+  ASSERT_EQ(chmod(tmp_.Native().c_str(), 0555), 0);
   EXPECT_FALSE(WriteKey(file, "s", "a", "2"));
-  chmod(dir_.c_str(), 0755);
+  chmod(tmp_.Native().c_str(), 0755);
   EXPECT_EQ(Bytes(file), before);
 }
 #endif
@@ -605,7 +593,7 @@ TEST_F(Profile, BatchWritesEqualSingleWritesAndAllSectionsReadLikeOne) {
   std::vector<std::pair<std::string, std::string>> none;
   EXPECT_TRUE(ReadAllSections(Path("missing.ini"), none));
   EXPECT_TRUE(none.empty());
-  EXPECT_FALSE(ReadAllSections(dir_.string(), none));  // a folder cannot be read
+  EXPECT_FALSE(ReadAllSections(Path(""), none));  // a folder cannot be read
 }
 
 }  // namespace
