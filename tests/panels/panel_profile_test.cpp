@@ -26,18 +26,12 @@ TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
   for (SetupReader which : {SetupReader::kRunningPanel, SetupReader::kLayoutEditor}) {
     const PanelSetup s = ReadSetup(ProfileReader(file), which);
     EXPECT_EQ(s.description, "Tower");
-    EXPECT_EQ(s.rows, 2);
-    EXPECT_EQ(s.cols, 10);
-    EXPECT_EQ(s.buttonWidth, 1200);
-    EXPECT_EQ(s.buttonHeight, 400);
-    EXPECT_FALSE(s.top.has_value());
-    EXPECT_FALSE(s.left.has_value());
+    EXPECT_FALSE(s.top.has_value() || s.left.has_value() || s.autoHide || s.sysTray);
     EXPECT_TRUE(s.onTop);
-    EXPECT_FALSE(s.autoHide || s.sysTray);
-    EXPECT_EQ(s.backColor, kButtonFace);
-    EXPECT_EQ(std::vector<int32_t>({s.spacingX, s.spacingY, s.borderTop, s.borderLeft,
+    EXPECT_EQ(std::vector<int32_t>({s.rows, s.cols, s.buttonWidth, s.buttonHeight, s.backColor,
+                                    s.spacingX, s.spacingY, s.borderTop, s.borderLeft,
                                     s.borderRight, s.borderBottom}),
-              std::vector<int32_t>({60, 60, 80, 120, 60, 60}));
+              std::vector<int32_t>({2, 10, 1200, 400, kButtonFace, 60, 60, 80, 120, 60, 60}));
     EXPECT_EQ(GridWidth(s), 12780);
     EXPECT_EQ(GridHeight(s), 1060);
     EXPECT_EQ(ButtonCount(s), 20);
@@ -73,66 +67,43 @@ TEST(PanelProfile, WritersUseTheirOrderAndTheReadersFindEveryKey) {
   ASSERT_TRUE(WriteSetupFields(file, setup));
   const PanelSetup s = ReadSetup(ProfileReader(file), SetupReader::kLayoutEditor);
   EXPECT_EQ(s.description, "Desc");
-  EXPECT_EQ(s.buttonWidth, 900);
-  EXPECT_EQ(s.buttonHeight, 300);
-  EXPECT_EQ(s.rows, 3);
-  EXPECT_EQ(s.cols, 4);
   EXPECT_EQ(s.top, 150);
   EXPECT_EQ(s.left, 250);
-  EXPECT_FALSE(s.onTop);
-  EXPECT_TRUE(s.autoHide);
-  EXPECT_TRUE(s.sysTray);
-  EXPECT_EQ(s.backColor, 255);  // written "BackColor", read "Backcolor"
-  EXPECT_EQ(s.spacingX, 30);
-  EXPECT_EQ(s.spacingY, 40);
-  EXPECT_EQ(s.borderTop, 50);
-  EXPECT_EQ(s.borderLeft, 70);
-  EXPECT_EQ(s.borderRight, 20);
-  EXPECT_EQ(s.borderBottom, 10);
+  EXPECT_EQ(std::vector<bool>({s.onTop, s.autoHide, s.sysTray}),
+            std::vector<bool>({false, true, true}));
+  // BackColor is written "BackColor" and read "Backcolor".
+  EXPECT_EQ(
+      std::vector<int32_t>({s.buttonWidth, s.buttonHeight, s.rows, s.cols, s.backColor, s.spacingX,
+                            s.spacingY, s.borderTop, s.borderLeft, s.borderRight, s.borderBottom}),
+      std::vector<int32_t>({900, 300, 3, 4, 255, 30, 40, 50, 70, 20, 10}));
 
-  ButtonFields button = {"Up",
-                         "|SEND_TEXT a",
-                         ColorText13(kButtonFace),
-                         "tip",
-                         "1",
-                         "2",
-                         "",
-                         "0",
-                         "Arial",
-                         TextSizeText("8,25"),
-                         ColorTextPlain(255),
-                         FlagText(true),
-                         FlagText(false),
-                         FlagText(true),
-                         FlagText(false),
-                         "Down",
-                         "macro.txt",
-                         ColorText13(0xFF00),
-                         "tip2",
-                         "Courier",
-                         "12",
-                         ColorTextPlain(kButtonText),
-                         FlagText(false),
-                         FlagText(true),
-                         FlagText(false),
-                         FlagText(true)};
+  // The keys in the editors' order and spelling, the values as they encode
+  // them (the encodings are checked with the panel file's); the fields are
+  // the values of the expected lines.
+  const std::string buttonLines =
+      "Label=Up\r\nMacro=|SEND_TEXT a\r\nColor=-0002147483633\r\nTooltip=tip\r\nType=1\r\n"
+      "ExpandX=2\r\nExpandY=\r\nHidden=0\r\nTextFont=Arial\r\nTextSize=8.25\r\nTextColor=255\r\n"
+      "TextBold=-1\r\nTextUnderline=0\r\nTextItalic=-1\r\nTextStrikethru=0\r\n"
+      "LabelReleased=Down\r\nMacroReleased=macro.txt\r\nColorReleased=0000000065280\r\n"
+      "TooltipReleased=tip2\r\n"
+      "TextFontReleased=Courier\r\nTextSizeReleased=12\r\nTextColorReleased=-2147483630\r\n"
+      "TextBoldReleased=0\r\nTextUnderlineReleased=-1\r\nTextItalicReleased=0\r\n"
+      "TextStrikethruReleased=-1\r\n";
+  ButtonFields button;
+  for (size_t i = 0, at = 0; i < button.size(); ++i) {
+    const size_t eq = buttonLines.find('=', at), end = buttonLines.find("\r\n", eq);
+    button[i] = buttonLines.substr(eq + 1, end - eq - 1);
+    at = end + 2;
+  }
   ASSERT_TRUE(WriteButtonFields(file, 11, button));
-
-  // The keys in the editors' order and spelling, the values as they write them.
   std::string bytes;
   ASSERT_TRUE(files::ReadAll(file, bytes));
   EXPECT_EQ(bytes,
             "[Setup]\r\nDescription=Desc\r\nButtonWidth=900\r\nButtonHeight=300\r\nRows=3\r\n"
             "Cols=4\r\nTop=150\r\nLeft=250\r\nOnTop=0\r\nAutoHide=1\r\nSysTray=1\r\n"
             "BackColor=0000000000255\r\nSpacingX=30\r\nSpacingY=40\r\nBorderTop=50\r\n"
-            "BorderLeft=70\r\nBorderRight=20\r\nBorderBottom=10\r\n"
-            "[11]\r\nLabel=Up\r\nMacro=|SEND_TEXT a\r\nColor=-0002147483633\r\nTooltip=tip\r\n"
-            "Type=1\r\nExpandX=2\r\nExpandY=\r\nHidden=0\r\nTextFont=Arial\r\nTextSize=8.25\r\n"
-            "TextColor=255\r\nTextBold=-1\r\nTextUnderline=0\r\nTextItalic=-1\r\n"
-            "TextStrikethru=0\r\nLabelReleased=Down\r\nMacroReleased=macro.txt\r\n"
-            "ColorReleased=0000000065280\r\nTooltipReleased=tip2\r\nTextFontReleased=Courier\r\n"
-            "TextSizeReleased=12\r\nTextColorReleased=-2147483630\r\nTextBoldReleased=0\r\n"
-            "TextUnderlineReleased=-1\r\nTextItalicReleased=0\r\nTextStrikethruReleased=-1\r\n");
+            "BorderLeft=70\r\nBorderRight=20\r\nBorderBottom=10\r\n[11]\r\n" +
+                buttonLines);
   // Readers spell some keys in another case; the key is the same.
   for (const ButtonKey& k : kButtonKeys) EXPECT_TRUE(EqualsNoCase(k.written, k.read)) << k.read;
   EXPECT_TRUE(EqualsNoCase(kBackColorRead, kSetupKeys[10]));
