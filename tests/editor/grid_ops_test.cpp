@@ -20,23 +20,10 @@ using panels::SetupFields;
 using panels::testing::TempFolder;
 
 SetupFields Fields(int rows, int cols) {
-  SetupFields f = {"grid",
-                   "1200",
-                   "400",
-                   std::to_string(rows),
-                   std::to_string(cols),
-                   "100",
-                   "200",
-                   "1",
-                   "0",
-                   "0",
-                   "-0002147483633",
-                   "60",
-                   "60",
-                   "80",
-                   "120",
-                   "60",
-                   "60"};
+  SetupFields f = {"grid", "1200",           "400", "",   "",   "100", "200", "1", "0",
+                   "0",    "-0002147483633", "60",  "60", "80", "120", "60",  "60"};
+  f[3] = std::to_string(rows);
+  f[4] = std::to_string(cols);
   return f;
 }
 
