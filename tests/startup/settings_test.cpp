@@ -109,6 +109,8 @@ ConfigFields GoodFields() {
   return f;
 }
 
+// Each bad value's message and OK to the address question are checked on the
+// real window too; here the order of the checks and the focus they leave.
 TEST(SaveConfig, ChecksInOrderAndStopsAtTheFirstFailure) {
   using F = SaveConfigUi::Field;
   auto focus = [](F f) { return "focus:" + std::to_string(static_cast<int>(f)); };
@@ -119,11 +121,6 @@ TEST(SaveConfig, ChecksInOrderAndStopsAtTheFirstFailure) {
     bool saved;
     std::vector<std::string> events;
   } cases[] = {
-      {"frequency 0.5 refused",
-       [](ConfigFields& f) { f.comBoxFreq = "0.5"; },
-       true,
-       false,
-       {std::string("message:") + kMsgFrequency, focus(F::ComBoxFreq)}},
       {"frequency and port bad: frequency first",
        [](ConfigFields& f) {
          f.comBoxFreq = "0";
@@ -132,11 +129,6 @@ TEST(SaveConfig, ChecksInOrderAndStopsAtTheFirstFailure) {
        true,
        false,
        {std::string("message:") + kMsgFrequency, focus(F::ComBoxFreq)}},
-      {"port 65535.6 refused",
-       [](ConfigFields& f) { f.port = "65535.6"; },
-       true,
-       false,
-       {std::string("message:") + kMsgPort, focus(F::Port)}},
       {"port -1 refused",
        [](ConfigFields& f) { f.port = "-1"; },
        true,
@@ -150,12 +142,6 @@ TEST(SaveConfig, ChecksInOrderAndStopsAtTheFirstFailure) {
        {"question:1.2.3\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed "
         "anyway ?",
         focus(F::ServerAddress)}},
-      {"bad address, OK stores it",
-       [](ConfigFields& f) { f.serverAddress = "300.1.1.1"; },
-       true,
-       true,
-       {"question:300.1.1.1\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed "
-        "anyway ?"}},
       {"empty name",
        [](ConfigFields& f) { f.serverName = "   "; },
        true,
