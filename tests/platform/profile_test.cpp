@@ -247,15 +247,6 @@ TEST_F(Profile, WriteKeyRewritesTheFileLikeTheSystem) {
   }
 }
 
-TEST_F(Profile, UnchangedValueLeavesTheFileAlone) {
-  const std::string before = "[s]\n  a = 1 \n\n";
-  const std::string file = Fresh(before);
-  EXPECT_TRUE(WriteKey(file, "S", "A", "  1"));
-  EXPECT_EQ(Bytes(file), before);
-  EXPECT_TRUE(WriteKey(file, "s", "a", "2"));
-  EXPECT_EQ(Bytes(file), "[s]\r\na=2\r\n");
-}
-
 // Compared with the system's functions on the Windows tests too.
 TEST_F(Profile, DeleteKeyAndSection) {
   const WriteCase cases[] = {
@@ -277,15 +268,18 @@ TEST_F(Profile, DeleteKeyAndSection) {
   }
 }
 
-TEST_F(Profile, DeletingWhatIsNotThereChangesNothing) {
-  const std::string before = "[s]\n a = 1\n\n";
+TEST_F(Profile, WritesThatChangeNothingLeaveTheFileAlone) {
+  const std::string before = "[s]\n  a = 1 \n\n";
   const std::string file = Fresh(before);
+  EXPECT_TRUE(WriteKey(file, "S", "A", "  1"));
   EXPECT_TRUE(DeleteKey(file, "s", "b"));
   EXPECT_TRUE(DeleteKey(file, "t", "a"));
   EXPECT_TRUE(DeleteSection(file, "t"));
   // Deletion takes names as given: " s" is not "s".
   EXPECT_TRUE(DeleteSection(file, " s"));
   EXPECT_EQ(Bytes(file), before);
+  EXPECT_TRUE(WriteKey(file, "s", "a", "2"));
+  EXPECT_EQ(Bytes(file), "[s]\r\na=2\r\n");
   const std::string none = Path("none.ini");
   EXPECT_TRUE(DeleteKey(none, "s", "a"));
   EXPECT_TRUE(DeleteSection(none, "s"));
