@@ -85,45 +85,42 @@ TEST(ParseSendKeys, AcceptedStringsGiveTheirKeysAndLeaveNothingDown) {
 }
 
 TEST(ParseSendKeys, RefusedStringsTypeNothingAndSayWhy) {
+  const std::string bad = "Invalid sendkeys command";
+  auto unmatched = [&](int at) { return bad + ": unmatched ) at position " + std::to_string(at); };
+  auto empty = [&](int at) {
+    return bad + "; opening { without content or closing } at position " + std::to_string(at);
+  };
+  auto open = [&](int at) {
+    return bad + "; opening { without closing } at position " + std::to_string(at);
+  };
+  auto count = [&](const char* n, int at) {
+    return bad + "; key repetitions '" + n + "' is invalid near position " + std::to_string(at);
+  };
+  const std::string brackets = bad + ": more open brackets than close brackets.";
   struct Case {
     std::string_view keys;
     int error;
-    std::string_view text;
+    std::string text;
   } cases[] = {
-      {")", kErrMalformed, "Invalid sendkeys command: unmatched ) at position 1"},
-      {"ab)", kErrMalformed, "Invalid sendkeys command: unmatched ) at position 3"},
-      {"+(a))", kErrMalformed, "Invalid sendkeys command: unmatched ) at position 5"},
-      {"{", kErrMalformed,
-       "Invalid sendkeys command; opening { without content or closing } at position 1"},
-      {"ab{", kErrMalformed,
-       "Invalid sendkeys command; opening { without content or closing } at position 3"},
-      {"a{}", kErrMalformed,
-       "Invalid sendkeys command; opening { without content or closing } at position 2"},
-      {"{a", kErrMalformed,
-       "Invalid sendkeys command; opening { without content or closing } at position 1"},
-      {"{ENTER", kErrMalformed,
-       "Invalid sendkeys command; opening { without closing } at position 1"},
-      {"x{ab", kErrMalformed,
-       "Invalid sendkeys command; opening { without closing } at position 2"},
-      {"{TAB x}", kErrMalformed,
-       "Invalid sendkeys command; key repetitions 'x' is invalid near position 8"},
-      {"ab{TAB x}", kErrMalformed,
-       "Invalid sendkeys command; key repetitions 'x' is invalid near position 10"},
-      {"{TAB }", kErrMalformed,
-       "Invalid sendkeys command; key repetitions '' is invalid near position 7"},
-      {"{TAB -1}", kErrMalformed,
-       "Invalid sendkeys command; key repetitions '-1' is invalid near position 9"},
-      {"{TAB 3.5}", kErrMalformed,
-       "Invalid sendkeys command; key repetitions '3.5' is invalid near position 10"},
+      {")", kErrMalformed, unmatched(1)},
+      {"ab)", kErrMalformed, unmatched(3)},
+      {"+(a))", kErrMalformed, unmatched(5)},
+      {"{", kErrMalformed, empty(1)},
+      {"ab{", kErrMalformed, empty(3)},
+      {"a{}", kErrMalformed, empty(2)},
+      {"{a", kErrMalformed, empty(1)},
+      {"{ENTER", kErrMalformed, open(1)},
+      {"x{ab", kErrMalformed, open(2)},
+      {"{TAB x}", kErrMalformed, count("x", 8)},
+      {"ab{TAB x}", kErrMalformed, count("x", 10)},
+      {"{TAB }", kErrMalformed, count("", 7)},
+      {"{TAB -1}", kErrMalformed, count("-1", 9)},
+      {"{TAB 3.5}", kErrMalformed, count("3.5", 10)},
       // Above the cap: a typo cannot type for minutes.
-      {"{TAB 100}", kErrMalformed,
-       "Invalid sendkeys command; key repetitions '100' is invalid near position 10"},
-      {"{TAB 99999999999999999999}", kErrMalformed,
-       "Invalid sendkeys command; key repetitions '99999999999999999999' is invalid near "
-       "position 27"},
-      {"%(a", kErrMalformed, "Invalid sendkeys command: more open brackets than close brackets."},
-      {"+(~(a)", kErrMalformed,
-       "Invalid sendkeys command: more open brackets than close brackets."},
+      {"{TAB 100}", kErrMalformed, count("100", 10)},
+      {"{TAB 99999999999999999999}", kErrMalformed, count("99999999999999999999", 27)},
+      {"%(a", kErrMalformed, brackets},
+      {"+(~(a)", kErrMalformed, brackets},
       // A name not in the table is refused, not typed as its first letter.
       {"{ENTR}", kErrUnknownKey, "Key ENTR could not be interpreted."},
       {"{F17}", kErrUnknownKey, "Key F17 could not be interpreted."},

@@ -65,7 +65,6 @@ TEST(ServerScript, LinkNeedsRemoteLinkAndIncludesStayInTheMacroFolder) {
     Events want;
   } cases[] = {
       {false, "LINK notepad.exe", {"GetHandles", "status:" + std::string(kLinkRefused)}},
-      {true, "LINK notepad.exe", {"GetHandles", "shell:notepad.exe|", "status:42"}},
       {false,
        "INCLUDE Inner.txt",
        {"GetHandles", "GetHandles", "SetText(inner|0|0|1)", "status:<SetText(inner|0|0|1)>"}},
