@@ -41,6 +41,20 @@ class InterpreterTest : public ::testing::Test {
     return ev;
   }
 
+  // A script, the events its run gives, and whether IvAc is running.
+  struct Case {
+    std::string script;
+    Events want;
+    bool ivacRunning = true;
+  };
+  void ExpectEvents(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+      ivac.ivacRunning = c.ivacRunning;
+      host.currentPanel = "Main";
+      EXPECT_EQ(Run(c.script), c.want) << c.script.substr(0, 60);
+    }
+  }
+
   void Panel(const std::string& name) { tmp.Write("Panels\\" + name + ".ini", "[Setup]\r\n"); }
   void Macro(const std::string& name, std::string_view content) {
     tmp.Write("Macro\\" + name, content);
@@ -177,30 +191,21 @@ TEST_F(InterpreterTest, SeparatorsSplitLinesAndLoneCrDoesNot) {
 // The start check looks at the script as received: six prefixes skip it.
 TEST_F(InterpreterTest, StartCheckExemptsOnlyTheSixPrefixesAtTheVeryStart) {
   Panel("Other");
-  struct Case {
-    const char* script;
-    bool ivacRunning;
-    Events want;
-  } cases[] = {
-      {"OPEN Other", false, {"panel:Other"}},
-      {"open Other", false, {"panel:Other"}},
-      {"; go\nOPEN Other", false, {"GetHandles", "status:" + kNotFound}},
-      {" OPEN Other", false, {"GetHandles", "status:" + kNotFound}},
-      {"OPEN Other", true, {"panel:Other"}},
-      {"; only a comment", false, {"GetHandles", "status:" + kNotFound}},
-      {"; only a comment", true, {"GetHandles"}},
-      {"SEND_TEXT x", false, {"GetHandles", "status:" + kNotFound}},
-      {"BACKGROUND", false, {}},  // begins with BACK: exempt, and an unknown word
-      {"LINKS", false, {}},
-      {"CALLX Other", false, {"GetHandles", "status:" + kNotFound}},
-      {"closed", false, {}},
-      {"run_panelx", false, {}},
-  };
-  for (const Case& c : cases) {
-    ivac.ivacRunning = c.ivacRunning;
-    host.currentPanel = "Main";
-    EXPECT_EQ(Run(c.script), c.want) << c.script;
-  }
+  ExpectEvents({
+      {"OPEN Other", {"panel:Other"}, false},
+      {"open Other", {"panel:Other"}, false},
+      {"; go\nOPEN Other", {"GetHandles", "status:" + kNotFound}, false},
+      {" OPEN Other", {"GetHandles", "status:" + kNotFound}, false},
+      {"OPEN Other", {"panel:Other"}},
+      {"; only a comment", {"GetHandles", "status:" + kNotFound}, false},
+      {"; only a comment", {"GetHandles"}},
+      {"SEND_TEXT x", {"GetHandles", "status:" + kNotFound}, false},
+      {"BACKGROUND", {}, false},  // begins with BACK: exempt, and an unknown word
+      {"LINKS", {}, false},
+      {"CALLX Other", {"GetHandles", "status:" + kNotFound}, false},
+      {"closed", {}, false},
+      {"run_panelx", {}, false},
+  });
 }
 
 TEST_F(InterpreterTest, DebugLogsEveryExecutedLineAndTheStatusAfterIt) {
@@ -293,10 +298,7 @@ TEST_F(InterpreterTest, ScriptsGiveTheirCallsStatusTextsAndActionsInOrder) {
   Macro("big.txt", edge + std::string(files::kMaxScriptBytes - edge.size() + 1, ' '));
   tmp.Folder("Macro\\dir.txt");
   const std::string after = "SetText(after|0|0|1)", shownAfter = "status:<" + after + ">";
-  const struct {
-    std::string script;
-    Events want;
-  } cases[] = {
+  ExpectEvents({
       // An exempt included file does not look for IvAc again.
       {"INCLUDE exempt.txt", {"GetHandles"}},
       {"INCLUDE missing.txt\nSEND_TEXT after", {"GetHandles", after, shownAfter}},
@@ -349,8 +351,7 @@ TEST_F(InterpreterTest, ScriptsGiveTheirCallsStatusTextsAndActionsInOrder) {
       {"LINK   ", {}},
       {"LINK", {}},
       {"LINK  x.txt", {"shell:|x.txt", "status:33"}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Run(c.script), c.want) << c.script.substr(0, 60);
+  });
 #ifdef _WIN32
   // A file that is there but cannot be read (held without sharing) ends
   // the whole run as well.
@@ -488,45 +489,31 @@ TEST_F(InterpreterTest, ServerRoleDifferences) {
   Make(Role::kServer, true);
   Panel("Second");
   Macro("m.txt", "CLOSE\nSEND_TEXT in\nBACK\nSEND_TEXT never");
-  struct Case {
-    const char* script;
-    bool ivacRunning;
-    Events want;
-  } cases[] = {
-      {"OPEN Second", false, {"GetHandles", "status:" + kNotFound}},
+  ExpectEvents({
+      {"OPEN Second", {"GetHandles", "status:" + kNotFound}, false},
       {"CLOSE\nRUN_PANEL Second\nSEND_TEXT a",
-       true,
        {"GetHandles", "SetText(a|0|0|1)", "status:<SetText(a|0|0|1)>"}},
       {"SEND_TEXT a\nCALL Second\nSEND_TEXT b",
-       true,
        {"GetHandles", "SetText(a|0|0|1)", "status:<SetText(a|0|0|1)>"}},
-      {"OPEN Second\nSEND_TEXT b", true, {"GetHandles"}},
-      {"BACK\nSEND_TEXT b", true, {"GetHandles"}},
-      {"LINK \"a b\" c", true, {"GetHandles", "shell:\"a b\" c|", "status:42"}},
+      {"OPEN Second\nSEND_TEXT b", {"GetHandles"}},
+      {"BACK\nSEND_TEXT b", {"GetHandles"}},
+      {"LINK \"a b\" c", {"GetHandles", "shell:\"a b\" c|", "status:42"}},
       // The untrimmed argument is remembered.
       {"SELECT  DLH1",
-       true,
        {"GetHandles", "GetHandles", "last-selection: DLH1", "SetText(.s DLH1|0|1|1)"}},
-      {"ENABLE_MONITOR 500,2000", true, {"GetHandles", "monitor:500,2000", "GetHandles"}},
-      {"enable_monitor 499.5,7", true, {"GetHandles", "monitor:500,7", "GetHandles"}},
+      {"ENABLE_MONITOR 500,2000", {"GetHandles", "monitor:500,2000", "GetHandles"}},
+      {"enable_monitor 499.5,7", {"GetHandles", "monitor:500,7", "GetHandles"}},
       {"ENABLE_MONITOR 500,2000\nSEND_TEXT x",
-       false,
        {"GetHandles", "monitor:500,2000", "GetHandles", "status:" + kNotFound,
-        "status:" + kNotFound}},
-      {"enable_monitor 500,2000", false, {"GetHandles", "status:" + kNotFound}},
-      {"ENABLE_MONITOR 9999999999999,x",
-       true,
-       {"GetHandles", "monitor:2147483647,0", "GetHandles"}},
+        "status:" + kNotFound},
+       false},
+      {"enable_monitor 500,2000", {"GetHandles", "status:" + kNotFound}, false},
+      {"ENABLE_MONITOR 9999999999999,x", {"GetHandles", "monitor:2147483647,0", "GetHandles"}},
       // An included file runs with the server's rules as well.
       {"INCLUDE m.txt\nSEND_TEXT out",
-       true,
        {"GetHandles", "GetHandles", "SetText(in|0|0|1)", "status:<SetText(in|0|0|1)>",
         "SetText(out|0|0|1)", "status:<SetText(out|0|0|1)>"}},
-  };
-  for (const Case& c : cases) {
-    ivac.ivacRunning = c.ivacRunning;
-    EXPECT_EQ(Run(c.script), c.want) << c.script;
-  }
+  });
   EXPECT_TRUE(interp->PanelStack().empty());
 }
 
