@@ -111,15 +111,6 @@ TEST_F(InterpreterTest, EveryCommandCallsItsPrimitiveWithTheListedArguments) {
       {"DLG_UNSELECT EDDF", "DlgSelect(EDDF||1)"},
       {"DLG_SELECT_NONE", "DlgSelect(|SELECT_NONE|0)"},
       {"DLG_SELECT_ALL", "DlgSelect(|SELECT_ALL|1)"},
-      {"DLG_OPEN [AP]", "DlgOpen([AP])"},
-      {"DLG_OPEN [SID]", "DlgOpen([SID])"},
-      {"DLG_OPEN [STAR]", "DlgOpen([STAR])"},
-      {"DLG_OPEN [H]", "DlgOpen([H])"},
-      {"DLG_OPEN [L]", "DlgOpen([L])"},
-      {"DLG_OPEN [GEO]", "DlgOpen([GEO])"},
-      {"DLG_OPEN [FIX]", "DlgOpen([FIX])"},
-      {"DLG_OPEN [VOR]", "DlgOpen([VOR])"},
-      {"DLG_OPEN [NDB]", "DlgOpen([NDB])"},
       {"[AP] RESET_DEFAULT", "ResetDefault([AP])"},
       {"[fix] Select_All", "SelectInDialog(|[fix]|Select_All|1)"},
       {"[AP] SELECT_NONE", "SelectInDialog(|[AP]|SELECT_NONE|0)"},
@@ -133,6 +124,13 @@ TEST_F(InterpreterTest, EveryCommandCallsItsPrimitiveWithTheListedArguments) {
     ivac.remembered = false;
     const std::string call = c.call;
     EXPECT_EQ(Run(c.line), (Events{"GetHandles", call, "status:<" + call + ">"})) << c.line;
+  }
+  // DLG_OPEN takes the nine dialogs' codes.
+  for (std::string code :
+       {"[AP]", "[SID]", "[STAR]", "[H]", "[L]", "[GEO]", "[FIX]", "[VOR]", "[NDB]"}) {
+    ivac.remembered = false;
+    EXPECT_EQ(Run("DLG_OPEN " + code),
+              (Events{"GetHandles", "DlgOpen(" + code + ")", "status:<DlgOpen(" + code + ")>"}));
   }
 }
 

@@ -229,16 +229,13 @@ TEST(Grid, CellRectanglesAndSizes) {
 
 TEST(ButtonLoader, ReadsTheNormalLookWithDefaults) {
   const ButtonLook b = LoadButtonLook(MapReader({}), 3, false, {1200, 400}, 60, 60);
-  EXPECT_EQ(b.caption, "");
-  EXPECT_EQ(b.tag, "");
-  EXPECT_EQ(b.tooltip, "");
+  EXPECT_EQ(b.caption + b.tag + b.tooltip, "");
   EXPECT_EQ(b.backColor, kButtonFace);
   EXPECT_EQ(b.textColor, kButtonText);
   EXPECT_FALSE(b.bold || b.italic || b.underline || b.strikethru || b.hidden || b.toFront);
   EXPECT_EQ(b.fontSize, 10);
   EXPECT_EQ(b.fontFace, "Tahoma");
-  EXPECT_EQ(b.width, 1200);
-  EXPECT_EQ(b.height, 400);
+  EXPECT_EQ(std::make_pair(b.width, b.height), std::make_pair(1200, 400));
 }
 
 TEST(ButtonLoader, DownLookReadsTheTwinsButNotTypeSpansOrHidden) {
@@ -257,24 +254,16 @@ TEST(ButtonLoader, DownLookReadsTheTwinsButNotTypeSpansOrHidden) {
                                   {"ExpandXReleased", "5"}});
   const ButtonLook up = LoadButtonLook(f, 12, false, {1000, 300}, 60, 40);
   const ButtonLook down = LoadButtonLook(f, 12, true, {1000, 300}, 60, 40);
-  EXPECT_EQ(up.caption, "up");
-  EXPECT_EQ(up.tag, "|SEND_TEXT up");
-  EXPECT_EQ(up.backColor, kButtonFace);
-  EXPECT_FALSE(up.bold);
-  EXPECT_EQ(down.caption, "down");
-  EXPECT_EQ(down.tag, "|SEND_TEXT down");
-  EXPECT_EQ(down.backColor, 255);
-  EXPECT_EQ(down.textColor, 65280);
-  EXPECT_TRUE(down.bold);
-  EXPECT_TRUE(down.underline);
-  EXPECT_FALSE(down.italic);
+  EXPECT_EQ(
+      std::vector<std::string>(
+          {up.caption, up.tag, down.caption, down.tag, down.fontFace, down.tooltip}),
+      std::vector<std::string>({"up", "|SEND_TEXT up", "down", "|SEND_TEXT down", "Arial", "tip"}));
+  EXPECT_EQ(std::vector<int32_t>({up.backColor, down.backColor, down.textColor, up.expandX,
+                                  down.expandX, down.width}),
+            std::vector<int32_t>({kButtonFace, 255, 65280, 2, 2, 2 * 1000 + 60}));
+  EXPECT_EQ(std::vector<bool>({up.bold, down.bold, down.underline, down.italic, down.toFront}),
+            std::vector<bool>({false, true, true, false, true}));
   EXPECT_DOUBLE_EQ(down.fontSize, 8.25);
-  EXPECT_EQ(down.fontFace, "Arial");
-  EXPECT_EQ(down.tooltip, "tip");
-  EXPECT_EQ(up.expandX, 2);
-  EXPECT_EQ(down.expandX, 2);
-  EXPECT_EQ(down.width, 2 * 1000 + 60);
-  EXPECT_TRUE(down.toFront);
 }
 
 TEST(ButtonLoader, SpansHiddenAndSizes) {
