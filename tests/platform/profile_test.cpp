@@ -67,28 +67,14 @@ const std::string k254(254, 'v');
 // NUL bytes, defaults, line ends) under the sanitizers.
 std::vector<ReadCase> ReadCases() {
   return {
-      {"plain", "[s]\r\na=1\r\n", "s", "a", "d", "1"},
-      {"section case", "[Setup]\r\nRows=2\r\n", "SETUP", "rows", "d", "2"},
-      {"non-ASCII letters keep their case", "[\xC4]\r\na=1\r\n", "\xE4", "a", "d", "d"},
-      {"blanks around =", "[s]\r\n  a \t=\t 1 2 \t\r\n", "s", "a", "d", "1 2"},
-      {"last ] ends the name", "[a]b]\r\nk=1\r\n", "a]b", "k", "d", "1"},
       {"double quotes", "[s]\r\na=\"q v\"\r\n", "s", "a", "d", "q v"},
       {"quotes keep inner blanks, then trailing blanks go", "[s]\r\na=\" x \"\r\n", "s", "a", "d",
        " x"},
-      {"duplicate section: later keys unseen", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", "s", "b", "d", "d"},
-      {"comment read by its name", "[s]\r\n;a=1\r\n", "s", ";a", "d", "1"},
-      {"lines before the first section", "top=1\r\n[s]\r\na=2\r\n", "", "top", "d", "1"},
-      {"[] later is not the nameless section", "[s]\r\n[]\r\nk=1\r\n", "", "k", "d", "d"},
-      {"[ without ] is an entry", "[s]\r\n[x=1\r\n", "s", "[x", "d", "1"},
       {"lone quote stays", "[s]\r\na=\"\r\n", "s", "a", "d", "\""},
       {"empty quotes", "[s]\r\na=\"\"\r\n", "s", "a", "d", ""},
       {"last line without line end", "[s]\r\na=1\r\nb=2", "s", "b", "d", "2"},
       {"LF only", "[s]\na=1\nb=2\n", "s", "b", "d", "2"},
       {"CR splits a line", "[s]\r\na=1\rb=2\r\n", "s", "a", "d", "1"},
-      {"^Z counts as blank", "[s]\r\na=1\x1a\r\n", "s", "a", "d", "1"},
-      {"NBSP is not blank", "[s]\r\na=\xA0x\xA0\r\n", "s", "a", "d", "\xA0x\xA0"},
-      {"empty value is not missing", "[s]\r\na=\r\n", "s", "a", "d", ""},
-      {"second empty name in a row dropped", "[s]\r\n=v\r\n=w\r\n", "s", "", "d", "v"},
       {"value 254 long", "[s]\r\na=" + k254 + "\r\n", "s", "a", "d", k254},
       {"value 255 long is cut", "[s]\r\na=" + k254 + "w\r\n", "s", "a", "d", k254},
       {"value 100000 long is cut", "[s]\r\na=" + std::string(100000, 'v') + "\r\n", "s", "a", "d",
@@ -103,9 +89,7 @@ std::vector<ReadCase> ReadCases() {
       {"NUL ends a name", "[s]\r\nk\0junk=1\r\n"s, "s", "k", "d", "1"},
       {"NUL ends a section name", "[s\0x]\r\nk=1\r\n"s, "s", "k", "d", "1"},
       {"missing key", "[s]\r\na=1\r\n", "s", "b", "dflt", "dflt"},
-      {"missing section", "[s]\r\na=1\r\n", "t", "a", "dflt", "dflt"},
       {"missing file", "<none>", "s", "a", "dflt", "dflt"},
-      {"empty file", "", "s", "a", "dflt", "dflt"},
       {"default loses trailing spaces", "[s]\r\n", "s", "a", "x  ", "x"},
       {"default of spaces keeps one, then blanks go", "[s]\r\n", "s", "a", "   ", ""},
       {"default loses its quotes", "[s]\r\n", "s", "a", "\"q\"", "q"},
@@ -286,19 +270,14 @@ TEST_F(Profile, WritesThatChangeNothingLeaveTheFileAlone) {
   EXPECT_FALSE(files::Exists(none));
 }
 
+// The section rules (comments, lines without "=", duplicates, names) are
+// compared with the system on Windows; here a block with its NULs, and a long one.
 TEST_F(Profile, ReadSectionGivesTheRawBlock) {
   const struct {
     const char* what;
     std::string file, section, want;
   } cases[] = {
       {"entries", "[s]\r\na = 1\r\nB=\"q\"\r\n", "S", "a=1\0B=\"q\""s},
-      {"no comments or blank lines, lines without = kept",
-       "[s]\r\n;c=1\r\n\r\nnoeq\r\n=v\r\nk=\r\n", "s", "noeq\0=v\0k="s},
-      {"first of duplicate sections", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", "s", "a=1"},
-      {"nameless section", "top=1\r\n[s]\r\n", "", "top=1"},
-      {"name not trimmed", "[s]\r\na=1\r\n", " s", ""},
-      {"empty section", "[s]\r\n[t]\r\n", "s", ""},
-      {"missing section", "[s]\r\na=1\r\n", "t", ""},
       {"long values whole", "[s]\r\na=" + std::string(5000, 'x') + "\r\n", "s",
        "a=" + std::string(5000, 'x')},
   };
@@ -366,23 +345,17 @@ TEST_F(Profile, GetSectionFillsSmallBuffersLikeTheSystem) {
   }
 }
 
+// The rewrite is compared with the system byte for byte on Windows; here the
+// entry list's parsing and a new file under the sanitizers.
 TEST_F(Profile, WriteSectionReplacesEveryEntry) {
   const struct {
     const char* what;
     std::string before, section, block, after;
   } cases[] = {
-      {"replace", "[s]\r\na=1\r\n;c\r\nnoeq\r\n[t]\r\nb=2\r\n", "s", "x=1\0y=2"s,
-       "[s]\r\nx=1\r\ny=2\r\n[t]\r\nb=2\r\n"},
       {"entries without = dropped", "[s]\r\na=1\r\n", "s", "x=1\0noeq\0y= 2"s,
        "[s]\r\nx=1\r\ny=2\r\n"},
-      {"duplicate keys kept", "[s]\r\n", "s", "k=1\0K=2"s, "[s]\r\nk=1\r\nK=2\r\n"},
-      {"empty list leaves the section empty", "[s]\r\na=1\r\n[t]\r\n", "s", "", "[s]\r\n[t]\r\n"},
       {"list ends at an empty entry", "[s]\r\n", "s", "a=1\0\0b=2"s, "[s]\r\na=1\r\n"},
-      {"new section at the end", "[s]\r\na=1\r\n", "t", "b=2"s, "[s]\r\na=1\r\n[t]\r\nb=2\r\n"},
-      {"every duplicate section emptied, first refilled", "[s]\r\na=1\r\n[t]\r\n[S]\r\nb=2\r\n",
-       "s", "c=3"s, "[s]\r\nc=3\r\n[t]\r\n[S]\r\n"},
       {"new file", "<none>", "s", "a=1"s, "[s]\r\na=1\r\n"},
-      {"moving a section: old one left empty", "[a]\r\nk=1\r\n", "a", "", "[a]\r\n"},
   };
   for (const auto& c : cases) {
     const std::string file =
