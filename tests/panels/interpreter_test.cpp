@@ -258,22 +258,6 @@ TEST_F(InterpreterTest, NavigationIsCarriedOutAfterTheLoop) {
   }
 }
 
-TEST_F(InterpreterTest, CallPushesAndBackReturnsThroughSeveralPanels) {
-  Panel("Main");
-  Panel("A");
-  Panel("B");
-  // A call to a panel without a file pushes too: BACK reopens the current one.
-  EXPECT_EQ(Run("CALL Missing"), (Events{}));
-  EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
-  Run("CALL A");
-  Run("CALL B");
-  EXPECT_EQ(interp->PanelStack(), (std::vector<std::string>{"Main", "A"}));
-  EXPECT_EQ(Run("BACK"), (Events{"panel:A"}));
-  EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
-  EXPECT_TRUE(interp->PanelStack().empty());
-  EXPECT_EQ(Run("BACK"), (Events{}));
-}
-
 // Scripts with the exact calls, status texts and window actions they give.
 TEST_F(InterpreterTest, ScriptsGiveTheirCallsStatusTextsAndActionsInOrder) {
   host.shellResult = 33;
@@ -552,10 +536,22 @@ TEST_F(InterpreterTest, OneRunAtATime) {
   EXPECT_EQ(ev, (Events{"panel:A", "panel:Main", "close-window"}));
 }
 
-TEST_F(InterpreterTest, DeferredRequestsFollowTheScriptsOwnNavigation) {
+TEST_F(InterpreterTest, CallBackAndDeferredRequestsFollowTheScriptsOwnNavigation) {
   Panel("Main");
   Panel("A");
   Panel("B");
+  // A call to a panel without a file pushes too: BACK reopens the current one.
+  EXPECT_EQ(Run("CALL Missing"), (Events{}));
+  EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
+  Run("CALL A");
+  Run("CALL B");
+  EXPECT_EQ(interp->PanelStack(), (std::vector<std::string>{"Main", "A"}));
+  EXPECT_EQ(Run("BACK"), (Events{"panel:A"}));
+  EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
+  EXPECT_TRUE(interp->PanelStack().empty());
+  EXPECT_EQ(Run("BACK"), (Events{}));
+
+  // A request made while a script runs is carried out after the script's own.
   Run("CALL A");
   ivac.duringPrimitive = [&] {
     ivac.duringPrimitive = nullptr;
