@@ -138,17 +138,28 @@ TEST(GridOps, GreyingFollowsThePositionInTheGrid) {
   EXPECT_EQ(MenuCaption(GridCommand::kRemoveColumn, 5, 3), "Remove this Column (2)");
 }
 
-TEST(GridOps, AFailedReadOrWriteLeavesTheFileAsItWas) {
+TEST(GridOps, RefusedCommandsAndFailedReadsOrWritesLeaveTheFileAsItWas) {
   TempFolder t;
   const std::string file = MakePanel(t, 2, 3);
-  std::string before;
+  std::string before, after;
   ASSERT_TRUE(files::ReadAll(file, before));
+  // Buttons outside the grid and greyed moves are refused; columns of 0 and
+  // rows of 1000 are corrected before any arithmetic.
+  EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kSwapNext, 6, Fields(2, 3)).ok);
+  EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kSwapUp, 7, Fields(2, 3)).ok);
+  EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kRemoveRow, 1, Fields(0, 3)).ok);
+  EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kRemoveRow, 1, Fields(2, 0)).ok);
+  ASSERT_TRUE(files::ReadAll(file, after));
+  EXPECT_EQ(after, before);
+  EXPECT_TRUE(ApplyGridCommand(file, GridCommand::kSwapNext, 1, Fields(1000, 3)).ok);
+  EXPECT_EQ(Labels(file, 2), Expect({"b2", "b1"}));
+
   // The rewrite's temporary file cannot be made: the write fails.
+  ASSERT_TRUE(files::ReadAll(file, before));
   std::filesystem::create_directories(files::NativePath(files::TempPathFor(file)));
   const GridResult r = ApplyGridCommand(file, GridCommand::kRemoveColumn, 1, Fields(2, 3));
   EXPECT_FALSE(r.ok);
   EXPECT_NE(r.error.find("unchanged"), std::string::npos);
-  std::string after;
   ASSERT_TRUE(files::ReadAll(file, after));
   EXPECT_EQ(after, before);
 
@@ -158,20 +169,6 @@ TEST(GridOps, AFailedReadOrWriteLeavesTheFileAsItWas) {
   EXPECT_FALSE(ApplyGridCommand(unreadable, GridCommand::kSwapNext, 1, Fields(2, 3)).ok);
   std::string block;
   EXPECT_FALSE(CopyButton(unreadable, 1, block));
-}
-
-TEST(GridOps, RefusesButtonsOutsideTheGridAndGreyedMoves) {
-  TempFolder t;
-  const std::string file = MakePanel(t, 2, 3);
-  std::string before;
-  ASSERT_TRUE(files::ReadAll(file, before));
-  EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kSwapNext, 6, Fields(2, 3)).ok);
-  EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kSwapUp, 7, Fields(2, 3)).ok);
-  EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kRemoveRow, 1, Fields(0, 3)).ok);
-  // Columns of 0 and rows of 1000 are corrected before any arithmetic.
-  EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kRemoveRow, 1, Fields(2, 0)).ok);
-  EXPECT_TRUE(ApplyGridCommand(file, GridCommand::kSwapNext, 1, Fields(1000, 3)).ok);
-  EXPECT_EQ(Labels(file, 2), Expect({"b2", "b1"}));
 }
 
 TEST(GridOps, CopyPasteDragSwapAndUndo) {

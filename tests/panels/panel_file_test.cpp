@@ -76,9 +76,8 @@ TEST(Encodings, ColoursFlagsAndSizes) {
 
   EXPECT_EQ(TextSizeText("8,25"), "8.25");
   EXPECT_EQ(TextSizeText("10"), "10");
-}
 
-TEST(Encodings, SystemColoursComeFromThePlatform) {
+  // System colours come from the platform.
   auto fake = [](int index) -> uint32_t { return 0x010000u * static_cast<uint32_t>(index) + 7; };
   EXPECT_EQ(ResolveColor(kButtonFace, fake), 0x0F0007u);
   EXPECT_EQ(ResolveColor(kButtonText, fake), 0x120007u);
@@ -170,7 +169,7 @@ TEST(ReadSetup, PositionOptionsAndColour) {
             std::numeric_limits<int32_t>::min());
 }
 
-TEST(Grid, PositionNumbersFollowCols) {
+TEST(Grid, PositionNumbersCellRectanglesAndSizes) {
   struct Case {
     int32_t n, cols, row, col;
   } cases[] = {{7, 10, 0, 6},  {7, 4, 1, 2},    {1, 10, 0, 0}, {10, 10, 0, 9},
@@ -182,9 +181,7 @@ TEST(Grid, PositionNumbersFollowCols) {
     EXPECT_EQ(PositionNumber(g.row, g.col, c.cols), c.n);
   }
   EXPECT_EQ(SectionName(PositionNumber(9, 9, 10)), "100");
-}
 
-TEST(Grid, CellRectanglesAndSizes) {
   PanelSetup s;
   s.cols = 4;
   s.rows = 3;
@@ -196,10 +193,10 @@ TEST(Grid, CellRectanglesAndSizes) {
   s.borderTop = 70;
   s.borderRight = 10;
   s.borderBottom = 5;
-  struct Case {
+  struct Cell {
     int32_t n, left, top;
-  } cases[] = {{1, 100, 70}, {4, 100 + 3 * 1050, 70}, {5, 100, 70 + 320}, {12, 3250, 710}};
-  for (const Case& c : cases) {
+  } cells[] = {{1, 100, 70}, {4, 100 + 3 * 1050, 70}, {5, 100, 70 + 320}, {12, 3250, 710}};
+  for (const Cell& c : cells) {
     const Rect r = CellRect(s, c.n);
     EXPECT_EQ(r.left, c.left) << c.n;
     EXPECT_EQ(r.top, c.top) << c.n;
@@ -236,6 +233,8 @@ TEST(ButtonLoader, ReadsTheNormalLookWithDefaults) {
   EXPECT_EQ(b.fontSize, 10);
   EXPECT_EQ(b.fontFace, "Tahoma");
   EXPECT_EQ(std::make_pair(b.width, b.height), std::make_pair(1200, 400));
+  // Without a grid window spans still add the spacing.
+  EXPECT_EQ(LoadButtonLook(Button(1, {{"ExpandX", "3"}}), 1, false, {}, 60, 60).width, 120);
 }
 
 TEST(ButtonLoader, DownLookReadsTheTwinsButNotTypeSpansOrHidden) {
@@ -300,10 +299,6 @@ TEST(ButtonLoader, SpansHiddenAndSizes) {
     EXPECT_EQ(b.toFront, c.front) << what;
     EXPECT_DOUBLE_EQ(b.fontSize, c.size) << what;
   }
-}
-
-TEST(ButtonLoader, WithoutAGridWindowSpansStillAddSpacing) {
-  EXPECT_EQ(LoadButtonLook(Button(1, {{"ExpandX", "3"}}), 1, false, {}, 60, 60).width, 120);
 }
 
 TEST(ButtonType, OutsideZeroToTwoIsAPushButton) {

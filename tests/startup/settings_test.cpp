@@ -17,17 +17,8 @@ std::string ConfigWith(const testing::TempDir& dir, const std::string& body) {
   return file;
 }
 
-TEST(Settings, DefaultsWhenFileOrKeysAreMissing) {
-  testing::TempDir dir;
-  const Settings s = ReadSettings(dir / "missing.ini");
-  EXPECT_EQ(s.sleep, 25);
-  EXPECT_EQ(s.commboxFrequency, 3);
-  EXPECT_EQ(s.port, "6811");
-  EXPECT_EQ(s.serverName, "Quorvex");
-  EXPECT_EQ(s.serverAddress, "");
-  EXPECT_FALSE(s.debug);
-}
-
+// The defaults read from a missing file are checked byte for byte in the
+// first Config.ini by the start-up end-to-end tests.
 TEST(Settings, ConversionsOfStoredValues) {
   struct Case {
     const char* body;
