@@ -87,7 +87,7 @@ TEST(Play, KeepsHeldKeysDownOnlyWhenAskedAndPlayedToTheEnd) {
   }
 }
 
-TEST(TypeText, SkipsAndNotesWhatTheLayoutCannotTypeAndPausesAfterEachCharacter) {
+TEST(TypeText, SkipsWhatTheLayoutCannotTypeAndAStopReleasesTheShiftOfACharacter) {
   RecordingSender sender;
   int pauses = 0;
   const TypeResult r = TypeText(
@@ -101,15 +101,14 @@ TEST(TypeText, SkipsAndNotesWhatTheLayoutCannotTypeAndPausesAfterEachCharacter) 
   EXPECT_EQ(pauses, 2);
   EXPECT_EQ(r.Note(), "not typed, no key on this keyboard layout: \xE9\x01");
   EXPECT_EQ(TypeResult{}.Note(), "");
-}
 
-TEST(TypeText, AStopInTheMiddleOfACharacterReleasesItsShift) {
-  RecordingSender sender;
-  // 'a' is one press, 'B' needs Shift then B: the third press is refused.
-  const TypeResult r = TypeText("aBc", UsLayout, sender, Allow(2));
-  EXPECT_TRUE(r.stopped);
-  EXPECT_EQ(r.typed, 1u);
-  EXPECT_EQ(sender.log, "+65 -65 +16 -16");
+  // 'a' is one press, 'B' needs Shift then B: the third press is refused,
+  // and the Shift let go.
+  RecordingSender stopped;
+  const TypeResult s = TypeText("aBc", UsLayout, stopped, Allow(2));
+  EXPECT_TRUE(s.stopped);
+  EXPECT_EQ(s.typed, 1u);
+  EXPECT_EQ(stopped.log, "+65 -65 +16 -16");
 }
 
 }  // namespace

@@ -5,12 +5,7 @@
 namespace qv::remote {
 namespace {
 
-TEST(RemotePrompt, TextShowsThePortSetting) {
-  EXPECT_EQ(RemotePromptText("6811"),
-            "Insert remote <IP Address>:<port>\r\n\n(Example:  10.0.0.4:6811)");
-}
-
-TEST(RemotePrompt, AnswersAreTakenApart) {
+TEST(RemotePrompt, TextShowsThePortAndAnswersAreTakenApart) {
   using K = RemoteAnswer::Kind;
   struct Case {
     const char* answer;
@@ -40,6 +35,8 @@ TEST(RemotePrompt, AnswersAreTakenApart) {
     EXPECT_EQ(r.address, c.address) << c.answer;
     EXPECT_EQ(r.port, c.port) << c.answer;
   }
+  EXPECT_EQ(RemotePromptText("6811"),
+            "Insert remote <IP Address>:<port>\r\n\n(Example:  10.0.0.4:6811)");
 }
 
 }  // namespace

@@ -36,9 +36,8 @@ TEST(RunMode, ChosenFromTheCommandLine) {
     EXPECT_EQ(r.panelName, c.panel) << c.line;
     EXPECT_EQ(r.role, c.role) << c.line;
   }
-}
 
-TEST(RunMode, OverLongCommandLineIsJustAName) {
+  // An over-long command line is just a name.
   const std::string line(100000, 'x');
   const RunChoice r = ChooseRunMode(line);
   EXPECT_EQ(r.mode, RunMode::Panel);
