@@ -239,8 +239,6 @@ TEST_F(InterpreterTest, NavigationIsCarriedOutAfterTheLoop) {
        {"GetHandles", "SetText(a|0|0|1)", "status:<SetText(a|0|0|1)>", "panel:Second"},
        {}},
       {"CALL Second\nSEND_TEXT never", {"panel:Second"}, {"Main"}},
-      // The push happens even for a panel without a file.
-      {"CALL Missing", {}, {"Main"}},
       {"OPEN Missing", {}, {}},
       // Without the space the start check applies.
       {"CALL", {"GetHandles"}, {}},
