@@ -30,6 +30,9 @@ TEST(RemoteMessages, CommandAndReportLayout) {
   EXPECT_EQ(ReportMessage("Quorvex", "SEL AFR1234\r"), "Quorvex:SEL AFR1234\r");
 }
 
+// A message whole, cut in its payload or two in one receive, a stranger's
+// name, a NUL, colons and backslashes are also sent to the server over a
+// socket by its end-to-end tests.
 TEST(ServerDecoder, ReceivesAreSplitAndJoinedIntoWholeMessages) {
   const std::string a = CommandMessage("Quorvex", "|CLEARED_TO_FL 350");
   const std::string b = CommandMessage("Quorvex", "|SEND_TEXT two");
@@ -38,11 +41,8 @@ TEST(ServerDecoder, ReceivesAreSplitAndJoinedIntoWholeMessages) {
     std::vector<std::string> receives;
     std::string want;
   } cases[] = {
-      {"one receive", {a}, "C[|CLEARED_TO_FL 350]"},
-      {"cut in the payload", {a.substr(0, 22), a.substr(22)}, "C[|CLEARED_TO_FL 350]"},
       {"cut between CR and LF", {a.substr(0, a.size() - 1), "\n"}, "C[|CLEARED_TO_FL 350]"},
       {"cut in the header", {"Quo", a.substr(3)}, "C[|CLEARED_TO_FL 350]"},
-      {"two in one receive", {a + b}, "C[|CLEARED_TO_FL 350]C[|SEND_TEXT two]"},
       {"one and a half, then the rest",
        {a + b.substr(0, 5), b.substr(5)},
        "C[|CLEARED_TO_FL 350]C[|SEND_TEXT two]"},
@@ -71,10 +71,9 @@ TEST(ServerDecoder, AHalfMessageNeverRuns) {
 }
 
 TEST(ServerDecoder, PayloadTextIsKeptAsSentAtAnyLength) {
-  // Colons, backslashes, and the server's own name inside a script stay.
-  std::vector<std::string> payloads = {
-      "|SEND_TEXT QNH: 1013, time 12:30", "|SEND_TEXT a\\\\b and c\\d",
-      "|SEND_TEXT Quorvex says hello Quorvex", "|SEND_TEXT tab\there", "sub\\Tower.txt"};
+  // Backslashes, tabs, and the server's own name inside a script stay.
+  std::vector<std::string> payloads = {"|SEND_TEXT Quorvex says hello Quorvex",
+                                       "|SEND_TEXT tab\there", "sub\\Tower.txt"};
   for (size_t n : {107u, 108u, 254u, 4000u})
     payloads.push_back("|SEND_TEXT " + std::string(n - 11, 'x'));
   for (const std::string& p : payloads) {
@@ -90,12 +89,8 @@ TEST(ServerDecoder, RefusesWhatIsNotAGoodMessage) {
     std::string bytes;
     std::string want;
   } cases[] = {
-      {"another server's name", "Quorvex", "Tower:\r\n|SEND_TEXT x\r\n",
-       "R[??? Tower|SEND_TEXT x]"},
       {"the name in another case", "Quorvex", "quorvex:\r\n|X\r\n", "R[??? quorvex|X]"},
       {"a longer name ending in ours", "Quorvex", "MyQuorvex:\r\n|X\r\n", "R[??? MyQuorvex|X]"},
-      {"a NUL in the payload", "Quorvex", std::string("Quorvex:\r\n|SEND_TEXT a\0b\r\n", 26),
-       "R[??? message with control characters refused]"},
       {"a lone CR in the payload", "Quorvex", "Quorvex:\r\n|A\rB\r\n",
        "R[??? message with control characters refused]"},
       {"a line that is no header", "Quorvex", "hello\r\n", "R[??? hello]"},
