@@ -401,7 +401,7 @@ TEST_F(Profile, WritesFromSeveralThreadsAreAllKept) {
   EXPECT_FALSE(files::Exists(files::TempPathFor(file)));
 }
 
-// Every kind of write fails and leaves the file's bytes and values as they were.
+// Every kind of write fails and leaves the file's bytes as they were.
 void ExpectNoWriteTakes(const std::string& file, const std::string& before) {
   EXPECT_FALSE(WriteKey(file, "s", "a", "2"));
   EXPECT_FALSE(WriteKey(file, "t", "a", "2"));
