@@ -320,22 +320,14 @@ TEST_F(Profile, ReadSectionIsTheDoublingBufferRead) {
 
 TEST_F(Profile, GetSectionFillsSmallBuffersLikeTheSystem) {
   // Observed on the system for "[s] a=1 b=2": the text "a=1\0b=2\0" needs 9.
+  // Most sizes from 2 to 12, and large ones, are compared with the system on
+  // Windows too; these keep cuts in a name, after a NUL and at the end here.
   const struct {
     size_t size, ret;
     std::string buffer;
   } cases[] = {
-      {1024, 8, "a=1\0b=2\0"s},
-      {10, 8, "a=1\0b=2\0"s},
-      {9, 7, "a=1\0b=2"s},
-      {8, 6, "a=1\0b="s},
-      {7, 5, "a=1\0b"s},
-      {6, 4, "a=1\0"s},
-      {5, 3, "a=1"s},
-      {4, 2, "a="s},
-      {3, 1, "a"s},
-      {2, 0, ""},
-      {1, 0, ""},
-      {0, 0, ""},
+      {10, 8, "a=1\0b=2\0"s}, {9, 7, "a=1\0b=2"s}, {7, 5, "a=1\0b"s}, {6, 4, "a=1\0"s},
+      {3, 1, "a"s},           {1, 0, ""},          {0, 0, ""},
   };
   const std::string file = Fresh("[s]\r\na=1\r\nb=2\r\n");
   for (const auto& c : cases) {
