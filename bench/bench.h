@@ -13,11 +13,22 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace qv::bench {
+
+// A folder of its own in the temporary folder: benchmarks of several
+// checkouts may run at once on one machine.
+inline std::filesystem::path ScratchFolder(const std::string& name) {
+  const auto folder = std::filesystem::temp_directory_path() /
+                      (name + "_" + std::to_string(std::random_device{}()));
+  std::filesystem::create_directories(folder);
+  return folder;
+}
 
 struct Result {
   std::string name;

@@ -48,8 +48,7 @@ int main() {
   using namespace qv;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "qv_preview_bench";
-  std::filesystem::create_directories(folder);
+  const std::filesystem::path folder = qv::bench::ScratchFolder("qv_preview_bench");
   const std::string file = (folder / "p.ini").string();
   std::string text = panels::SetupTemplate("p");
   for (int n = 1; n <= 400; ++n)

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/bench.h"
 #include "panels/interpreter.h"
 #include "panels/panel_file.h"
 #include "panels/panel_profile.h"
@@ -170,8 +171,7 @@ int main() {
   if (host.Logged() == 0) status = 1;  // the log lines were written
 
   // 2. Loading the looks of 400 buttons.
-  const auto dir = std::filesystem::temp_directory_path() / "qv_panels_bench";
-  std::filesystem::create_directories(dir);
+  const auto dir = qv::bench::ScratchFolder("qv_panels_bench");
   const std::string file = dir.string() + "\\Full.ini";
   const std::string panel = FullPanel(20, 20);
   const size_t panelBytes = panel.size();

@@ -75,8 +75,7 @@ std::string SystemReadKey(const std::string& file, const std::string& section,
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "qv_profile_bench";
-  std::filesystem::create_directories(dir);
+  const std::filesystem::path dir = qv::bench::ScratchFolder("qv_profile_bench");
   const std::string file = (dir / "Bench.ini").string();
   const std::string text = PanelText();
   { std::ofstream(file, std::ios::binary) << text; }
