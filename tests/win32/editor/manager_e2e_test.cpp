@@ -1,21 +1,128 @@
-// The panel manager end to end: its list, create, copy, remove, runs and
-// about window.
-#include "win32/editor/manager_fixture.h"
+// The panel manager end to end: quorvex.exe started without arguments on a
+// data folder of the test's own, its controls clicked and its prompts typed
+// into with real input on the rig's display. Its list, create, copy, remove,
+// runs, about window and the settings window it opens.
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "editor/frm_def.h"
+#include "win32/support/program_case.h"
 
 namespace {
 
 using namespace qv::e2e;
 
-TEST_F(ManagerE2E, SplashThenListDescriptionAndActivationLog) {
-  Write(base_ + "\\Config\\Config.ini", "[default]\r\nDebug=-1\r\n");
-  Write(Panels() + "bravo.ini", "[Setup]\r\nDescription=Second desk\r\n");
-  Write(Panels() + "Alpha.ini", "[Setup]\r\nDescription=First desk\r\n");
-  Write(Panels() + "notes.txt", "not a panel");
-  CreateDirectoryA((Panels() + "Folder.ini").c_str(), nullptr);
+// Control IDs of the manager window (editor/win32/frm_main.h).
+constexpr int kFilter = 1003, kList = 1001, kDescription = 1002, kImage1 = 1005, kNew = 1010,
+              kCopy = 1011, kRemove = 1013, kStart = 1014, kRunClient = 1015, kRunServer = 1016,
+              kRunNew = 1017, kHelper = 1021, kConfig = 1022;
 
-  ASSERT_TRUE(process_->Start(g_exe, "", root_));
+// Ends a process the test had started, through the program or the shell.
+void EndProcess(DWORD pid) {
+  if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+    TerminateProcess(h, 0);
+    WaitForSingleObject(h, 5000);
+    CloseHandle(h);
+  }
+}
+
+BOOL CALLBACK CollectOthers(HWND w, LPARAM lp) {
+  auto* pids = reinterpret_cast<std::vector<DWORD>*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  const std::string cls = ClassOf(w);
+  if (pid != pids->front() && pid != GetCurrentProcessId() &&
+      (cls.rfind("Quorvex", 0) == 0 || WindowText(w) == "Macro Helper"))
+    pids->push_back(pid);
+  return TRUE;
+}
+
+// Ends the programs a run in a new process started: every process other than
+// `manager` that shows a window of the program.
+void EndStartedPrograms(DWORD manager) {
+  std::vector<DWORD> pids{manager};
+  EnumWindows(CollectOthers, reinterpret_cast<LPARAM>(&pids));
+  // A process met again has ended already: it opens no more.
+  for (size_t i = 1; i < pids.size(); ++i) EndProcess(pids[i]);
+}
+
+class ManagerE2E : public ProgramCase {
+ protected:
+  std::string PanelText(const std::string& name) const { return ReadFileText(PanelFile(name)); }
+  std::vector<std::string> PanelFiles() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(Path("QuorvexData\\Panels")))
+      names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // Starts the manager and waits for its window.
+  void Start() {
+    manager_ = ProgramCase::Start("", "QuorvexManager", "Quorvex");
+    ASSERT_NE(manager_, nullptr) << "no manager window";
+    // The splash goes once the manager shows; clicks are for the manager.
+    ASSERT_TRUE(
+        WaitFor([&] { return TopWindowsOf(process_->Id(), "QuorvexSplash", "").empty(); }, 5000));
+    ASSERT_TRUE(qv::standin::BringToFront(manager_));
+  }
+  HWND Item(int id) const { return GetDlgItem(manager_, id); }
+
+  std::vector<std::string> ListEntries() const {
+    std::vector<std::string> names;
+    const int n = static_cast<int>(SendMessageA(Item(kList), LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) names.push_back(qv::standin::ListBoxItem(Item(kList), i));
+    return names;
+  }
+  std::string Selected() const {
+    const int i = static_cast<int>(SendMessageA(Item(kList), LB_GETCURSEL, 0, 0));
+    return i < 0 ? "" : qv::standin::ListBoxItem(Item(kList), i);
+  }
+  // Clicks the list entry with that name.
+  void ClickEntry(const std::string& name) {
+    const auto names = ListEntries();
+    const auto at = std::find(names.begin(), names.end(), name);
+    ASSERT_NE(at, names.end()) << name;
+    RECT r{};
+    SendMessageA(Item(kList), LB_GETITEMRECT, at - names.begin(), reinterpret_cast<LPARAM>(&r));
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(Item(kList), &p);
+    qv::standin::ClickAt(p, false);
+    ASSERT_TRUE(WaitFor([&] { return Selected() == name; }, 3000)) << name;
+  }
+
+  // The input box the manager shows: its title and prompt.
+  HWND WaitInputBox(std::string* title = nullptr, std::string* prompt = nullptr) {
+    HWND box = WaitTopWindow(process_->Id(), "QuorvexInputBox", "", 5000);
+    if (box && title) *title = WindowText(box);
+    if (box && prompt) *prompt = qv::standin::TextOf(GetDlgItem(box, 300));
+    return box;
+  }
+  // Types the answer into the box and presses Enter; an empty answer
+  // clicks Cancel instead.
+  void Answer(HWND box, const std::string& text) {
+    ASSERT_TRUE(qv::standin::BringToFront(box));
+    if (text.empty()) {
+      Click(GetDlgItem(box, IDCANCEL));
+    } else {
+      TypeInto(GetDlgItem(box, 301), text);
+      ASSERT_TRUE(WaitText(GetDlgItem(box, 301), text, 3000));
+      Press({VK_RETURN});
+    }
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 3000));
+  }
+  HWND manager_ = nullptr;
+};
+
+TEST_F(ManagerE2E, SplashThenListDescriptionAndActivationLog) {
+  Write("Config\\Config.ini", "[default]\r\nDebug=-1\r\n");
+  Panel("bravo", "[Setup]\r\nDescription=Second desk\r\n");
+  Panel("Alpha", "[Setup]\r\nDescription=First desk\r\n");
+  Write("QuorvexData\\Panels\\notes.txt", "not a panel");
+  CreateDirectoryA(PanelFile("Folder").c_str(), nullptr);
+
+  ASSERT_TRUE(process_->Start(g_programs.quorvex, "", root_));
   HWND splash = WaitTopWindow(process_->Id(), "QuorvexSplash", "About ...", 10000);
   ASSERT_NE(splash, nullptr) << "no splash";
   // Read without a message: the splash's thread is busy for half a second.
@@ -49,8 +156,14 @@ TEST_F(ManagerE2E, SplashThenListDescriptionAndActivationLog) {
   EXPECT_NE(log.find(" frmMain\r\n"), std::string::npos) << log;
 }
 
-TEST_F(ManagerE2E, CreateAsksAgainUntilAGoodNameAndCreatesNothingBad) {
-  Write(Panels() + "Existing.ini", "[Setup]\r\nDescription=kept\r\n");
+TEST_F(ManagerE2E, CreateAsksAgainUntilAGoodNameAndCopyNeverOverwrites) {
+  Panel("Existing", "[Setup]\r\nDescription=kept\r\n");
+  const std::string source =
+      "[Setup]\r\nDescription=Ground east\r\nButtonWidth=900\r\nRows=1\r\nCols=2\r\n"
+      "BackColor=0000000255\r\n[01]\r\nLabel=Taxi\r\nMacro=|SEND_TEXT taxi\r\n"
+      "ColorReleased=0000065280\r\n; a comment line\r\n[02]\r\nLabel=Hold\r\nHidden=-1\r\n";
+  Panel("Src", source);
+  Panel("Other", "[Setup]\r\nDescription=other\r\n");
   Start();
   // Cancel: nothing is created and the editor is not opened.
   Click(Item(kNew));
@@ -100,24 +213,18 @@ TEST_F(ManagerE2E, CreateAsksAgainUntilAGoodNameAndCreatesNothingBad) {
   Click(GetDlgItem(def, qv::editor::kDefCancel));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(def); }, 5000));
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(manager_) != FALSE; }, 5000));
-  EXPECT_EQ(Read(Panels() + "Tower.ini"), kTemplate);
-  EXPECT_EQ(Read(Panels() + "Existing.ini"), "[Setup]\r\nDescription=kept\r\n");
-  EXPECT_EQ(PanelFiles(), (std::vector<std::string>{"Existing.ini", "Tower.ini"}));
+  EXPECT_EQ(PanelText("Tower"),
+            "[Setup]\r\nDescription=\r\nButtonWidth=1200\r\nButtonHeight=400\r\nRows=2\r\nCols="
+            "10\r\n\r\n");
+  EXPECT_EQ(PanelText("Existing"), "[Setup]\r\nDescription=kept\r\n");
+  EXPECT_EQ(PanelFiles(),
+            (std::vector<std::string>{"Existing.ini", "Other.ini", "Src.ini", "Tower.ini"}));
   EXPECT_TRUE(WaitFor([&] { return Selected() == "Tower"; }, 3000)) << Selected();
-}
 
-TEST_F(ManagerE2E, CopyKeepsEveryKeyAndNeverOverwrites) {
-  const std::string source =
-      "[Setup]\r\nDescription=Ground east\r\nButtonWidth=900\r\nRows=1\r\nCols=2\r\n"
-      "BackColor=0000000255\r\n[01]\r\nLabel=Taxi\r\nMacro=|SEND_TEXT taxi\r\n"
-      "ColorReleased=0000065280\r\n; a comment line\r\n[02]\r\nLabel=Hold\r\nHidden=-1\r\n";
-  Write(Panels() + "Src.ini", source);
-  Write(Panels() + "Other.ini", "[Setup]\r\nDescription=other\r\n");
-  Start();
+  // Copy keeps every key and never overwrites.
   ClickEntry("Src");
   Click(Item(kCopy));
-  std::string title, prompt;
-  HWND box = WaitInputBox(&title, &prompt);
+  box = WaitInputBox(&title, &prompt);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(title, "QuorvexCopy Panel");
   EXPECT_EQ(prompt, "Copy Src to:");
@@ -129,8 +236,8 @@ TEST_F(ManagerE2E, CopyKeepsEveryKeyAndNeverOverwrites) {
   ASSERT_NE(box, nullptr) << "not asked again";
   Answer(box, "Dst");
   ASSERT_TRUE(WaitFor([&] { return Selected() == "Dst"; }, 3000)) << Selected();
-  EXPECT_EQ(Read(Panels() + "Dst.ini"), source);
-  EXPECT_EQ(Read(Panels() + "Other.ini"), "[Setup]\r\nDescription=other\r\n");
+  EXPECT_EQ(PanelText("Dst"), source);
+  EXPECT_EQ(PanelText("Other"), "[Setup]\r\nDescription=other\r\n");
   EXPECT_EQ(qv::standin::TextOf(Item(kDescription)), "Ground east");
 }
 
@@ -146,19 +253,22 @@ std::string TrashFolder() {
   return home + "\\.local\\share\\Trash";
 }
 
-TEST_F(ManagerE2E, RemoveGoesToTheRecycleBinOrStaysWhenCancelled) {
+TEST_F(ManagerE2E, RemoveRunsInThisProcessAndInNewOnesAndKeepsTheChoice) {
+  Write("Config\\Config.ini", "[default]\r\nDebug=-1\r\n");
+  Panel("Tower", "[Setup]\r\nRows=1\r\nCols=1\r\nTop=3000\r\nLeft=3000\r\n[01]\r\nLabel=Hi\r\n");
   // A name of this run's own, as the trash outlives the test.
   const std::string gone =
       "Gone" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
-  Write(Panels() + gone + ".ini", "[Setup]\r\nDescription=bye\r\n");
-  Write(Panels() + "Kept.ini", "[Setup]\r\n");
+  Panel(gone, "[Setup]\r\nDescription=bye\r\n");
+  Panel("Kept", "[Setup]\r\n");
   Start();
+  // Remove asks; Cancel keeps the file, OK moves it to the recycle bin.
   ClickEntry(gone);
   Click(Item(kRemove));
   MessageBoxInfo m = Reply(IDCANCEL);
   EXPECT_EQ(m.caption, "Quorvex");
   EXPECT_EQ(m.text, "Delete Macro Panel \r\n\n" + gone + "\r\n\nConfirm ?");
-  EXPECT_EQ(Read(Panels() + gone + ".ini"), "[Setup]\r\nDescription=bye\r\n");
+  EXPECT_EQ(PanelText(gone), "[Setup]\r\nDescription=bye\r\n");
 
   ClickEntry(gone);
   Click(Item(kRemove));
@@ -175,26 +285,24 @@ TEST_F(ManagerE2E, RemoveGoesToTheRecycleBinOrStaysWhenCancelled) {
       << "no question from the shell";
   ASSERT_TRUE(qv::standin::BringToFront(shell));
   Click(GetDlgItem(shell, IDYES));
-  ASSERT_TRUE(WaitFor([&] { return Read(Panels() + gone + ".ini") == "<missing>"; }, 10000));
-  EXPECT_TRUE(WaitFor([&] { return ListEntries() == std::vector<std::string>{"Kept"}; }, 3000));
+  ASSERT_TRUE(WaitFor([&] { return PanelText(gone) == "<missing>"; }, 10000));
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return ListEntries() == std::vector<std::string>{"Kept", "Tower"};
+      },
+      3000));
   // The prefix's recycle bin (Wine keeps it in the user's trash folder)
   // holds it, under the name it had.
   const std::string trash = TrashFolder();
   ASSERT_FALSE(trash.empty());
   const std::string kept = trash + "\\files\\" + gone + ".ini";
-  EXPECT_EQ(Read(kept), "[Setup]\r\nDescription=bye\r\n") << kept;
+  EXPECT_EQ(ReadFileText(kept), "[Setup]\r\nDescription=bye\r\n") << kept;
   DeleteFileA(kept.c_str());
   DeleteFileA((trash + "\\info\\" + gone + ".ini.trashinfo").c_str());
-}
 
-TEST_F(ManagerE2E, RunsInThisProcessAndInNewOnesAndKeepsTheChoice) {
-  Write(base_ + "\\Config\\Config.ini", "[default]\r\nDebug=-1\r\n");
-  Write(Panels() + "Tower.ini",
-        "[Setup]\r\nRows=1\r\nCols=1\r\nTop=3000\r\nLeft=3000\r\n[01]\r\nLabel=Hi\r\n");
-  Start();
-  ClickEntry("Tower");
   // In this process: the manager hides while the panel or the server window
   // runs, and comes back when it closes.
+  ClickEntry("Tower");
   for (const auto& [button, cls] : {std::pair<int, const char*>{kStart, "QuorvexPanel"},
                                     std::pair<int, const char*>{kRunServer, "QuorvexServer"}}) {
     Click(Item(button));
@@ -229,7 +337,7 @@ TEST_F(ManagerE2E, RunsInThisProcessAndInNewOnesAndKeepsTheChoice) {
   // The choice survives a restart.
   PostMessageA(manager_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(process_->WaitExit(10000));
-  EXPECT_NE(Read(base_ + "\\Config\\Config.ini").find("NewInstance=1\r\n"), std::string::npos);
+  EXPECT_NE(Read("Config\\Config.ini").find("NewInstance=1\r\n"), std::string::npos);
   Start();
   EXPECT_EQ(SendMessageA(Item(kRunNew), BM_GETCHECK, 0, 0), BST_CHECKED);
   ASSERT_TRUE(qv::standin::BringToFront(manager_));
@@ -237,25 +345,7 @@ TEST_F(ManagerE2E, RunsInThisProcessAndInNewOnesAndKeepsTheChoice) {
                          [&] { return SendMessageA(Item(kRunNew), BM_GETCHECK, 0, 0) == 0; }));
   PostMessageA(manager_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(process_->WaitExit(10000));
-  EXPECT_NE(Read(base_ + "\\Config\\Config.ini").find("NewInstance=0\r\n"), std::string::npos);
-}
-
-TEST_F(ManagerE2E, AboutShowsTheVersionOfTheProgramFile) {
-  Start();
-  Click(Item(kImage1));
-  HWND about = WaitTopWindow(process_->Id(), "QuorvexSplash", "About ...", 5000);
-  ASSERT_NE(about, nullptr);
-  const std::string version = VersionString(g_exe, "FileVersion");
-  ASSERT_FALSE(version.empty());
-  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2002)), version);
-  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2001)),
-            "Quorvex: an IvAc add-on to add Macro funcionalities to IvAc - IVAO Virtual ATC "
-            "client\"");
-  // While it shows, the manager takes no clicks; a click on it closes it.
-  EXPECT_FALSE(IsWindowEnabled(manager_));
-  Click(GetDlgItem(about, 2005));
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }, 3000));
-  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(manager_) != FALSE; }, 3000));
+  EXPECT_NE(Read("Config\\Config.ini").find("NewInstance=0\r\n"), std::string::npos);
 }
 
 BOOL CALLBACK FindExplorer(HWND w, LPARAM lp) {
@@ -267,10 +357,25 @@ BOOL CALLBACK FindExplorer(HWND w, LPARAM lp) {
   return TRUE;
 }
 
-// The folder buttons ask the shell to explore their folders; under Wine that
-// opens the file browser on each, titled with the folder's name.
-TEST_F(ManagerE2E, FolderButtonsExploreTheirFolders) {
+TEST_F(ManagerE2E, AboutShowsTheVersionAndFolderButtonsExploreTheirFolders) {
   Start();
+  Click(Item(kImage1));
+  HWND about = WaitTopWindow(process_->Id(), "QuorvexSplash", "About ...", 5000);
+  ASSERT_NE(about, nullptr);
+  const std::string version = VersionString(g_programs.quorvex, "FileVersion");
+  ASSERT_FALSE(version.empty());
+  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2002)), version);
+  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2001)),
+            "Quorvex: an IvAc add-on to add Macro funcionalities to IvAc - IVAO Virtual ATC "
+            "client\"");
+  // While it shows, the manager takes no clicks; a click on it closes it.
+  EXPECT_FALSE(IsWindowEnabled(manager_));
+  Click(GetDlgItem(about, 2005));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(manager_) != FALSE; }, 3000));
+
+  // The folder buttons ask the shell to explore their folders; under Wine
+  // that opens the file browser on each, titled with the folder's name.
   const std::pair<int, const char*> buttons[] = {
       {1018, "Macro"}, {1019, "Panels"}, {1020, "QuorvexData"}};
   for (const auto& [button, title] : buttons) {
@@ -292,6 +397,138 @@ TEST_F(ManagerE2E, FolderButtonsExploreTheirFolders) {
   }
 }
 
+// The settings window, opened from the Config button: each field saved and
+// read back, the checks and their messages, Exit and the close box.
+constexpr int kName = 3001, kAddress = 3002, kPort = 3003, kFreq = 3004, kSleep = 3005,
+              kDebug = 3006, kSave = 3007, kExit = 3008;
+
+class ConfigE2E : public ManagerE2E {
+ protected:
+  std::string ConfigText() const { return Read("Config\\Config.ini"); }
+  HWND Open() {
+    EXPECT_TRUE(qv::standin::BringToFront(manager_));
+    Click(Item(kConfig));
+    config_ = WaitTopWindow(process_->Id(), "QuorvexConfig", "Preferences", 5000);
+    EXPECT_NE(config_, nullptr) << "no settings window";
+    if (config_) {
+      EXPECT_TRUE(qv::standin::BringToFront(config_));
+    }
+    return config_;
+  }
+  void Set(int id, const std::string& text) {
+    SendMessageA(GetDlgItem(config_, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  std::string Field(int id) const { return qv::standin::TextOf(GetDlgItem(config_, id)); }
+  bool Closed() const {
+    return WaitFor([&] { return !IsWindow(config_); }, 3000);
+  }
+  HWND config_ = nullptr;
+};
+
+TEST_F(ConfigE2E, FieldsAreSavedAndReadBackBadValuesAndExitSaveNothing) {
+  Start();
+  ASSERT_NE(Open(), nullptr);
+  // The start-up values.
+  EXPECT_EQ(Field(kName), "Quorvex");
+  EXPECT_EQ(Field(kPort), "6811");
+  EXPECT_EQ(Field(kFreq), "3");
+  EXPECT_EQ(Field(kSleep), "25");
+  Set(kName, " Tower Server ");
+  Set(kAddress, "10.0.0.7");
+  Set(kPort, "6900.4");
+  Set(kFreq, "2.9");
+  Set(kSleep, "40");
+  Click(GetDlgItem(config_, kDebug));
+  Click(GetDlgItem(config_, kSave));
+  ASSERT_TRUE(Closed()) << "Save left the window open";
+  const std::string file = ConfigText();
+  for (const char* line : {"Sleep=40\r\n", "COMMBoxFrequency=2\r\n", "ServerName=Tower Server\r\n",
+                           "Port=6900\r\n", "ServerAddress=10.0.0.7\r\n", "Debug=-1\r\n"})
+    EXPECT_NE(file.find(line), std::string::npos) << line << file;
+
+  ASSERT_NE(Open(), nullptr);
+  EXPECT_EQ(Field(kName), "Tower Server");
+  EXPECT_EQ(Field(kAddress), "10.0.0.7");
+  EXPECT_EQ(Field(kPort), "6900");
+  EXPECT_EQ(Field(kFreq), "2");
+  EXPECT_EQ(Field(kSleep), "40");
+  EXPECT_EQ(SendMessageA(GetDlgItem(config_, kDebug), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Click(GetDlgItem(config_, kExit));
+  EXPECT_TRUE(Closed());
+
+  // Bad values say why and save nothing.
+  const std::string before = ConfigText();
+  ASSERT_NE(Open(), nullptr);
+  struct Case {
+    int field;
+    const char* value;
+    const char* caption;
+    const char* message;
+  };
+  const Case cases[] = {
+      {kFreq, "0.5", "Preferences", "Frequency number - Invalid value"},
+      {kPort, "65535.6", "Preferences", "Port number - Invalid value"},
+      {kPort, "-1", "Preferences", "Port number - Invalid value"},
+      {kAddress, "1.2.3", "Quorvex - Remote Parameters",
+       "1.2.3\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed anyway ?"},
+      {kName, "   ", "Preferences", "Server Name cannot be empty"},
+  };
+  for (const Case& c : cases) {
+    const std::string good = Field(c.field);
+    Set(c.field, c.value);
+    Click(GetDlgItem(config_, kSave));
+    const MessageBoxInfo m = Reply(IDCANCEL);
+    EXPECT_EQ(m.caption, c.caption) << c.value;
+    EXPECT_EQ(m.text, c.message) << c.value;
+    EXPECT_TRUE(IsWindow(config_)) << c.value << ": the window closed";
+    EXPECT_EQ(ConfigText(), before) << c.value;
+    Set(c.field, good);
+  }
+  // Exit keeps the file.
+  Set(kSleep, "99");
+  Click(GetDlgItem(config_, kExit));
+  ASSERT_TRUE(Closed());
+  EXPECT_EQ(ConfigText(), before);
+  EXPECT_TRUE(IsWindowVisible(manager_));
+
+  // The close box with a change asks first: Cancel closes without saving...
+  ASSERT_NE(Open(), nullptr);
+  Set(kSleep, "99");
+  PostMessageA(config_, WM_CLOSE, 0, 0);
+  MessageBoxInfo m = Reply(IDCANCEL);
+  EXPECT_EQ(m.caption, "Preferences");
+  EXPECT_EQ(m.text, "Save changes ?");
+  ASSERT_TRUE(Closed());
+  EXPECT_EQ(ConfigText(), before);
+  // ...OK saves, and a save that fails its checks keeps the window open
+  // after its message, so nothing typed is lost.
+  ASSERT_NE(Open(), nullptr);
+  Set(kSleep, "99");
+  Set(kFreq, "0");
+  PostMessageA(config_, WM_CLOSE, 0, 0);
+  Reply(IDOK);
+  m = Reply(IDOK);
+  EXPECT_EQ(m.text, "Frequency number - Invalid value");
+  Sleep(200);
+  EXPECT_TRUE(IsWindow(config_));
+  EXPECT_EQ(ConfigText(), before);
+  Set(kFreq, "4");
+  PostMessageA(config_, WM_CLOSE, 0, 0);
+  Reply(IDOK);
+  ASSERT_TRUE(Closed());
+  const std::string saved = ConfigText();
+  EXPECT_NE(saved.find("Sleep=99\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("COMMBoxFrequency=4\r\n"), std::string::npos) << saved;
+
+  // OK to the address question stores the address anyway.
+  ASSERT_NE(Open(), nullptr);
+  Set(kAddress, "1.2.3.300");
+  Click(GetDlgItem(config_, kSave));
+  Reply(IDOK);
+  ASSERT_TRUE(Closed());
+  EXPECT_NE(ConfigText().find("ServerAddress=1.2.3.300\r\n"), std::string::npos);
+}
+
 }  // namespace
 
-int main(int argc, char** argv) { return RunTestsWithProgram(argc, argv, g_exe); }
+int main(int argc, char** argv) { return RunSuite(argc, argv); }

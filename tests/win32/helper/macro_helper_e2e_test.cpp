@@ -4,20 +4,13 @@
 // mouse input; every menu entry then has to arrive in the editor as exactly
 // its line. Menu choices reach the helper as the WM_COMMAND its popup menu
 // posts; input boxes are answered through their controls.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <iostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "helper/action_menu.h"
 #include "helper/win32/frm_macro_helper.h"
 #include "platform/text.h"
-#include "tools/ivac_standin/client.h"
-#include "win32/support/e2e.h"
+#include "win32/support/program_case.h"
 
 namespace qv::helper {
 namespace {
@@ -51,52 +44,30 @@ void Pump(DWORD ms) {
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
-POINT Centre(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 // The answer for an entry that asks: one the entry turns into a line.
 std::string AnswerFor(int32_t id) {
-  switch (id) {
-    case 13:
-      return "Arrivals.txt";
-    case 9:
-      return "120,340,NORTH";
-    case 21:
-      return "3";
-    case 4:
-      return "30";
-    case 6:
-      return "84";
-    case 25:
-      return "contact tower 118.5";
-    default:
-      return "EDDF";
-  }
+  const std::pair<int32_t, const char*> answers[] = {
+      {13, "Arrivals.txt"},       {9, "120,340,NORTH"}, {21, "3"}, {4, "30"}, {6, "84"},
+      {25, "contact tower 118.5"}};
+  for (const auto& [entry, answer] : answers)
+    if (entry == id) return answer;
+  return "EDDF";
 }
 
-class MacroHelper : public ::testing::Test {
+class MacroHelper : public e2e::ProgramCase {
  protected:
   void SetUp() override {
-    folder_ = e2e::CaseFolder();
+    ProgramCase::SetUp();
+    e2e::g_programs.quorvex = e2e::WindowsPath(QV_QUORVEX_EXE);
+    e2e::g_programs.standin = standin::StandInExe(QV_STANDIN_EXE);
     ASSERT_TRUE(editor_.Start(e2e::WindowsPath(QV_TEST_EDITOR_EXE), "", ""));
     editorWindow_ = e2e::WaitTopWindow(editor_.Id(), "", "Test Editor", 10000);
     ASSERT_NE(editorWindow_, nullptr);
     edit_ = FindWindowExA(editorWindow_, nullptr, "Edit", nullptr);
     ASSERT_NE(edit_, nullptr);
-    ASSERT_TRUE(helper_.Start(e2e::WindowsPath(QV_QUORVEX_EXE), "*MACROHELPER", folder_));
-    window_ = e2e::WaitTopWindow(helper_.Id(), "", MacroHelperWindow::kCaption, 15000);
+    window_ = Start("*MACROHELPER", "", MacroHelperWindow::kCaption);
     ASSERT_NE(window_, nullptr);
     Pump(300);
-  }
-
-  void TearDown() override {
-    if (HasFailure()) {
-      standin::SaveScreenshot(folder_ + "\\screen.bmp");
-      std::cout << "evidence in " << folder_ << "\n";
-    }
   }
 
   HWND Control(int id) const { return GetDlgItem(window_, id); }
@@ -107,23 +78,12 @@ class MacroHelper : public ::testing::Test {
   void DragImageTo(POINT target) {
     const std::vector<HWND> children = e2e::ChildrenOf(window_);
     ASSERT_FALSE(children.empty());
-    const POINT from = Centre(children[0]);  // imgEditor, the first control
-    SetCursorPos(from.x, from.y);
-    Pump(100);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    Pump(100);
-    for (int step = 1; step <= 5; ++step) {
-      SetCursorPos(from.x + (target.x - from.x) * step / 5,
-                   from.y + (target.y - from.y) * step / 5);
-      mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
-      Pump(40);
-    }
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    e2e::Drag(e2e::CentreOf(children[0]), target, 5);  // imgEditor, the first control
     Pump(300);
   }
 
   void ChooseEditor() {
-    DragImageTo(Centre(editorWindow_));
+    DragImageTo(e2e::CentreOf(editorWindow_));
     ASSERT_TRUE(e2e::WaitFor([&] { return Text(kIdApp) == "Test Editor"; }, 3000)) << Text(kIdApp);
     ASSERT_TRUE(IsWindowEnabled(Control(kIdAction)));
   }
@@ -135,7 +95,7 @@ class MacroHelper : public ::testing::Test {
     const std::optional<Prompt> prompt = PromptOf(id);
     if (!prompt) return;
     const std::string title = MacroHelperWindow::kCaption + prompt->title;
-    HWND box = e2e::WaitTopWindow(helper_.Id(), "", title, 5000);
+    HWND box = e2e::WaitTopWindow(process_->Id(), "", title, 5000);
     ASSERT_NE(box, nullptr) << title;
     HWND field = FindWindowExA(box, nullptr, "Edit", nullptr);
     EXPECT_EQ(standin::TextOf(field), prompt->defaultAnswer) << id;
@@ -150,21 +110,29 @@ class MacroHelper : public ::testing::Test {
     return e2e::WaitFor([&] { return EditorText() == want; }, ms);
   }
 
-  std::string folder_;
-  e2e::Process editor_, helper_;
+  // A window of this test with an edit control, which nothing may reach.
+  HWND Witness(HWND* field) const {
+    e2e::RegisterLocal("QvWitness");
+    HWND witness = CreateWindowExA(0, "QvWitness", "Witness", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60,
+                                   360, 300, 120, nullptr, nullptr, e2e::Instance(), nullptr);
+    *field = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 280, 80,
+                             witness, nullptr, e2e::Instance(), nullptr);
+    return witness;
+  }
+
+  e2e::Process editor_;
   HWND editorWindow_ = nullptr, edit_ = nullptr, window_ = nullptr;
 };
 
-TEST_F(MacroHelper, DraggingTheImageChoosesTheEditorAndADropOnItselfChangesNothing) {
+// Dragging the image chooses the editor, and a drop on itself changes
+// nothing; then every entry types its line, the Action button shows the menu
+// and its choice is typed, in compatibility mode too.
+TEST_F(MacroHelper, DraggingChoosesTheEditorAndEveryEntryTypesItsLine) {
   EXPECT_FALSE(IsWindowEnabled(Control(kIdAction)));
   EXPECT_EQ(Text(kIdApp), "Editor for Macro not selected");
-  DragImageTo(Centre(Control(kIdApp)));
+  DragImageTo(e2e::CentreOf(Control(kIdApp)));
   EXPECT_EQ(Text(kIdApp), "Editor for Macro not selected");
   EXPECT_FALSE(IsWindowEnabled(Control(kIdAction)));
-  ChooseEditor();
-}
-
-TEST_F(MacroHelper, EveryEntryTypesItsLineIntoTheEditor) {
   ChooseEditor();
   // Every entry is checked against the line the menu gives it, which the
   // host tests pin down.
@@ -181,13 +149,10 @@ TEST_F(MacroHelper, EveryEntryTypesItsLineIntoTheEditor) {
     ++typed;
   }
   EXPECT_EQ(typed, 252);
-}
 
-TEST_F(MacroHelper, TheActionButtonShowsTheMenuAndItsChoiceIsTyped) {
-  ChooseEditor();
   ClearEditor();
   PostMessageA(Control(kIdAction), BM_CLICK, 0, 0);
-  HWND menu = e2e::WaitTopWindow(helper_.Id(), "#32768", "", 5000);
+  HWND menu = e2e::WaitTopWindow(process_->Id(), "#32768", "", 5000);
   ASSERT_NE(menu, nullptr);
   Pump(200);
   if (const char* shot = getenv("QV_HELPER_MENU_SHOT")) standin::SaveScreenshot(shot);
@@ -197,16 +162,14 @@ TEST_F(MacroHelper, TheActionButtonShowsTheMenuAndItsChoiceIsTyped) {
     PostMessageA(menu, WM_KEYUP, key, 0xC0000001);
     Pump(100);
   }
-  HWND box = e2e::WaitTopWindow(helper_.Id(), "", "Macro Helper - Open new Assistant", 5000);
+  HWND box = e2e::WaitTopWindow(process_->Id(), "", "Macro Helper - Open new Assistant", 5000);
   ASSERT_NE(box, nullptr);
   SendMessageA(FindWindowExA(box, nullptr, "Edit", nullptr), WM_SETTEXT, 0,
                reinterpret_cast<LPARAM>("Ground"));
   PostMessageA(FindWindowExA(box, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
   EXPECT_TRUE(EditorHolds("OPEN Ground\r\n")) << EditorText();
-}
 
-TEST_F(MacroHelper, CompatibilityModeTypesTheSameLineAndACancelledPromptTypesNothing) {
-  ChooseEditor();
+  // Compatibility mode types the same line; a cancelled prompt types nothing.
   PostMessageA(Control(kIdDoEvents), BM_CLICK, 0, 0);
   Pump(100);
   ASSERT_EQ(SendMessageA(Control(kIdDoEvents), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -224,44 +187,13 @@ TEST_F(MacroHelper, CompatibilityModeTypesTheSameLineAndACancelledPromptTypesNot
   ASSERT_TRUE(EditorHolds("ASSUME_LABEL\r\n")) << EditorText();
 }
 
-TEST_F(MacroHelper, NothingReachesAnyWindowWhenTheEditorCannotBeActivated) {
-  ChooseEditor();
-  // The editor goes away; a window of this test holds the foreground.
-  TerminateProcess(editor_.Handle(), 0);
-  ASSERT_TRUE(editor_.WaitExit(5000));
-  e2e::RegisterLocal("QvWitness");
-  HWND witness = CreateWindowExA(0, "QvWitness", "Witness", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60,
-                                 360, 300, 120, nullptr, nullptr, e2e::Instance(), nullptr);
-  HWND field = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 280, 80,
-                               witness, nullptr, e2e::Instance(), nullptr);
-  ASSERT_TRUE(standin::BringToFront(witness));
-  SetFocus(field);
-  HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, CountKeys, GetModuleHandleA(nullptr), 0);
-  ASSERT_NE(hook, nullptr);
-  g_keyEvents = 0;
-  Choose(22);
-  Choose(25, "hello");
-  Choose(8);  // Move IvAc window, without IvAc
-  Pump(1500);
-  UnhookWindowsHookEx(hook);
-  EXPECT_EQ(g_keyEvents, 0);
-  EXPECT_EQ(e2e::WindowText(field), "");
-  EXPECT_EQ(Text(kIdInfo), "unable to find IvAc Window - check if IvAc is running");
-  Choose(22);
-  EXPECT_TRUE(e2e::WaitFor(
-      [&] { return Text(kIdInfo) == "the editor cannot be activated: nothing typed"; }, 3000))
-      << Text(kIdInfo);
-  DestroyWindow(witness);
-}
-
-TEST_F(MacroHelper, TypingStopsWhenTheEditorLosesTheForegroundMidLine) {
+// Typing stops when the editor loses the foreground mid-line; once the
+// editor has gone, nothing reaches any window.
+TEST_F(MacroHelper, TypingStopsWhenTheEditorLosesTheForegroundAndNothingReachesAnother) {
   ChooseEditor();
   PostMessageA(Control(kIdDoEvents), BM_CLICK, 0, 0);  // slow typing: 10 ms a character
-  e2e::RegisterLocal("QvWitness");
-  HWND witness = CreateWindowExA(0, "QvWitness", "Witness", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60,
-                                 360, 300, 120, nullptr, nullptr, e2e::Instance(), nullptr);
-  HWND field = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 280, 80,
-                               witness, nullptr, e2e::Instance(), nullptr);
+  HWND field = nullptr;
+  HWND witness = Witness(&field);
   HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, CountKeys, GetModuleHandleA(nullptr), 0);
   ASSERT_NE(hook, nullptr);
   g_shiftDown = 0;
@@ -279,7 +211,6 @@ TEST_F(MacroHelper, TypingStopsWhenTheEditorLosesTheForegroundMidLine) {
       5000))
       << Text(kIdInfo);
   Pump(300);
-  UnhookWindowsHookEx(hook);
   // What arrived is the start of the line, and nothing reached the witness.
   const std::string typed = EditorText();
   EXPECT_LT(typed.size(), text.size());
@@ -287,15 +218,32 @@ TEST_F(MacroHelper, TypingStopsWhenTheEditorLosesTheForegroundMidLine) {
   EXPECT_EQ(e2e::WindowText(field), "");
   EXPECT_EQ(standin::TextOf(field), "");
   EXPECT_EQ(g_shiftDown, 0) << "Shift left down";
+
+  // The editor goes away; the witness holds the foreground.
+  PostMessageA(Control(kIdDoEvents), BM_CLICK, 0, 0);
+  TerminateProcess(editor_.Handle(), 0);
+  ASSERT_TRUE(editor_.WaitExit(5000));
+  ASSERT_TRUE(standin::BringToFront(witness));
+  SetFocus(field);
+  g_keyEvents = 0;
+  Choose(22);
+  Choose(25, "hello");
+  Choose(8);  // Move IvAc window, without IvAc
+  Pump(1500);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(g_keyEvents, 0);
+  EXPECT_EQ(e2e::WindowText(field), "");
+  EXPECT_EQ(Text(kIdInfo), "unable to find IvAc Window - check if IvAc is running");
+  Choose(22);
+  EXPECT_TRUE(e2e::WaitFor(
+      [&] { return Text(kIdInfo) == "the editor cannot be activated: nothing typed"; }, 3000))
+      << Text(kIdInfo);
   DestroyWindow(witness);
 }
 
-TEST_F(MacroHelper, ReadsIvacPlacementAndPastesSelectionsFromTheStandIn) {
-  standin::StandInProcess ivac;
-  std::string error;
-  ASSERT_TRUE(
-      ivac.Start(standin::StandInExe(QV_STANDIN_EXE), folder_, standin::kFullScenario, &error))
-      << error;
+TEST_F(MacroHelper, ReadsIvacPastesSelectionsAndCapturesThePointer) {
+  ASSERT_NO_FATAL_FAILURE(StartStandIn(standin::kFullScenario));
+  const standin::StandInProcess& ivac = standin_;
   // The stand-in opens where the editor is: the editor goes in front of it.
   ASSERT_TRUE(standin::BringToFront(editorWindow_));
   ChooseEditor();
@@ -325,9 +273,8 @@ TEST_F(MacroHelper, ReadsIvacPlacementAndPastesSelectionsFromTheStandIn) {
   HWND bar = FindWindowExA(band, nullptr, "#32770", nullptr);
   EXPECT_NE(SendMessageA(FindWindowExA(bar, nullptr, "Button", "AP"), BM_GETCHECK, 0, 0), 0);
   EXPECT_TRUE(ivac.Find("dialog_ok").empty());
-}
 
-TEST_F(MacroHelper, ScrollLockCapturesThePointerAndCopyPutsItOnTheClipboard) {
+  // Scroll Lock captures the pointer; Copy puts it on the clipboard.
   const auto press = [] {
     keybd_event(VK_SCROLL, 0x46, 0, 0);
     keybd_event(VK_SCROLL, 0x46, KEYEVENTF_KEYUP, 0);

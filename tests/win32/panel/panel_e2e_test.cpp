@@ -2,23 +2,15 @@
 // test into a fresh AppData folder, the IvAc stand-in runs beside it, the test
 // clicks the buttons with real mouse input at their centres and reads the
 // effects from the stand-in's log and from the panel's status line.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <memory>
+#include <sstream>
 #include <string>
 
-#include "tools/ivac_standin/client.h"
-#include "win32/support/e2e.h"
+#include "win32/support/program_case.h"
 
 namespace {
 
-using qv::standin::StandInProcess;
+using namespace qv::e2e;
 using qv::standin::Where;
-
-std::string g_quorvex;
-std::string g_standin;
 
 constexpr int kStatusLineId = 104;  // lblInfo
 constexpr int kExitButtonId = 101;  // cmdExit
@@ -27,116 +19,50 @@ constexpr int kMenuButtonId = 102;  // cmdMenu
 constexpr DWORD kSettleMs = 500;
 
 // Every panel of these tests has the same grid geometry, in twips.
-constexpr int kBorderLeft = 120, kBorderTop = 80, kSpacing = 60;
-constexpr int kCellW = 1200, kCellH = 420;
+constexpr int kBorderLeft = 120, kSpacing = 60, kCellW = 1200;
 
 std::string SetupSection(const std::string& description, int rows, int cols) {
-  return "[Setup]\r\nDescription=" + description + "\r\nButtonWidth=" + std::to_string(kCellW) +
-         "\r\nButtonHeight=" + std::to_string(kCellH) + "\r\nRows=" + std::to_string(rows) +
-         "\r\nCols=" + std::to_string(cols) + "\r\nTop=9000\r\nLeft=9000\r\n";
+  return "[Setup]\r\nDescription=" + description + "\r\nButtonWidth=1200\r\nButtonHeight=420" +
+         "\r\nRows=" + std::to_string(rows) + "\r\nCols=" + std::to_string(cols) +
+         "\r\nTop=9000\r\nLeft=9000\r\n";
 }
 
-class PanelE2E : public ::testing::Test {
+class PanelE2E : public ProgramCase {
  protected:
   void SetUp() override {
-    root_ = qv::e2e::FreshDataFolder("qv_panel_");
-    Write("Quorvex\\Config\\Config.ini", "[default]\r\nSleep=10\r\n");
-  }
-
-  void TearDown() override {
-    for (BYTE k : {VK_SHIFT, VK_MULTIPLY, VK_F7, VK_ADD})
-      EXPECT_FALSE(qv::standin::KeyLeftDown(k)) << "key " << int{k} << " left down";
-    if (HasFailure()) {
-      // Evidence: the screen as it was, and the stand-in's log beside it.
-      qv::standin::SaveScreenshot(root_ + "\\failure.bmp");
-      std::printf("evidence kept in %s\n", root_.c_str());
-    }
-    panel_.reset();
-    standin_.Stop();
-    if (!HasFailure()) std::filesystem::remove_all(root_);
-  }
-
-  void Write(const std::string& rel, const std::string& text) {
-    std::ofstream(root_ + "\\" + rel, std::ios::binary) << text;
-  }
-  void Panel(const std::string& name, const std::string& text) {
-    Write("Quorvex\\QuorvexData\\Panels\\" + name + ".ini", text);
-  }
-  void Macro(const std::string& name, const std::string& text) {
-    Write("Quorvex\\QuorvexData\\Macro\\" + name, text);
-  }
-
-  void StartStandIn(const std::string& settings = "") {
-    std::string error;
-    ASSERT_TRUE(standin_.Start(g_standin, root_ + "\\standin", settings, &error)) << error;
+    ProgramCase::SetUp();
+    Write("Config\\Config.ini", "[default]\r\nSleep=10\r\n");
   }
 
   // Starts quorvex.exe on a panel and waits for its window.
   void StartPanel(const std::string& name) {
-    ASSERT_TRUE(panel_->Start(g_quorvex, name, root_));
-    window_ = qv::e2e::WaitTopWindow(panel_->Id(), "QuorvexPanel", "", 10000);
+    window_ = Start(name, "QuorvexPanel");
     ASSERT_NE(window_, nullptr) << "no panel window";
     grid_ = FindWindowExA(window_, nullptr, "QuorvexGrid", nullptr);
     ASSERT_NE(grid_, nullptr);
     // Laid out: the status line names the panel.
-    ASSERT_TRUE(WaitStatus("Running panel: " + name)) << Status();
+    ASSERT_TRUE(WaitStatus("Running panel: " + name));
   }
 
-  // The centre of grid button n on the screen, from the panel's geometry.
-  POINT Centre(int n, int cols) const {
-    HDC dc = GetDC(nullptr);
-    int dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    if (dpi_ != 0) dx = dy = dpi_;  // the panel's, when it runs at another one
-    const int r = (n - 1) / cols, c = (n - 1) % cols;
-    const int left = MulDiv(kBorderLeft + c * (kCellW + kSpacing), dx, 1440);
-    const int top = MulDiv(kBorderTop + r * (kCellH + kSpacing), dy, 1440);
-    POINT p{left + MulDiv(kCellW, dx, 1440) / 2, top + MulDiv(kCellH, dy, 1440) / 2};
-    ClientToScreen(grid_, &p);
-    return p;
-  }
-
-  // Clicks at a person's pace: once the panel has finished the previous
-  // click (it puts IvAc in front and itself back on top after the status
-  // line shows the result) and the windows have settled.
-  static POINT CentreOf(HWND w) {
-    RECT r;
-    GetWindowRect(w, &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  }
-
-  void Click(int n, int cols) {
-    WaitForInputIdle(panel_->Handle(), 5000);
-    Sleep(kSettleMs);
-    qv::standin::ClickAt(Centre(n, cols), false);
-  }
-
-  // Presses and releases each key, as a person would.
-  static void Press(std::initializer_list<BYTE> keys) {
-    for (BYTE k : keys) {
-      qv::standin::KeyDown(k);
-      qv::standin::KeyUp(k);
-    }
-  }
+  POINT Centre(int n, int cols) const { return GridCentre(grid_, n, cols, cellH_, dpi_); }
 
   // Opens the panel menu with a click on the M button.
   ::testing::AssertionResult OpenPanelMenu() {
-    WaitForInputIdle(panel_->Handle(), 5000);
+    WaitForInputIdle(process_->Handle(), 5000);
     Sleep(kSettleMs);
     qv::standin::ClickAt(CentreOf(GetDlgItem(window_, kMenuButtonId)), false);
-    if (qv::e2e::WaitFor([&] { return !qv::e2e::TopWindowsOf(panel_->Id(), "#32768", "").empty(); },
-                         5000))
+    if (WaitFor([&] { return !TopWindowsOf(process_->Id(), "#32768", "").empty(); }, 5000))
       return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "no panel menu";
   }
 
-  std::string Status() const { return qv::standin::TextOf(GetDlgItem(window_, kStatusLineId)); }
-  ::testing::AssertionResult WaitStatus(const std::string& want, int ms = 5000) const {
-    if (qv::e2e::WaitFor([&] { return Status() == want; }, ms))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "status line is \"" << Status() << "\"";
+  ::testing::AssertionResult WaitStatus(const std::string& want, DWORD ms = 5000) const {
+    return WaitText(GetDlgItem(window_, kStatusLineId), want, ms);
   }
   std::string Caption() const { return qv::standin::TextOf(window_); }
+  ::testing::AssertionResult WaitCaption(const std::string& want) const {
+    return WaitText(window_, want, 5000);
+  }
 
   // The panel's hidden tray window, if it has one.
   HWND TrayWindow() const {
@@ -144,7 +70,7 @@ class PanelE2E : public ::testing::Test {
          w = FindWindowExA(nullptr, w, "QuorvexSysTray", nullptr)) {
       DWORD pid = 0;
       GetWindowThreadProcessId(w, &pid);
-      if (pid == panel_->Id()) return w;
+      if (pid == process_->Id()) return w;
     }
     return nullptr;
   }
@@ -156,70 +82,67 @@ class PanelE2E : public ::testing::Test {
     return POINT{c.x - 30, c.y};
   }
   ::testing::AssertionResult Shows(POINT sample, COLORREF want) const {
-    if (qv::e2e::WaitFor([&] { return qv::e2e::PixelAt(nullptr, sample.x, sample.y) == want; },
-                         3000))
+    if (WaitFor([&] { return PixelAt(nullptr, sample.x, sample.y) == want; }, 3000))
       return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
-           << "colour " << std::hex << qv::e2e::PixelAt(nullptr, sample.x, sample.y);
+           << "colour " << std::hex << PixelAt(nullptr, sample.x, sample.y);
   }
 
-  std::string root_;
-  StandInProcess standin_;
-  std::unique_ptr<qv::e2e::Process> panel_ = std::make_unique<qv::e2e::Process>();
   HWND window_ = nullptr;
-  HWND grid_ = nullptr;
-  int dpi_ = 0;
 };
 
-TEST_F(PanelE2E, InlineAndFileScriptsDriveTheCommBox) {
-  Panel("Chat", SetupSection("chat", 1, 2) +
+// At 144 dpi, the grid laid out in twips: inline and file scripts drive the
+// comm box; two-state buttons, blue normally, alternate their scripts and
+// looks: type 1 alternates "macro" and "macroReleased" with the looks (red
+// while the kept state is on); type 2 latches down with "macro" and comes up
+// with "macroReleased", in its down look (green) between.
+TEST_F(PanelE2E, ScriptsDriveTheCommBoxAndTwoStateButtonsAlternateAt144Dpi) {
+  ScreenDpi dpi(144);
+  dpi_ = 144;
+  Panel("Chat", SetupSection("chat", 2, 2) +
                     "[01]\r\nLabel=Ground\r\nMacro=|COMMBOX 2|SEND_TEXT hello ground\r\n"
-                    "[02]\r\nLabel=File\r\nMacro=Tower.txt\r\n");
+                    "[02]\r\nLabel=File\r\nMacro=Tower.txt\r\n"
+                    "[03]\r\nType=1\r\nLabel=NDB\r\nLabelReleased=NDB on\r\n"
+                    "Macro=|PRESS NDB\r\nMacroReleased=|RELEASE NDB\r\n"
+                    "Color=0000000016711680\r\nColorReleased=0000000000000255\r\n"
+                    "[04]\r\nType=2\r\nLabel=VOR\r\nMacro=|PRESS VOR\r\n"
+                    "MacroReleased=|RELEASE VOR\r\nColor=0000000016711680\r\n"
+                    "ColorReleased=0000000000065280\r\n");
   Macro("Tower.txt",
         "; Quorvex Definition file\r\nCOMMBOX 1\r\nADD_TEXT_NOSPACE wind\r\n"
         "ADD_TEXT calm\r\nSEND_TEXT\r\n");
-  StartStandIn();
+  StartStandIn("pressed = AP\n");
   StartPanel("Chat");
+  // The grid is as many pixels as its twips make at 144 dpi (10 twips a pixel).
+  RECT grid{};
+  GetClientRect(grid_, &grid);
+  EXPECT_GE(grid.right, (kBorderLeft + 2 * kCellW + kSpacing) / 10) << "laid out at 96 dpi?";
 
   const int64_t before = standin_.LastSeq();
-  Click(1, 2);
+  ClickCell(1, 2);
   EXPECT_TRUE(standin_.WaitFor("tab_selected", Where{{"tab", "2"}}, before, 5000));
   EXPECT_TRUE(
       standin_.WaitFor("chat_sent", Where{{"tab", "2"}, {"text", "hello ground"}}, before, 5000));
   EXPECT_TRUE(WaitStatus("hello ground Text sent"));
 
   const int64_t middle = standin_.LastSeq();
-  Click(2, 2);
+  ClickCell(2, 2);
   EXPECT_TRUE(
       standin_.WaitFor("chat_sent", Where{{"tab", "1"}, {"text", "wind calm"}}, middle, 5000));
   EXPECT_TRUE(WaitStatus(" Text sent"));
-}
 
-TEST_F(PanelE2E, TwoStateButtonsAlternateTheirScriptsAndLooks) {
-  // Blue normally. Type 1 alternates "macro" and "macroReleased" with the
-  // looks (red while the kept state is on); type 2 latches down with "macro"
-  // and comes up with "macroReleased", in its down look (green) between.
-  Panel("Toggle", SetupSection("toggle", 1, 2) +
-                      "[01]\r\nType=1\r\nLabel=NDB\r\nLabelReleased=NDB on\r\n"
-                      "Macro=|PRESS NDB\r\nMacroReleased=|RELEASE NDB\r\n"
-                      "Color=0000000016711680\r\nColorReleased=0000000000000255\r\n"
-                      "[02]\r\nType=2\r\nLabel=VOR\r\nMacro=|PRESS VOR\r\n"
-                      "MacroReleased=|RELEASE VOR\r\nColor=0000000016711680\r\n"
-                      "ColorReleased=0000000000065280\r\n");
-  StartStandIn("pressed = AP\n");
-  StartPanel("Toggle");
   const struct {
     int button;
     const char* code;
     COLORREF down;
-  } cases[] = {{1, "NDB", RGB(255, 0, 0)}, {2, "VOR", RGB(0, 255, 0)}};
+  } cases[] = {{3, "NDB", RGB(255, 0, 0)}, {4, "VOR", RGB(0, 255, 0)}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
     const POINT sample = Sample(c.button, 2);
     EXPECT_TRUE(Shows(sample, RGB(0, 0, 255)));
     for (const char* pressed : {"true", "false"}) {
       const int64_t seq = standin_.LastSeq();
-      Click(c.button, 2);
+      ClickCell(c.button, 2);
       EXPECT_TRUE(
           standin_.WaitFor("toolbar", Where{{"button", c.code}, {"pressed", pressed}}, seq, 5000));
       EXPECT_TRUE(Shows(sample, pressed == std::string("true") ? c.down : RGB(0, 0, 255)));
@@ -227,17 +150,13 @@ TEST_F(PanelE2E, TwoStateButtonsAlternateTheirScriptsAndLooks) {
   }
 }
 
-// A run that lets events through while it waits: twelve label commands at
-// a Sleep of 150 ms take about two seconds.
-std::string LongRun() {
-  std::string script = "|SHOW_FPL";
-  for (int i = 1; i < 12; ++i) script += "|SHOW_FPL";
-  return script;
-}
-
 TEST_F(PanelE2E, DuringARunAClickDoesNothingAndClosingWaitsForItsEnd) {
-  Write("Quorvex\\Config\\Config.ini", "[default]\r\nSleep=150\r\n");
-  Panel("Busy", SetupSection("busy", 1, 2) + "[01]\r\nLabel=Long\r\nMacro=" + LongRun() +
+  // A run that lets events through while it waits: twelve label commands at
+  // a Sleep of 150 ms take about two seconds.
+  std::string long_run;
+  for (int i = 0; i < 12; ++i) long_run += "|SHOW_FPL";
+  Write("Config\\Config.ini", "[default]\r\nSleep=150\r\n");
+  Panel("Busy", SetupSection("busy", 1, 2) + "[01]\r\nLabel=Long\r\nMacro=" + long_run +
                     "\r\n[02]\r\nType=2\r\nLabel=VOR\r\nMacro=|PRESS VOR\r\n"
                     "MacroReleased=|RELEASE VOR\r\nColor=0000000016711680\r\n"
                     "ColorReleased=0000000000065280\r\n");
@@ -249,179 +168,60 @@ TEST_F(PanelE2E, DuringARunAClickDoesNothingAndClosingWaitsForItsEnd) {
   // A click on the two-state button while the long run goes on: refused,
   // its look stays up and its script does not run.
   int64_t seq = standin_.LastSeq();
-  Click(1, 2);
+  ClickCell(1, 2);
   ASSERT_TRUE(standin_.WaitFor("label_action", {}, seq, 5000));
   qv::standin::ClickAt(Centre(2, 2), false);
-  ASSERT_TRUE(
-      qv::e2e::WaitFor([&] { return standin_.Find("label_action", seq).size() >= 12; }, 10000));
+  ASSERT_TRUE(WaitFor([&] { return standin_.Find("label_action", seq).size() >= 12; }, 10000));
   Sleep(kSettleMs);
   EXPECT_TRUE(standin_.Find("toolbar", seq).empty()) << "the refused click ran its script";
   EXPECT_TRUE(Shows(sample, RGB(0, 0, 255))) << "the refused click flipped the button";
 
   // Closing during a run: carried out once the run has ended, not before.
   seq = standin_.LastSeq();
-  Click(1, 2);
+  ClickCell(1, 2);
   ASSERT_TRUE(standin_.WaitFor("label_action", {}, seq, 5000));
   PostMessageA(window_, WM_CLOSE, 0, 0);
   Sleep(300);
   EXPECT_TRUE(IsWindow(window_)) << "closed in the middle of the run";
-  EXPECT_TRUE(panel_->WaitExit(10000)) << "the close was not carried out after the run";
+  EXPECT_TRUE(process_->WaitExit(10000)) << "the close was not carried out after the run";
   EXPECT_EQ(standin_.Find("label_action", seq).size(), 12u);
 }
 
-TEST_F(PanelE2E, At144DpiTheGridIsLaidOutInTwipsAndItsButtonsWork) {
-  qv::e2e::ScreenDpi dpi(144);
-  dpi_ = 144;
-  Panel("Big", SetupSection("big", 2, 2) +
-                   "[01]\r\nLabel=One\r\nMacro=|SEND_TEXT one\r\n"
-                   "[04]\r\nLabel=Four\r\nMacro=|SEND_TEXT four\r\n");
-  StartStandIn();
-  StartPanel("Big");
-  // The grid is as many pixels as its twips make at 144 dpi (10 twips a pixel).
-  RECT grid{};
-  GetClientRect(grid_, &grid);
-  const int wideTwips = kBorderLeft + 2 * kCellW + kSpacing;
-  EXPECT_GE(grid.right, wideTwips / 10) << "laid out at 96 dpi?";
-  for (int n : {1, 4}) {
-    const int64_t seq = standin_.LastSeq();
-    Click(n, 2);
-    EXPECT_TRUE(standin_.WaitFor("chat_sent", Where{{"text", n == 1 ? "one" : "four"}}, seq, 5000))
-        << n;
-  }
-}
-
-TEST_F(PanelE2E, HideIsALayoutRuleOfMacroNotOfTheOtherLook) {
-  // "|hide" as the released script of a two-state button does not hide it
-  // once its other look is shown.
-  Panel("Keep", SetupSection("keep", 1, 1) +
-                    "[01]\r\nType=1\r\nLabel=A\r\nLabelReleased=B\r\n"
-                    "Macro=|SEND_TEXT x\r\nMacroReleased=|hide\r\n"
-                    "Color=0000000016711680\r\nColorReleased=0000000000000255\r\n");
-  ASSERT_TRUE(qv::e2e::WaitFor([] { return qv::standin::FindIvAcMain() == nullptr; }, 10000));
-  StartPanel("Keep");
-  const POINT sample = Sample(1, 1);
-  EXPECT_TRUE(Shows(sample, RGB(0, 0, 255)));
-  Click(1, 1);
-  EXPECT_TRUE(WaitStatus("unable to find IvAc Window - check if IvAc is running"));
-  EXPECT_TRUE(Shows(sample, RGB(255, 0, 0)));
-}
-
+// OPEN, CALL and BACK switch the same window; a panel without a position
+// is placed by the size of the window before it.
 TEST_F(PanelE2E, OpenCallAndBackSwitchTheSameWindow) {
-  Panel("Main", SetupSection("main panel", 1, 2) + "[01]\r\nMacro=|CALL Sub\r\n" +
-                    "[02]\r\nMacro=|OPEN Other\r\n");
+  Panel("Main", SetupSection("main panel", 1, 3) + "[01]\r\nMacro=|CALL Sub\r\n" +
+                    "[02]\r\nMacro=|OPEN Other\r\n[03]\r\nMacro=|CALL Free\r\n");
   Panel("Sub", SetupSection("sub panel", 1, 1) + "[01]\r\nMacro=|BACK\r\n");
   Panel("Other", SetupSection("other panel", 1, 1) + "[01]\r\nMacro=|OPEN Main\r\n");
+  Panel("Free", "[Setup]\r\nDescription=free\r\nRows=1\r\nCols=1\r\n");
   StartPanel("Main");
   const HWND first = window_;
   HWND exitButton = GetDlgItem(window_, kExitButtonId);
   EXPECT_EQ(Caption(), "Main - main panel");
   EXPECT_EQ(qv::standin::TextOf(exitButton), "X");
 
-  Click(1, 2);  // CALL Sub
-  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Sub - sub panel"; }, 5000));
+  ClickCell(1, 3);  // CALL Sub
+  ASSERT_TRUE(WaitCaption("Sub - sub panel"));
   EXPECT_EQ(qv::standin::TextOf(exitButton), "<");
   EXPECT_TRUE(WaitStatus("Running panel: Sub"));
 
-  Click(1, 1);  // BACK
-  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Main - main panel"; }, 5000));
+  ClickCell(1, 1);  // BACK
+  ASSERT_TRUE(WaitCaption("Main - main panel"));
   EXPECT_EQ(qv::standin::TextOf(exitButton), "X");
 
-  Click(2, 2);  // OPEN Other: no way back
-  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Other - other panel"; }, 5000));
+  ClickCell(2, 3);  // OPEN Other: no way back
+  ASSERT_TRUE(WaitCaption("Other - other panel"));
   EXPECT_EQ(qv::standin::TextOf(exitButton), "X");
   // Always the same window.
-  EXPECT_EQ(qv::e2e::TopWindowsOf(panel_->Id(), "QuorvexPanel", "").front(), first);
-}
+  EXPECT_EQ(TopWindowsOf(process_->Id(), "QuorvexPanel", "").front(), first);
 
-TEST_F(PanelE2E, AHungIvacEndsTheRunInTimeAndThePanelStaysResponsive) {
-  Panel("Hang", SetupSection("hang", 1, 1) + "[01]\r\nLabel=Hello\r\nMacro=|SEND_TEXT hello\r\n");
-  StartStandIn();
-  StartPanel("Hang");
-  const int64_t before = standin_.LastSeq();
-  ASSERT_TRUE(standin_.Control("hang = 9000"));
-  ASSERT_TRUE(standin_.WaitFor("hang", {}, before, 3000));
-
-  Click(1, 1);
-  const DWORD clicked = GetTickCount();
-  EXPECT_TRUE(WaitStatus("IvAc is not responding - command abandoned", 6000));
-  EXPECT_LT(GetTickCount() - clicked, 5000u) << "the run waited too long on the hung IvAc";
-
-  // While IvAc still hangs the panel answers, moves and repaints.
-  DWORD_PTR answer = 0;
-  EXPECT_NE(SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &answer), 0);
-  RECT was{};
-  GetWindowRect(window_, &was);
-  SetWindowPos(window_, nullptr, was.left + 40, was.top + 30, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-  EXPECT_TRUE(qv::e2e::WaitFor(
-      [&] {
-        RECT now{};
-        GetWindowRect(window_, &now);
-        return now.left == was.left + 40 && now.top == was.top + 30;
-      },
-      2000));
-  InvalidateRect(grid_, nullptr, FALSE);
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return !GetUpdateRect(grid_, nullptr, FALSE); }, 2000))
-      << "the grid was not repainted";
-  EXPECT_TRUE(standin_.Find("hang_over", before).empty()) << "the checks ran after the hang";
-
-  // The Enter of the abandoned line must not reach IvAc once it wakes up;
-  // the next click works.
-  ASSERT_TRUE(standin_.WaitFor("hang_over", {}, before, 12000));
-  Sleep(1000);
-  EXPECT_TRUE(standin_.Find("chat_sent", before).empty());
-  const int64_t after = standin_.LastSeq();
-  Click(1, 1);
-  EXPECT_TRUE(standin_.WaitFor("chat_sent", Where{{"text", "hello"}}, after, 5000));
-  EXPECT_TRUE(WaitStatus("hello Text sent"));
-}
-
-TEST_F(PanelE2E, MissingOrUnreadableMacroFileSaysWhich) {
-  Panel("Broken",
-        SetupSection("broken", 1, 2) + "[01]\r\nMacro=Nowhere.txt\r\n[02]\r\nMacro=Held.txt\r\n");
-  // Held open without sharing by another program: there, but not readable.
-  Macro("Held.txt", "SEND_TEXT held\r\n");
-  const std::string macros = root_ + "\\Quorvex\\QuorvexData\\Macro\\";
-  HANDLE held = CreateFileA((macros + "Held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  StartPanel("Broken");
-  const struct {
-    int button;
-    std::string text;
-  } cases[] = {
-      {1, macros + "Nowhere.txt\r\n\nfile not found "},
-      {2, macros + "Held.txt\r\n\nfile cannot be read"},
-  };
-  for (const auto& c : cases) {
-    Click(c.button, 2);
-    qv::e2e::MessageBoxInfo box;
-    EXPECT_TRUE(qv::e2e::WaitMessageBox(panel_->Id(), 5000, box)) << c.button;
-    EXPECT_EQ(box.caption, "Broken - broken");
-    EXPECT_EQ(box.text, c.text);
-    qv::e2e::AnswerMessageBox(box.window, IDOK);
-    EXPECT_TRUE(qv::e2e::WaitFor([&] { return !IsWindow(box.window); }, 5000));
-  }
-  CloseHandle(held);
-}
-
-TEST_F(PanelE2E, ClosingACommandLinePanelEndsTheProcess) {
-  Panel("Bye", SetupSection("bye", 1, 1));
-  StartPanel("Bye");
-  qv::standin::ClickAt(CentreOf(GetDlgItem(window_, kExitButtonId)), false);
-  DWORD code = 1234;
-  EXPECT_TRUE(panel_->WaitExit(5000, &code));
-  EXPECT_EQ(code, 0u);
-}
-
-TEST_F(PanelE2E, APanelWithoutPositionIsPlacedByThePreviousWindowsSize) {
-  Panel("Main", SetupSection("main", 2, 3) + "[01]\r\nMacro=|CALL Free\r\n");
-  Panel("Free", "[Setup]\r\nDescription=free\r\nRows=1\r\nCols=1\r\n");
-  StartPanel("Main");
+  ClickCell(1, 1);  // OPEN Main
+  ASSERT_TRUE(WaitCaption("Main - main panel"));
   RECT main{};
   GetWindowRect(window_, &main);
-  Click(1, 3);
-  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Free - free"; }, 5000));
+  ClickCell(3, 3);  // CALL Free
+  ASSERT_TRUE(WaitCaption("Free - free"));
   // Top: half the screen's width less the previous window's height (with its
   // control row); left: half of the screen's height less its width.
   HDC dc = GetDC(nullptr);
@@ -437,40 +237,114 @@ TEST_F(PanelE2E, APanelWithoutPositionIsPlacedByThePreviousWindowsSize) {
   EXPECT_NEAR(free.left, MulDiv((screenHTw - widthTw) / 2, dx, 1440), 1);
 }
 
-// The panel menu's "Previous Assistant" and Backspace both go back to the
-// calling panel; with nothing to go back to, Backspace does nothing.
+TEST_F(PanelE2E, AHungIvacEndsTheRunInTimeAndThePanelStaysResponsive) {
+  Panel("Hang", SetupSection("hang", 1, 1) + "[01]\r\nLabel=Hello\r\nMacro=|SEND_TEXT hello\r\n");
+  StartStandIn();
+  StartPanel("Hang");
+  const int64_t before = standin_.LastSeq();
+  ASSERT_TRUE(standin_.Control("hang = 9000"));
+  ASSERT_TRUE(standin_.WaitFor("hang", {}, before, 3000));
+
+  ClickCell(1, 1);
+  const DWORD clicked = GetTickCount();
+  EXPECT_TRUE(WaitStatus("IvAc is not responding - command abandoned", 6000));
+  EXPECT_LT(GetTickCount() - clicked, 5000u) << "the run waited too long on the hung IvAc";
+
+  // While IvAc still hangs the panel answers, moves and repaints.
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &answer), 0);
+  RECT was{};
+  GetWindowRect(window_, &was);
+  SetWindowPos(window_, nullptr, was.left + 40, was.top + 30, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        RECT now{};
+        GetWindowRect(window_, &now);
+        return now.left == was.left + 40 && now.top == was.top + 30;
+      },
+      2000));
+  InvalidateRect(grid_, nullptr, FALSE);
+  EXPECT_TRUE(WaitFor([&] { return !GetUpdateRect(grid_, nullptr, FALSE); }, 2000))
+      << "the grid was not repainted";
+  EXPECT_TRUE(standin_.Find("hang_over", before).empty()) << "the checks ran after the hang";
+
+  // The Enter of the abandoned line must not reach IvAc once it wakes up;
+  // the next click works.
+  ASSERT_TRUE(standin_.WaitFor("hang_over", {}, before, 12000));
+  Sleep(1000);
+  EXPECT_TRUE(standin_.Find("chat_sent", before).empty());
+  const int64_t after = standin_.LastSeq();
+  ClickCell(1, 1);
+  EXPECT_TRUE(standin_.WaitFor("chat_sent", Where{{"text", "hello"}}, after, 5000));
+  EXPECT_TRUE(WaitStatus("hello Text sent"));
+}
+
+// Without IvAc: a missing or unreadable macro file says which; "|hide" as
+// the released script of a two-state button does not hide it once its other
+// look is shown.
+TEST_F(PanelE2E, MissingOrUnreadableMacroFileSaysWhichAndHideIsNoOtherLook) {
+  Panel("Broken", SetupSection("broken", 1, 3) +
+                      "[01]\r\nMacro=Nowhere.txt\r\n[02]\r\nMacro=Held.txt\r\n"
+                      "[03]\r\nType=1\r\nLabel=A\r\nLabelReleased=B\r\n"
+                      "Macro=|SEND_TEXT x\r\nMacroReleased=|hide\r\n"
+                      "Color=0000000016711680\r\nColorReleased=0000000000000255\r\n");
+  // Held open without sharing by another program: there, but not readable.
+  Macro("Held.txt", "SEND_TEXT held\r\n");
+  const std::string macros = MacroFile("");
+  HANDLE held = CreateFileA((macros + "Held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(WaitFor([] { return qv::standin::FindIvAcMain() == nullptr; }, 10000));
+  StartPanel("Broken");
+  const struct {
+    int button;
+    std::string text;
+  } cases[] = {
+      {1, macros + "Nowhere.txt\r\n\nfile not found "},
+      {2, macros + "Held.txt\r\n\nfile cannot be read"},
+  };
+  for (const auto& c : cases) {
+    ClickCell(c.button, 3);
+    const MessageBoxInfo box = Reply(IDOK);
+    EXPECT_EQ(box.caption, "Broken - broken") << c.button;
+    EXPECT_EQ(box.text, c.text);
+  }
+  CloseHandle(held);
+
+  const POINT sample = Sample(3, 3);
+  EXPECT_TRUE(Shows(sample, RGB(0, 0, 255)));
+  ClickCell(3, 3);
+  EXPECT_TRUE(WaitStatus("unable to find IvAc Window - check if IvAc is running"));
+  EXPECT_TRUE(Shows(sample, RGB(255, 0, 0)));
+}
+
 TEST_F(PanelE2E, PreviousAssistantFromTheMenuKeepsThePanelActiveAndLogsOnce) {
-  Write("Quorvex\\Config\\Config.ini", "[default]\r\nSleep=10\r\nDebug=1\r\n");
+  Write("Config\\Config.ini", "[default]\r\nSleep=10\r\nDebug=1\r\n");
   Panel("Main", SetupSection("main", 1, 1) + "[01]\r\nMacro=|CALL Sub1\r\n");
   Panel("Sub1", SetupSection("sub1", 1, 1) + "[01]\r\nMacro=|CALL Sub2\r\n");
   Panel("Sub2", SetupSection("sub2", 1, 1));
   StartPanel("Main");
-  Click(1, 1);
-  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Sub1 - sub1"; }, 5000));
-  Click(1, 1);
-  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Sub2 - sub2"; }, 5000));
+  ClickCell(1, 1);
+  ASSERT_TRUE(WaitCaption("Sub1 - sub1"));
+  ClickCell(1, 1);
+  ASSERT_TRUE(WaitCaption("Sub2 - sub2"));
   // The panel menu's first item is "Previous Assistant".
   ASSERT_TRUE(OpenPanelMenu());
   Press({VK_DOWN, VK_RETURN});
-  ASSERT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Sub1 - sub1"; }, 5000)) << Caption();
+  ASSERT_TRUE(WaitCaption("Sub1 - sub1"));
   // The panel still has the keyboard: Backspace goes back once more.
-  WaitForInputIdle(panel_->Handle(), 5000);
-  qv::standin::KeyDown(VK_BACK);
-  qv::standin::KeyUp(VK_BACK);
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return Caption() == "Main - main"; }, 5000)) << Caption();
-  WaitForInputIdle(panel_->Handle(), 5000);
-  qv::standin::KeyDown(VK_BACK);
-  qv::standin::KeyUp(VK_BACK);
+  WaitForInputIdle(process_->Handle(), 5000);
+  Press({VK_BACK});
+  EXPECT_TRUE(WaitCaption("Main - main"));
+  WaitForInputIdle(process_->Handle(), 5000);
+  Press({VK_BACK});
   Sleep(kSettleMs);
   EXPECT_EQ(Caption(), "Main - main");
-  EXPECT_FALSE(panel_->WaitExit(0));
+  EXPECT_FALSE(process_->WaitExit(0));
 
   // One log line per switch.
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  char name[32];
-  wsprintfA(name, "Dump_%04d%02d%02d.TXT", t.wYear, t.wMonth, t.wDay);
-  std::ifstream in(root_ + "\\Quorvex\\" + name, std::ios::binary);
+  std::istringstream in(Log());
   std::vector<std::string> switches;
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -478,18 +352,17 @@ TEST_F(PanelE2E, PreviousAssistantFromTheMenuKeepsThePanelActiveAndLogsOnce) {
   }
   EXPECT_EQ(switches, (std::vector<std::string>{"Assistant=Sub1", "Assistant=Sub2",
                                                 "Assistant=Sub1", "Assistant=Main"}));
-}
 
-TEST_F(PanelE2E, MenuExitClosesThePanel) {
-  Panel("Menu", SetupSection("menu", 1, 1));
-  StartPanel("Menu");
-  // The popup menu opens below the M button; its last item is "Exit".
+  // The popup menu opens below the M button; its last item, "Exit", ends
+  // the process.
   ASSERT_TRUE(OpenPanelMenu());
   Press({VK_END, VK_RETURN});
-  EXPECT_TRUE(panel_->WaitExit(5000));
+  EXPECT_TRUE(process_->WaitExit(5000));
 }
 
-TEST_F(PanelE2E, AutoHideHidesTheControlBoxAwayFromTheSurface) {
+// Auto-hide hides the control box away from the surface; dragging the
+// background moves the panel; X ends the process.
+TEST_F(PanelE2E, AutoHideDragAndX) {
   Panel("Hide", SetupSection("hide", 1, 2) + "AutoHide=1\r\n");
   StartPanel("Hide");
   HWND exitButton = GetDlgItem(window_, kExitButtonId);
@@ -499,7 +372,7 @@ TEST_F(PanelE2E, AutoHideHidesTheControlBoxAwayFromTheSurface) {
   ClientToScreen(grid_, &border);
   SetCursorPos(border.x, border.y);
   RECT before{};
-  ASSERT_TRUE(qv::e2e::WaitFor(
+  ASSERT_TRUE(WaitFor(
       [&] {
         GetWindowRect(window_, &before);
         return IsWindowVisible(exitButton) != FALSE;
@@ -511,7 +384,7 @@ TEST_F(PanelE2E, AutoHideHidesTheControlBoxAwayFromTheSurface) {
   // The panel hides the box and then resizes: wait for the whole change, not
   // for its first step.
   RECT hidden{};
-  ASSERT_TRUE(qv::e2e::WaitFor(
+  ASSERT_TRUE(WaitFor(
       [&] {
         GetWindowRect(window_, &hidden);
         return !IsWindowVisible(exitButton) &&
@@ -527,7 +400,7 @@ TEST_F(PanelE2E, AutoHideHidesTheControlBoxAwayFromTheSurface) {
   SetCursorPos(border.x, border.y);
   SetCursorPos(border.x + 1, border.y);
   RECT shown{};
-  EXPECT_TRUE(qv::e2e::WaitFor(
+  EXPECT_TRUE(WaitFor(
       [&] {
         GetWindowRect(window_, &shown);
         return IsWindowVisible(exitButton) &&
@@ -535,30 +408,22 @@ TEST_F(PanelE2E, AutoHideHidesTheControlBoxAwayFromTheSurface) {
       },
       5000))
       << shown.bottom - shown.top;
-}
 
-TEST_F(PanelE2E, DraggingTheBackgroundMovesThePanel) {
-  Panel("Drag", SetupSection("drag", 1, 1));
-  StartPanel("Drag");
-  RECT before;
-  GetWindowRect(window_, &before);
-  POINT border{2, 2};
-  ClientToScreen(grid_, &border);
-  SetCursorPos(border.x, border.y);
-  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-  for (int step = 1; step <= 10; ++step) {
-    Sleep(20);
-    SetCursorPos(border.x + 6 * step, border.y + 4 * step);
-  }
-  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  // Dragging the background moves the panel.
+  Drag({border.x + 1, border.y}, {border.x + 61, border.y + 40}, 10);
   RECT after{};
-  EXPECT_TRUE(qv::e2e::WaitFor(
+  EXPECT_TRUE(WaitFor(
       [&] {
         GetWindowRect(window_, &after);
-        return after.left == before.left + 60 && after.top == before.top + 40;
+        return after.left == shown.left + 60 && after.top == shown.top + 40;
       },
       5000))
-      << after.left - before.left << "," << after.top - before.top;
+      << after.left - shown.left << "," << after.top - shown.top;
+  // X closes a panel of the command line and ends the process.
+  qv::standin::ClickAt(CentreOf(exitButton), false);
+  DWORD code = 1234;
+  EXPECT_TRUE(process_->WaitExit(5000, &code));
+  EXPECT_EQ(code, 0u);
 }
 
 // The shell's notifications are posted to the tray window as the shell does
@@ -571,35 +436,35 @@ TEST_F(PanelE2E, TrayIconMenuAndDoubleClickDriveThePanel) {
   StartPanel("Tray");
   // The tray comes right after the first layout: no taskbar button, and a
   // hidden tray window that owns the icon beside the panel.
-  EXPECT_TRUE(qv::e2e::WaitFor(
+  EXPECT_TRUE(WaitFor(
       [&] {
         const LONG ex = GetWindowLongA(window_, GWL_EXSTYLE);
         return !(ex & WS_EX_APPWINDOW) && (ex & WS_EX_TOOLWINDOW) && IsWindowVisible(window_);
       },
       5000));
   HWND tray = nullptr;
-  ASSERT_TRUE(qv::e2e::WaitFor([&] { return (tray = TrayWindow()) != nullptr; }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return (tray = TrayWindow()) != nullptr; }, 5000));
   auto topmost = [&] { return (GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
-  auto menuOpen = [&] { return !qv::e2e::TopWindowsOf(panel_->Id(), "#32768", "").empty(); };
+  auto menuOpen = [&] { return !TopWindowsOf(process_->Id(), "#32768", "").empty(); };
   auto openMenu = [&] {
-    WaitForInputIdle(panel_->Handle(), 5000);
+    WaitForInputIdle(process_->Handle(), 5000);
     PostMessageA(tray, WM_MOUSEMOVE, 0, WM_RBUTTONDOWN);
-    return qv::e2e::WaitFor(menuOpen, 5000);
+    return WaitFor(menuOpen, 5000);
   };
-  auto closed = [&] { return qv::e2e::WaitFor([&] { return !menuOpen(); }, 5000); };
-  ASSERT_TRUE(qv::e2e::WaitFor(topmost, 5000)) << "OnTop is on by default";
+  auto closed = [&] { return WaitFor([&] { return !menuOpen(); }, 5000); };
+  ASSERT_TRUE(WaitFor(topmost, 5000)) << "OnTop is on by default";
 
   // On top: "Window Standard" is the one to choose.
   ASSERT_TRUE(openMenu());
   Press({VK_DOWN, VK_DOWN, VK_RETURN});
   ASSERT_TRUE(closed());
-  EXPECT_TRUE(qv::e2e::WaitFor([&] { return !topmost(); }, 5000));
+  EXPECT_TRUE(WaitFor([&] { return !topmost(); }, 5000));
   EXPECT_EQ(SendMessageA(GetDlgItem(window_, kOnTopCheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   // "Window On Top" brings the panel back on top.
   ASSERT_TRUE(openMenu());
   Press({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
   ASSERT_TRUE(closed());
-  EXPECT_TRUE(qv::e2e::WaitFor(topmost, 5000));
+  EXPECT_TRUE(WaitFor(topmost, 5000));
   EXPECT_EQ(SendMessageA(GetDlgItem(window_, kOnTopCheckId), BM_GETCHECK, 0, 0), BST_CHECKED);
   // "Previous Panel" is grayed without a previous panel (chosen, it would
   // close this one); "Close Menu" only closes the menu.
@@ -610,34 +475,25 @@ TEST_F(PanelE2E, TrayIconMenuAndDoubleClickDriveThePanel) {
     Sleep(kSettleMs);
     Press({VK_ESCAPE});
     ASSERT_TRUE(closed());
-    EXPECT_FALSE(panel_->WaitExit(kSettleMs));
+    EXPECT_FALSE(process_->WaitExit(kSettleMs));
   }
   EXPECT_TRUE(topmost());
 
   // A double click on the icon brings a minimized panel back.
   ShowWindow(window_, SW_MINIMIZE);
-  ASSERT_TRUE(qv::e2e::WaitFor([&] { return IsIconic(window_) != FALSE; }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(window_) != FALSE; }, 5000));
   PostMessageA(tray, WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK);
-  EXPECT_TRUE(qv::e2e::WaitFor(
-      [&] { return !IsIconic(window_) && IsWindowVisible(window_) && topmost(); }, 5000));
+  EXPECT_TRUE(
+      WaitFor([&] { return !IsIconic(window_) && IsWindowVisible(window_) && topmost(); }, 5000));
 
   // "Exit", the last item, closes the panel and ends the process.
   ASSERT_TRUE(openMenu());
   Press({VK_END, VK_RETURN});
   DWORD code = 1234;
-  EXPECT_TRUE(panel_->WaitExit(5000, &code));
+  EXPECT_TRUE(process_->WaitExit(5000, &code));
   EXPECT_EQ(code, 0u);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s quorvex.exe ivac-standin.exe\n", argv[0]);
-    return 2;
-  }
-  g_quorvex = qv::e2e::WindowsPath(argv[1]);
-  g_standin = qv::e2e::WindowsPath(argv[2]);
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return RunSuite(argc, argv); }

@@ -4,27 +4,17 @@
 // stand-in's log and from the server's status line.
 #include <winsock2.h>
 // After winsock2.h:
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "remote/protocol.h"
 #include "remote/server_rules.h"
-#include "tools/ivac_standin/client.h"
-#include "win32/support/e2e.h"
+#include "win32/support/program_case.h"
 
 namespace {
 
-using qv::standin::StandInProcess;
+using namespace qv::e2e;
 using qv::standin::Where;
-
-std::string g_quorvex;
-std::string g_standin;
 
 constexpr int kStatusLineId = 205;  // lblInfo
 constexpr int kListenId = 201;      // cmdListen
@@ -83,7 +73,7 @@ std::string Command(const std::string& payload) {
   return qv::remote::CommandMessage("Quorvex", payload);
 }
 
-class ServerE2E : public ::testing::Test {
+class ServerE2E : public ProgramCase {
  protected:
   static void SetUpTestSuite() {
     WSADATA data;
@@ -91,56 +81,31 @@ class ServerE2E : public ::testing::Test {
   }
 
   void SetUp() override {
-    root_ = qv::e2e::FreshDataFolder("qv_server_");
+    ProgramCase::SetUp();
     static int next = 0;
     port_ = 20000 + static_cast<int>(GetCurrentProcessId() % 4000) * 10 + next++ % 10;
-    Write("Quorvex\\Config\\Config.ini", "[default]\r\nSleep=0\r\nPort=" + std::to_string(port_) +
-                                             "\r\nServerBindAddress=127.0.0.1\r\n");
-  }
-
-  void TearDown() override {
-    if (HasFailure()) {
-      qv::standin::SaveScreenshot(root_ + "\\failure.bmp");
-      std::printf("evidence kept in %s\n", root_.c_str());
-    }
-    server_.reset();
-    standin_.Stop();
-    if (!HasFailure()) std::filesystem::remove_all(root_);
-  }
-
-  void Write(const std::string& rel, const std::string& text) {
-    std::ofstream(root_ + "\\" + rel, std::ios::binary) << text;
-  }
-
-  void StartStandIn() {
-    std::string error;
-    ASSERT_TRUE(standin_.Start(g_standin, root_ + "\\standin", qv::standin::kFullScenario, &error))
-        << error;
+    Write("Config\\Config.ini", "[default]\r\nSleep=0\r\nPort=" + std::to_string(port_) +
+                                    "\r\nServerBindAddress=127.0.0.1\r\n");
   }
 
   // Starts quorvex.exe *SERVER, presses Listen and waits until it listens.
   void StartServer() {
-    ASSERT_TRUE(server_->Start(g_quorvex, "*SERVER", root_));
-    window_ = qv::e2e::WaitTopWindow(server_->Id(), "QuorvexServer", "", 10000);
-    ASSERT_NE(window_, nullptr) << "no server window";
-    EXPECT_EQ(qv::e2e::WindowText(window_), "Quorvex Receiver");
+    window_ = Start("*SERVER", "QuorvexServer", "Quorvex Receiver");
+    ASSERT_NE(window_, nullptr) << "no server window \"Quorvex Receiver\"";
     PostMessageA(window_, WM_COMMAND, MAKEWPARAM(kListenId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window_, kListenId)));
     ASSERT_TRUE(WaitListening());
   }
 
-  ::testing::AssertionResult WaitListening(int ms = 5000) const {
+  ::testing::AssertionResult WaitListening(DWORD ms = 5000) const {
     return WaitStatus("Listening 127.0.0.1 : " + std::to_string(port_), ms);
   }
-
   std::string Status() const { return qv::standin::TextOf(GetDlgItem(window_, kStatusLineId)); }
-  ::testing::AssertionResult WaitStatus(const std::string& want, int ms = 5000) const {
-    if (qv::e2e::WaitFor([&] { return Status() == want; }, ms))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "status line is \"" << Status() << "\"";
+  ::testing::AssertionResult WaitStatus(const std::string& want, DWORD ms = 5000) const {
+    return WaitText(GetDlgItem(window_, kStatusLineId), want, ms);
   }
   ::testing::AssertionResult WaitConnected(int ms = 5000) const {
-    if (qv::e2e::WaitFor([&] { return Status().rfind("Connection from 127.0.0.1:", 0) == 0; }, ms))
+    if (WaitFor([&] { return Status().rfind("Connection from 127.0.0.1:", 0) == 0; }, ms))
       return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "status line is \"" << Status() << "\"";
   }
@@ -159,27 +124,24 @@ class ServerE2E : public ::testing::Test {
     for (const char* sub : {"", "\\Quorvex", "\\Quorvex\\Config", "\\Quorvex\\QuorvexData",
                             "\\Quorvex\\QuorvexData\\Panels", "\\Quorvex\\QuorvexData\\Macro"})
       CreateDirectoryA((client + sub).c_str(), nullptr);
-    Write("client\\Quorvex\\Config\\Config.ini",
-          "[default]\r\nServerAddress=127.0.0.1\r\nPort=" + std::to_string(port_) + "\r\n");
-    Write("client\\Quorvex\\QuorvexData\\Panels\\Remote.ini",
-          "[Setup]\r\nDescription=remote\r\nButtonWidth=1200\r\nButtonHeight=420\r\nRows=1\r\n"
-          "Cols=2\r\nTop=9000\r\nLeft=9000\r\n[01]\r\nLabel=Hello\r\n"
-          "Macro=|SEND_TEXT hello: from the client\r\n[02]\r\nLabel=Monitor\r\n"
-          "Macro=|ENABLE_MONITOR 200,400\r\n");
+    WriteAt(client + "\\Quorvex\\Config\\Config.ini",
+            "[default]\r\nServerAddress=127.0.0.1\r\nPort=" + std::to_string(port_) + "\r\n");
+    WriteAt(client + "\\Quorvex\\QuorvexData\\Panels\\Remote.ini",
+            "[Setup]\r\nDescription=remote\r\nButtonWidth=1200\r\nButtonHeight=420\r\nRows=1\r\n"
+            "Cols=2\r\nTop=9000\r\nLeft=9000\r\n[01]\r\nLabel=Hello\r\n"
+            "Macro=|SEND_TEXT hello: from the client\r\n[02]\r\nLabel=Monitor\r\n"
+            "Macro=|ENABLE_MONITOR 200,400\r\n");
     return client;
   }
 
-  std::string root_;
   int port_ = 0;
-  StandInProcess standin_;
-  std::unique_ptr<qv::e2e::Process> server_ = std::make_unique<qv::e2e::Process>();
   HWND window_ = nullptr;
 };
 
-TEST_F(ServerE2E, ClientCommandsRunOnIvacWholeAndInOrder) {
-  Write("Quorvex\\QuorvexData\\Macro\\Tower.txt", "COMMBOX 1\r\nSEND_TEXT from the file\r\n");
-  Write("Quorvex\\Config\\Secret.txt", "SEND_TEXT secret\r\n");
-  ASSERT_NO_FATAL_FAILURE(StartStandIn());
+TEST_F(ServerE2E, ClientCommandsRunOnIvacWholeAndInOrderAndTheMonitorReports) {
+  Macro("Tower.txt", "COMMBOX 1\r\nSEND_TEXT from the file\r\n");
+  Write("Config\\Secret.txt", "SEND_TEXT secret\r\n");
+  ASSERT_NO_FATAL_FAILURE(StartStandIn(qv::standin::kFullScenario));
   ASSERT_NO_FATAL_FAILURE(StartServer());
   Client c;
   ASSERT_TRUE(c.Connect(port_));
@@ -217,10 +179,35 @@ TEST_F(ServerE2E, ClientCommandsRunOnIvacWholeAndInOrder) {
   ASSERT_TRUE(c.Send(Command("|SEND_TEXT last")));
   EXPECT_TRUE(standin_.WaitFor("chat_sent", Where{{"text", "last"}}, start, 10000));
   EXPECT_EQ(ChatSince(start).size(), 5u);
+
+  // The monitor reports IvAc's selection and its in/out list.
+  ASSERT_TRUE(c.Send(Command("|ENABLE_MONITOR 200,400")));
+  // The selection IvAc had, then a new one.
+  EXPECT_TRUE(c.ReceiveUntil(
+      [](const std::string& r) { return r.find("Quorvex:SEL AFR1234\r") != std::string::npos; },
+      5000))
+      << c.received;
+  EXPECT_TRUE(c.ReceiveUntil(
+      [](const std::string& r) { return r.find("Quorvex:I/O DLH4AB\t") != std::string::npos; },
+      5000))
+      << c.received;
+  ASSERT_TRUE(standin_.Control("selected = BAW915\n"));
+  EXPECT_TRUE(c.ReceiveUntil(
+      [](const std::string& r) { return r.find("Quorvex:SEL BAW915\r") != std::string::npos; },
+      5000))
+      << c.received;
+  // Each report once: the selection did not change again.
+  Sleep(1000);
+  c.ReceiveUntil([](const std::string&) { return false; }, 300);
+  size_t count = 0;
+  for (size_t p = c.received.find("SEL AFR1234"); p != std::string::npos;
+       p = c.received.find("SEL AFR1234", p + 1))
+    ++count;
+  EXPECT_EQ(count, 1u) << c.received;
 }
 
-TEST_F(ServerE2E, OneClientAtATimeAndListeningAgainAfterItLeaves) {
-  ASSERT_NO_FATAL_FAILURE(StartStandIn());
+TEST_F(ServerE2E, OneClientAtATimeListeningAgainAfterItLeavesAndThousandsInOrder) {
+  ASSERT_NO_FATAL_FAILURE(StartStandIn(qv::standin::kFullScenario));
   ASSERT_NO_FATAL_FAILURE(StartServer());
   auto a = std::make_unique<Client>();
   ASSERT_TRUE(a->Connect(port_));
@@ -251,83 +238,84 @@ TEST_F(ServerE2E, OneClientAtATimeAndListeningAgainAfterItLeaves) {
   EXPECT_EQ(ChatSince(start), (std::vector<std::string>{"one", "two", "after the flood"}));
   b.Close();
   EXPECT_TRUE(WaitListening(8000));
-}
 
-TEST_F(ServerE2E, MonitorReportsSelectionAndInOutList) {
-  ASSERT_NO_FATAL_FAILURE(StartStandIn());
-  ASSERT_NO_FATAL_FAILURE(StartServer());
-  Client c;
-  ASSERT_TRUE(c.Connect(port_));
-  ASSERT_TRUE(WaitConnected());
-  ASSERT_TRUE(c.Send(Command("|ENABLE_MONITOR 200,400")));
-  // The selection IvAc had, then a new one.
-  EXPECT_TRUE(c.ReceiveUntil(
-      [](const std::string& r) { return r.find("Quorvex:SEL AFR1234\r") != std::string::npos; },
-      5000))
-      << c.received;
-  EXPECT_TRUE(c.ReceiveUntil(
-      [](const std::string& r) { return r.find("Quorvex:I/O DLH4AB\t") != std::string::npos; },
-      5000))
-      << c.received;
-  ASSERT_TRUE(standin_.Control("selected = BAW915\n"));
-  EXPECT_TRUE(c.ReceiveUntil(
-      [](const std::string& r) { return r.find("Quorvex:SEL BAW915\r") != std::string::npos; },
-      5000))
-      << c.received;
-  // Each report once: the selection did not change again.
-  Sleep(1000);
-  c.ReceiveUntil([](const std::string&) { return false; }, 300);
-  size_t count = 0;
-  for (size_t p = c.received.find("SEL AFR1234"); p != std::string::npos;
-       p = c.received.find("SEL AFR1234", p + 1))
-    ++count;
-  EXPECT_EQ(count, 1u) << c.received;
-}
-
-TEST_F(ServerE2E, ThousandsOfCommandsRunOnceEachInOrder) {
+  // Thousands of commands run once each, in order: 1000 by default to keep
+  // the suite short, QV_REMOTE_LOAD=10000 for the full load.
   const char* env = std::getenv("QV_REMOTE_LOAD");
-  // 1000 by default to keep the suite short; QV_REMOTE_LOAD=10000 for the
-  // full load.
   const int n = env ? std::atoi(env) : 1000;
-  ASSERT_NO_FATAL_FAILURE(StartStandIn());
-  ASSERT_NO_FATAL_FAILURE(StartServer());
-  Client c;
-  ASSERT_TRUE(c.Connect(port_));
+  ASSERT_TRUE(a->Connect(port_));
   ASSERT_TRUE(WaitConnected());
-  const int64_t start = standin_.LastSeq();
+  const int64_t loaded = standin_.LastSeq();
   std::string all;
   for (int i = 1; i <= n; ++i) all += Command("|SEND_TEXT line " + std::to_string(i));
   const DWORD t0 = GetTickCount();
-  ASSERT_TRUE(c.Send(all));
+  ASSERT_TRUE(a->Send(all));
   ASSERT_TRUE(
-      standin_.WaitFor("chat_sent", Where{{"text", "line " + std::to_string(n)}}, start, n * 200));
+      standin_.WaitFor("chat_sent", Where{{"text", "line " + std::to_string(n)}}, loaded, n * 200));
   const DWORD ms = GetTickCount() - t0;
-  const std::vector<std::string> got = ChatSince(start);
+  const std::vector<std::string> got = ChatSince(loaded);
   ASSERT_EQ(got.size(), static_cast<size_t>(n));
   for (int i = 1; i <= n; ++i) ASSERT_EQ(got[i - 1], "line " + std::to_string(i));
   std::printf("%d commands in %lu ms\n", n, static_cast<unsigned long>(ms));
 }
 
-// A client panel of a second quorvex.exe drives the server: the address
-// prompt, a click that runs on the server's IvAc, the monitor's reports on
-// the panel's status line, and the server listening again once the panel
+// A client panel of a second quorvex.exe drives the server. Its address
+// prompt first: an answer without a port is refused with a message, a port
+// out of range asks again, a name that is no address asks first, and Cancel
+// ends the client without touching its settings. Then OK takes the saved
+// address, a click runs on the server's IvAc, the monitor's reports show on
+// the panel's status line, and the server listens again once the panel
 // closes.
-TEST_F(ServerE2E, ClientPanelClicksRunOnTheServer) {
+TEST_F(ServerE2E, ClientPromptAndPanelClicksRunOnTheServer) {
   const std::string client = ClientFolder();
-  ASSERT_NO_FATAL_FAILURE(StartStandIn());
+  ASSERT_NO_FATAL_FAILURE(StartStandIn(qv::standin::kFullScenario));
   ASSERT_NO_FATAL_FAILURE(StartServer());
-  qv::e2e::Process panel;
-  ASSERT_TRUE(panel.Start(g_quorvex, "*CLIENT Remote", client));
+  auto panel = std::make_unique<Process>();
+  ASSERT_TRUE(panel->Start(g_programs.quorvex, "*CLIENT Remote", client));
+  // Waits for the prompt, checks what it offers, answers `typed` with OK
+  // (Escape: Cancel).
+  auto answer = [&](const std::string& offered, const std::string& typed) {
+    HWND box = WaitTopWindow(panel->Id(), "QuorvexInputBox", "", 10000);
+    if (box == nullptr) return ::testing::AssertionFailure() << "no prompt";
+    if (WindowText(box) != "Connecting to Remote module")
+      return ::testing::AssertionFailure() << "prompt titled " << WindowText(box);
+    const std::string shown = qv::standin::TextOf(GetDlgItem(box, 301));
+    if (shown != offered) return ::testing::AssertionFailure() << "prompt offers " << shown;
+    SendMessageA(GetDlgItem(box, 301), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(typed == "\x1b" ? IDCANCEL : IDOK, BN_CLICKED), 0);
+    WaitFor([&] { return !IsWindow(box); }, 5000);
+    return ::testing::AssertionSuccess();
+  };
+  const std::string saved = "127.0.0.1:" + std::to_string(port_);
+  MessageBoxInfo box;
 
-  // The prompt offers the saved address; OK takes it.
-  HWND box = qv::e2e::WaitTopWindow(panel.Id(), "QuorvexInputBox", "", 10000);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(qv::e2e::WindowText(box), "Connecting to Remote module");
-  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(box, 301)), "127.0.0.1:" + std::to_string(port_));
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  ASSERT_TRUE(answer(saved, "127.0.0.1"));
+  ASSERT_TRUE(WaitMessageBox(panel->Id(), 5000, box));
+  EXPECT_EQ(box.caption, "Quorvex - Remote Parameters");
+  EXPECT_EQ(box.text, "Remote parameter incorrect !");
+  AnswerMessageBox(box.window, IDOK);
+
+  ASSERT_TRUE(answer("127.0.0.1", " 127.0.0.1:70000 "));
+  ASSERT_TRUE(answer("127.0.0.1:70000", "tower-pc:4000"));
+  ASSERT_TRUE(WaitMessageBox(panel->Id(), 5000, box));
+  EXPECT_EQ(box.caption, "Quorvex - Remote Parameters");
+  EXPECT_EQ(
+      box.text,
+      "tower-pc\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed anyway ?");
+  AnswerMessageBox(box.window, IDCANCEL);
+
+  ASSERT_TRUE(answer("tower-pc:4000", "\x1b"));
+  EXPECT_TRUE(panel->WaitExit(10000));
+  const std::string ini = ReadFileText(client + "\\Quorvex\\Config\\Config.ini");
+  EXPECT_NE(ini.find("ServerAddress=127.0.0.1\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Port=" + std::to_string(port_) + "\r\n"), std::string::npos) << ini;
+
+  panel = std::make_unique<Process>();
+  ASSERT_TRUE(panel->Start(g_programs.quorvex, "*CLIENT Remote", client));
+  ASSERT_TRUE(answer(saved, saved));
   ASSERT_TRUE(WaitConnected(10000));
 
-  HWND window = qv::e2e::WaitTopWindow(panel.Id(), "QuorvexPanel", "", 5000);
+  HWND window = WaitTopWindow(panel->Id(), "QuorvexPanel", "", 5000);
   ASSERT_NE(window, nullptr);
   const HWND grid = FindWindowExA(window, nullptr, "QuorvexGrid", nullptr);
   ASSERT_NE(grid, nullptr);
@@ -335,102 +323,35 @@ TEST_F(ServerE2E, ClientPanelClicksRunOnTheServer) {
   RECT menu;
   GetWindowRect(GetDlgItem(window, 102), &menu);
   const POINT menuSample{menu.left + 4, (menu.top + menu.bottom) / 2};
-  EXPECT_TRUE(qv::e2e::WaitFor(
-      [&] { return qv::e2e::PixelAt(nullptr, menuSample.x, menuSample.y) == RGB(0, 255, 0); },
-      5000))
-      << std::hex << qv::e2e::PixelAt(nullptr, menuSample.x, menuSample.y);
-  // The centre of button n, from the panel's geometry (twips).
-  auto centre = [&](int n) {
-    HDC dc = GetDC(nullptr);
-    const int dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    POINT p{MulDiv(120 + (n - 1) * 1260 + 600, dx, 1440), MulDiv(80 + 210, dy, 1440)};
-    ClientToScreen(grid, &p);
-    return p;
-  };
+  EXPECT_TRUE(
+      WaitFor([&] { return PixelAt(nullptr, menuSample.x, menuSample.y) == RGB(0, 255, 0); }, 5000))
+      << std::hex << PixelAt(nullptr, menuSample.x, menuSample.y);
 
   const int64_t start = standin_.LastSeq();
-  WaitForInputIdle(panel.Handle(), 5000);
+  WaitForInputIdle(panel->Handle(), 5000);
   Sleep(500);
-  qv::standin::ClickAt(centre(1), false);
+  qv::standin::ClickAt(GridCentre(grid, 1, 2, 420), false);
   EXPECT_TRUE(
       standin_.WaitFor("chat_sent", Where{{"text", "hello: from the client"}}, start, 10000));
   EXPECT_TRUE(WaitStatus("|SEND_TEXT hello: from the client"));
 
   Sleep(500);
-  qv::standin::ClickAt(centre(2), false);
+  qv::standin::ClickAt(GridCentre(grid, 2, 2, 420), false);
   const HWND status = GetDlgItem(window, 104);
-  EXPECT_TRUE(qv::e2e::WaitFor(
+  EXPECT_TRUE(WaitFor(
       [&] {
         return qv::standin::TextOf(status).find("Quorvex:SEL AFR1234\r\r\n") != std::string::npos;
       },
       8000))
       << qv::standin::TextOf(status);
   // What the screen shows with the reports in, for the documentation.
-  qv::standin::SaveScreenshot(qv::e2e::CaseFolder() + "\\client.bmp");
+  qv::standin::SaveScreenshot(CaseFolder() + "\\client.bmp");
 
   PostMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(panel.WaitExit(10000));
+  EXPECT_TRUE(panel->WaitExit(10000));
   EXPECT_TRUE(WaitListening(8000));
-}
-
-// The client's address prompt: an answer without a port is refused with a
-// message, a port out of range asks again, a name that is no address asks
-// first, and Cancel ends the client without touching its settings.
-TEST_F(ServerE2E, ClientPromptRefusesBadAnswersAndCancelEndsTheClient) {
-  const std::string client = ClientFolder();
-  qv::e2e::Process panel;
-  ASSERT_TRUE(panel.Start(g_quorvex, "*CLIENT Remote", client));
-  // Waits for the prompt, checks what it offers, answers `typed` with OK.
-  auto answer = [&](const std::string& offered, const std::string& typed) {
-    HWND box = qv::e2e::WaitTopWindow(panel.Id(), "QuorvexInputBox", "", 10000);
-    if (box == nullptr) return ::testing::AssertionFailure() << "no prompt";
-    const std::string shown = qv::standin::TextOf(GetDlgItem(box, 301));
-    if (shown != offered) return ::testing::AssertionFailure() << "prompt offers " << shown;
-    SendMessageA(GetDlgItem(box, 301), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(typed == "\x1b" ? IDCANCEL : IDOK, BN_CLICKED), 0);
-    qv::e2e::WaitFor([&] { return !IsWindow(box); }, 5000);
-    return ::testing::AssertionSuccess();
-  };
-  const std::string saved = "127.0.0.1:" + std::to_string(port_);
-  qv::e2e::MessageBoxInfo box;
-
-  ASSERT_TRUE(answer(saved, "127.0.0.1"));
-  ASSERT_TRUE(qv::e2e::WaitMessageBox(panel.Id(), 5000, box));
-  EXPECT_EQ(box.caption, "Quorvex - Remote Parameters");
-  EXPECT_EQ(box.text, "Remote parameter incorrect !");
-  qv::e2e::AnswerMessageBox(box.window, IDOK);
-
-  ASSERT_TRUE(answer("127.0.0.1", " 127.0.0.1:70000 "));
-  ASSERT_TRUE(answer("127.0.0.1:70000", "tower-pc:4000"));
-  ASSERT_TRUE(qv::e2e::WaitMessageBox(panel.Id(), 5000, box));
-  EXPECT_EQ(box.caption, "Quorvex - Remote Parameters");
-  EXPECT_EQ(
-      box.text,
-      "tower-pc\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed anyway ?");
-  qv::e2e::AnswerMessageBox(box.window, IDCANCEL);
-
-  ASSERT_TRUE(answer("tower-pc:4000", "\x1b"));
-  EXPECT_TRUE(panel.WaitExit(10000));
-  const std::string ini = client + "\\Quorvex\\Config\\Config.ini";
-  auto key = [&](const char* name) {
-    char value[64] = {};
-    GetPrivateProfileStringA("default", name, "?", value, sizeof value, ini.c_str());
-    return std::string(value);
-  };
-  EXPECT_EQ(key("ServerAddress"), "127.0.0.1");
-  EXPECT_EQ(key("Port"), std::to_string(port_));
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s quorvex.exe ivac-standin.exe\n", argv[0]);
-    return 2;
-  }
-  g_quorvex = qv::e2e::WindowsPath(argv[1]);
-  g_standin = qv::standin::StandInExe(qv::e2e::WindowsPath(argv[2]));
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return RunSuite(argc, argv); }

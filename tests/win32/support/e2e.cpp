@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 
 namespace qv::e2e {
@@ -240,16 +239,6 @@ std::string VersionString(const std::string& file, const std::string& name) {
   if (!VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &len) || !text)
     return {};
   return text;
-}
-
-int RunTestsWithProgram(int argc, char** argv, std::string& exe) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 2) {
-    fprintf(stderr, "usage: %s path\\to\\quorvex.exe\n", argv[0]);
-    return 2;
-  }
-  exe = WindowsPath(argv[1]);
-  return RUN_ALL_TESTS();
 }
 
 }  // namespace qv::e2e

@@ -97,8 +97,4 @@ std::string ReadFileText(const std::string& path);
 // "" when there is none.
 std::string VersionString(const std::string& file, const std::string& name);
 
-// The main of a test program that takes the path of quorvex.exe as its
-// argument: stores it (as Windows sees it) in `exe` and runs the tests.
-int RunTestsWithProgram(int argc, char** argv, std::string& exe);
-
 }  // namespace qv::e2e
