@@ -79,9 +79,7 @@ class EditorE2E : public ProgramCase {
   }
 
   // The layout editor on a panel.
-  HWND OpenEditor(const std::string& name) {
-    return Start(name, kDefClass, kDefCaption, g_programs.host);
-  }
+  HWND OpenEditor(const std::string& name) { return Start(name, kDefClass, kDefCaption, g_host); }
   // Its preview opened.
   HWND OpenPreview(HWND def) {
     Click(GetDlgItem(def, kDefUpdate));

@@ -1,7 +1,6 @@
-// The panel manager end to end: quorvex.exe started without arguments on a
-// data folder of the test's own, its controls clicked and its prompts typed
-// into with real input on the rig's display. Its list, create, copy, remove,
-// runs, about window and the settings window it opens.
+// The panel manager end to end (quorvex.exe without arguments), driven with
+// real input: its list, create, copy, remove, runs, about window and the
+// settings window it opens.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -122,7 +121,7 @@ TEST_F(ManagerE2E, SplashThenListDescriptionAndActivationLog) {
   Write("QuorvexData\\Panels\\notes.txt", "not a panel");
   CreateDirectoryA(PanelFile("Folder").c_str(), nullptr);
 
-  ASSERT_TRUE(process_->Start(g_programs.quorvex, "", root_));
+  ASSERT_TRUE(process_->Start(g_quorvex, "", root_));
   HWND splash = WaitTopWindow(process_->Id(), "QuorvexSplash", "About ...", 10000);
   ASSERT_NE(splash, nullptr) << "no splash";
   // Read without a message: the splash's thread is busy for half a second.
@@ -156,7 +155,16 @@ TEST_F(ManagerE2E, SplashThenListDescriptionAndActivationLog) {
   EXPECT_NE(log.find(" frmMain\r\n"), std::string::npos) << log;
 }
 
-TEST_F(ManagerE2E, CreateAsksAgainUntilAGoodNameAndCopyNeverOverwrites) {
+BOOL CALLBACK FindExplorer(HWND w, LPARAM lp) {
+  auto* wanted = reinterpret_cast<std::pair<std::string, HWND>*>(lp);
+  if (IsWindowVisible(w) && ClassOf(w) == "ExplorerWClass" && WindowText(w) == wanted->first) {
+    wanted->second = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST_F(ManagerE2E, CreateCopyAboutAndTheFolderButtons) {
   Panel("Existing", "[Setup]\r\nDescription=kept\r\n");
   const std::string source =
       "[Setup]\r\nDescription=Ground east\r\nButtonWidth=900\r\nRows=1\r\nCols=2\r\n"
@@ -239,6 +247,44 @@ TEST_F(ManagerE2E, CreateAsksAgainUntilAGoodNameAndCopyNeverOverwrites) {
   EXPECT_EQ(PanelText("Dst"), source);
   EXPECT_EQ(PanelText("Other"), "[Setup]\r\nDescription=other\r\n");
   EXPECT_EQ(qv::standin::TextOf(Item(kDescription)), "Ground east");
+
+  // About shows the version of the program file.
+  Click(Item(kImage1));
+  HWND about = WaitTopWindow(process_->Id(), "QuorvexSplash", "About ...", 5000);
+  ASSERT_NE(about, nullptr);
+  const std::string version = VersionString(g_quorvex, "FileVersion");
+  ASSERT_FALSE(version.empty());
+  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2002)), version);
+  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2001)),
+            "Quorvex: an IvAc add-on to add Macro funcionalities to IvAc - IVAO Virtual ATC "
+            "client\"");
+  // While it shows, the manager takes no clicks; a click on it closes it.
+  EXPECT_FALSE(IsWindowEnabled(manager_));
+  Click(GetDlgItem(about, 2005));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(manager_) != FALSE; }, 3000));
+
+  // The folder buttons ask the shell to explore their folders; under Wine
+  // that opens the file browser on each, titled with the folder's name.
+  const std::pair<int, const char*> buttons[] = {
+      {1018, "Macro"}, {1019, "Panels"}, {1020, "QuorvexData"}};
+  for (const auto& [button, title] : buttons) {
+    ASSERT_TRUE(qv::standin::BringToFront(manager_));
+    Click(Item(button));
+    std::pair<std::string, HWND> found{title, nullptr};
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          EnumWindows(FindExplorer, reinterpret_cast<LPARAM>(&found));
+          return found.second != nullptr;
+        },
+        15000))
+        << title;
+    if (!found.second) continue;
+    // The browser was started for the test: it ends with it.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(found.second, &pid);
+    EndProcess(pid);
+  }
 }
 
 // The trash folder Wine moves removed files to: $XDG_DATA_HOME/Trash, or
@@ -348,55 +394,6 @@ TEST_F(ManagerE2E, RemoveRunsInThisProcessAndInNewOnesAndKeepsTheChoice) {
   EXPECT_NE(Read("Config\\Config.ini").find("NewInstance=0\r\n"), std::string::npos);
 }
 
-BOOL CALLBACK FindExplorer(HWND w, LPARAM lp) {
-  auto* wanted = reinterpret_cast<std::pair<std::string, HWND>*>(lp);
-  if (IsWindowVisible(w) && ClassOf(w) == "ExplorerWClass" && WindowText(w) == wanted->first) {
-    wanted->second = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-TEST_F(ManagerE2E, AboutShowsTheVersionAndFolderButtonsExploreTheirFolders) {
-  Start();
-  Click(Item(kImage1));
-  HWND about = WaitTopWindow(process_->Id(), "QuorvexSplash", "About ...", 5000);
-  ASSERT_NE(about, nullptr);
-  const std::string version = VersionString(g_programs.quorvex, "FileVersion");
-  ASSERT_FALSE(version.empty());
-  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2002)), version);
-  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2001)),
-            "Quorvex: an IvAc add-on to add Macro funcionalities to IvAc - IVAO Virtual ATC "
-            "client\"");
-  // While it shows, the manager takes no clicks; a click on it closes it.
-  EXPECT_FALSE(IsWindowEnabled(manager_));
-  Click(GetDlgItem(about, 2005));
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }, 3000));
-  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(manager_) != FALSE; }, 3000));
-
-  // The folder buttons ask the shell to explore their folders; under Wine
-  // that opens the file browser on each, titled with the folder's name.
-  const std::pair<int, const char*> buttons[] = {
-      {1018, "Macro"}, {1019, "Panels"}, {1020, "QuorvexData"}};
-  for (const auto& [button, title] : buttons) {
-    ASSERT_TRUE(qv::standin::BringToFront(manager_));
-    Click(Item(button));
-    std::pair<std::string, HWND> found{title, nullptr};
-    EXPECT_TRUE(WaitFor(
-        [&] {
-          EnumWindows(FindExplorer, reinterpret_cast<LPARAM>(&found));
-          return found.second != nullptr;
-        },
-        15000))
-        << title;
-    if (!found.second) continue;
-    // The browser was started for the test: it ends with it.
-    DWORD pid = 0;
-    GetWindowThreadProcessId(found.second, &pid);
-    EndProcess(pid);
-  }
-}
-
 // The settings window, opened from the Config button: each field saved and
 // read back, the checks and their messages, Exit and the close box.
 constexpr int kName = 3001, kAddress = 3002, kPort = 3003, kFreq = 3004, kSleep = 3005,
@@ -409,10 +406,7 @@ class ConfigE2E : public ManagerE2E {
     EXPECT_TRUE(qv::standin::BringToFront(manager_));
     Click(Item(kConfig));
     config_ = WaitTopWindow(process_->Id(), "QuorvexConfig", "Preferences", 5000);
-    EXPECT_NE(config_, nullptr) << "no settings window";
-    if (config_) {
-      EXPECT_TRUE(qv::standin::BringToFront(config_));
-    }
+    EXPECT_TRUE(config_ && qv::standin::BringToFront(config_)) << "no settings window in front";
     return config_;
   }
   void Set(int id, const std::string& text) {

@@ -58,8 +58,8 @@ class MacroHelper : public e2e::ProgramCase {
  protected:
   void SetUp() override {
     ProgramCase::SetUp();
-    e2e::g_programs.quorvex = e2e::WindowsPath(QV_QUORVEX_EXE);
-    e2e::g_programs.standin = standin::StandInExe(QV_STANDIN_EXE);
+    e2e::g_quorvex = e2e::WindowsPath(QV_QUORVEX_EXE);
+    e2e::g_standin = standin::StandInExe(QV_STANDIN_EXE);
     ASSERT_TRUE(editor_.Start(e2e::WindowsPath(QV_TEST_EDITOR_EXE), "", ""));
     editorWindow_ = e2e::WaitTopWindow(editor_.Id(), "", "Test Editor", 10000);
     ASSERT_NE(editorWindow_, nullptr);

@@ -48,9 +48,7 @@ class PanelE2E : public ProgramCase {
 
   // Opens the panel menu with a click on the M button.
   ::testing::AssertionResult OpenPanelMenu() {
-    WaitForInputIdle(process_->Handle(), 5000);
-    Sleep(kSettleMs);
-    qv::standin::ClickAt(CentreOf(GetDlgItem(window_, kMenuButtonId)), false);
+    Click(GetDlgItem(window_, kMenuButtonId));
     if (WaitFor([&] { return !TopWindowsOf(process_->Id(), "#32768", "").empty(); }, 5000))
       return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "no panel menu";
@@ -59,7 +57,6 @@ class PanelE2E : public ProgramCase {
   ::testing::AssertionResult WaitStatus(const std::string& want, DWORD ms = 5000) const {
     return WaitText(GetDlgItem(window_, kStatusLineId), want, ms);
   }
-  std::string Caption() const { return qv::standin::TextOf(window_); }
   ::testing::AssertionResult WaitCaption(const std::string& want) const {
     return WaitText(window_, want, 5000);
   }
@@ -198,7 +195,7 @@ TEST_F(PanelE2E, OpenCallAndBackSwitchTheSameWindow) {
   StartPanel("Main");
   const HWND first = window_;
   HWND exitButton = GetDlgItem(window_, kExitButtonId);
-  EXPECT_EQ(Caption(), "Main - main panel");
+  EXPECT_TRUE(WaitCaption("Main - main panel"));
   EXPECT_EQ(qv::standin::TextOf(exitButton), "X");
 
   ClickCell(1, 3);  // CALL Sub
@@ -340,7 +337,7 @@ TEST_F(PanelE2E, PreviousAssistantFromTheMenuKeepsThePanelActiveAndLogsOnce) {
   WaitForInputIdle(process_->Handle(), 5000);
   Press({VK_BACK});
   Sleep(kSettleMs);
-  EXPECT_EQ(Caption(), "Main - main");
+  EXPECT_TRUE(WaitCaption("Main - main"));
   EXPECT_FALSE(process_->WaitExit(0));
 
   // One log line per switch.

@@ -271,7 +271,7 @@ TEST_F(ServerE2E, ClientPromptAndPanelClicksRunOnTheServer) {
   ASSERT_NO_FATAL_FAILURE(StartStandIn(qv::standin::kFullScenario));
   ASSERT_NO_FATAL_FAILURE(StartServer());
   auto panel = std::make_unique<Process>();
-  ASSERT_TRUE(panel->Start(g_programs.quorvex, "*CLIENT Remote", client));
+  ASSERT_TRUE(panel->Start(g_quorvex, "*CLIENT Remote", client));
   // Waits for the prompt, checks what it offers, answers `typed` with OK
   // (Escape: Cancel).
   auto answer = [&](const std::string& offered, const std::string& typed) {
@@ -311,7 +311,7 @@ TEST_F(ServerE2E, ClientPromptAndPanelClicksRunOnTheServer) {
   EXPECT_NE(ini.find("Port=" + std::to_string(port_) + "\r\n"), std::string::npos) << ini;
 
   panel = std::make_unique<Process>();
-  ASSERT_TRUE(panel->Start(g_programs.quorvex, "*CLIENT Remote", client));
+  ASSERT_TRUE(panel->Start(g_quorvex, "*CLIENT Remote", client));
   ASSERT_TRUE(answer(saved, saved));
   ASSERT_TRUE(WaitConnected(10000));
 

@@ -20,7 +20,7 @@ class FreshAppData : public ProgramCase {
   // end; the message's text.
   std::string Refused(const std::string& args) {
     process_ = std::make_unique<Process>();
-    EXPECT_TRUE(process_->Start(g_programs.quorvex, args, root_));
+    EXPECT_TRUE(process_->Start(g_quorvex, args, root_));
     const MessageBoxInfo box = Reply(IDOK, 15000);
     EXPECT_EQ(box.caption, "Quorvex") << args;
     EXPECT_TRUE(process_->WaitExit(10000)) << args << ": the process did not end";
@@ -73,7 +73,7 @@ TEST_F(FreshAppData, TheFirstStartWritesTheSettingsNoPanelIsFoundAndTheHelperDef
                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   SetForegroundWindow(other);
   Process p;
-  ASSERT_TRUE(p.Start(g_programs.quorvex, "x *macrohelper", root_));
+  ASSERT_TRUE(p.Start(g_quorvex, "x *macrohelper", root_));
   DWORD code = 1234;
   EXPECT_TRUE(p.WaitExit(10000, &code));
   EXPECT_EQ(code, 0u);
@@ -85,7 +85,7 @@ TEST_F(FreshAppData, TheFirstStartWritesTheSettingsNoPanelIsFoundAndTheHelperDef
 // What Explorer and the shell read from the file: the version's description
 // (the tray's first tooltip) and the icon at the sizes Windows shows.
 TEST(ProgramFile, CarriesItsIconAndDescription) {
-  HMODULE file = LoadLibraryExA(g_programs.quorvex.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE file = LoadLibraryExA(g_quorvex.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(file, nullptr);
   HRSRC group = FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
   ASSERT_NE(group, nullptr);
@@ -104,7 +104,7 @@ TEST(ProgramFile, CarriesItsIconAndDescription) {
   }
   FreeLibrary(file);
 
-  EXPECT_EQ(VersionString(g_programs.quorvex, "FileDescription"), "Quorvex macro panels for IvAc");
+  EXPECT_EQ(VersionString(g_quorvex, "FileDescription"), "Quorvex macro panels for IvAc");
 }
 
 }  // namespace

@@ -20,10 +20,7 @@
 namespace qv::e2e {
 
 // The programs a suite starts, from its command line.
-struct Programs {
-  std::string quorvex, standin, host;
-};
-inline Programs g_programs;
+inline std::string g_quorvex, g_standin, g_host;
 
 // The main of a suite: quorvex.exe, then the stand-in and the editor host
 // when the suite takes them.
@@ -33,9 +30,9 @@ inline int RunSuite(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s quorvex.exe [ivac-standin.exe [editor_host.exe]]\n", argv[0]);
     return 2;
   }
-  g_programs.quorvex = WindowsPath(argv[1]);
-  if (argc > 2) g_programs.standin = qv::standin::StandInExe(WindowsPath(argv[2]));
-  if (argc > 3) g_programs.host = WindowsPath(argv[3]);
+  g_quorvex = WindowsPath(argv[1]);
+  if (argc > 2) g_standin = qv::standin::StandInExe(WindowsPath(argv[2]));
+  if (argc > 3) g_host = WindowsPath(argv[3]);
   return RUN_ALL_TESTS();
 }
 
@@ -220,7 +217,7 @@ class ProgramCase : public ::testing::Test {
 
   void StartStandIn(const std::string& settings = "") {
     std::string error;
-    ASSERT_TRUE(standin_.Start(g_programs.standin, root_ + "\\standin", settings, &error)) << error;
+    ASSERT_TRUE(standin_.Start(g_standin, root_ + "\\standin", settings, &error)) << error;
   }
 
   // Starts `exe` (quorvex.exe when empty) with `args` on the data folder and
@@ -229,7 +226,7 @@ class ProgramCase : public ::testing::Test {
   HWND Start(const std::string& args, const std::string& cls, const std::string& caption = "",
              const std::string& exe = "") {
     process_ = std::make_unique<Process>();
-    EXPECT_TRUE(process_->Start(exe.empty() ? g_programs.quorvex : exe, args, root_));
+    EXPECT_TRUE(process_->Start(exe.empty() ? g_quorvex : exe, args, root_));
     return WaitTopWindow(process_->Id(), cls, caption, 15000);
   }
 
