@@ -26,24 +26,16 @@ void EndProcess(DWORD pid) {
   }
 }
 
-BOOL CALLBACK CollectOthers(HWND w, LPARAM lp) {
-  auto* pids = reinterpret_cast<std::vector<DWORD>*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  const std::string cls = ClassOf(w);
-  if (pid != pids->front() && pid != GetCurrentProcessId() &&
-      (cls.rfind("Quorvex", 0) == 0 || WindowText(w) == "Macro Helper"))
-    pids->push_back(pid);
-  return TRUE;
-}
-
 // Ends the programs a run in a new process started: every process other than
 // `manager` that shows a window of the program.
 void EndStartedPrograms(DWORD manager) {
-  std::vector<DWORD> pids{manager};
-  EnumWindows(CollectOthers, reinterpret_cast<LPARAM>(&pids));
-  // A process met again has ended already: it opens no more.
-  for (size_t i = 1; i < pids.size(); ++i) EndProcess(pids[i]);
+  for (HWND w : qv::standin::TopLevelWindows("")) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != manager && pid != GetCurrentProcessId() &&
+        (ClassOf(w).rfind("Quorvex", 0) == 0 || WindowText(w) == "Macro Helper"))
+      EndProcess(pid);
+  }
 }
 
 class ManagerE2E : public ProgramCase {
@@ -155,15 +147,6 @@ TEST_F(ManagerE2E, SplashThenListDescriptionAndActivationLog) {
   EXPECT_NE(log.find(" frmMain\r\n"), std::string::npos) << log;
 }
 
-BOOL CALLBACK FindExplorer(HWND w, LPARAM lp) {
-  auto* wanted = reinterpret_cast<std::pair<std::string, HWND>*>(lp);
-  if (IsWindowVisible(w) && ClassOf(w) == "ExplorerWClass" && WindowText(w) == wanted->first) {
-    wanted->second = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 TEST_F(ManagerE2E, CreateCopyAboutAndTheFolderButtons) {
   Panel("Existing", "[Setup]\r\nDescription=kept\r\n");
   const std::string source =
@@ -271,18 +254,19 @@ TEST_F(ManagerE2E, CreateCopyAboutAndTheFolderButtons) {
   for (const auto& [button, title] : buttons) {
     ASSERT_TRUE(qv::standin::BringToFront(manager_));
     Click(Item(button));
-    std::pair<std::string, HWND> found{title, nullptr};
+    HWND found = nullptr;
     EXPECT_TRUE(WaitFor(
         [&] {
-          EnumWindows(FindExplorer, reinterpret_cast<LPARAM>(&found));
-          return found.second != nullptr;
+          for (HWND w : qv::standin::TopLevelWindows("ExplorerWClass"))
+            if (IsWindowVisible(w) && WindowText(w) == title) found = w;
+          return found != nullptr;
         },
         15000))
         << title;
-    if (!found.second) continue;
+    if (!found) continue;
     // The browser was started for the test: it ends with it.
     DWORD pid = 0;
-    GetWindowThreadProcessId(found.second, &pid);
+    GetWindowThreadProcessId(found, &pid);
     EndProcess(pid);
   }
 }

@@ -63,20 +63,15 @@ class PanelE2E : public ProgramCase {
 
   // The panel's hidden tray window, if it has one.
   HWND TrayWindow() const {
-    for (HWND w = FindWindowExA(nullptr, nullptr, "QuorvexSysTray", nullptr); w;
-         w = FindWindowExA(nullptr, w, "QuorvexSysTray", nullptr)) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == process_->Id()) return w;
-    }
-    return nullptr;
+    const auto w = qv::standin::TopLevelWindows("QuorvexSysTray", process_->Id());
+    return w.empty() ? nullptr : w.front();
   }
 
   // A point of button n whose colour is sampled: off its caption, near its
-  // left edge.
+  // left edge (a caption grows with the DPI).
   POINT Sample(int n, int cols) const {
     const POINT c = Centre(n, cols);
-    return POINT{c.x - 30, c.y};
+    return POINT{c.x - MulDiv(30, dpi_ ? dpi_ : 96, 96), c.y};
   }
   ::testing::AssertionResult Shows(POINT sample, COLORREF want) const {
     if (WaitFor([&] { return PixelAt(nullptr, sample.x, sample.y) == want; }, 3000))
@@ -357,9 +352,7 @@ TEST_F(PanelE2E, PreviousAssistantFromTheMenuKeepsThePanelActiveAndLogsOnce) {
   EXPECT_TRUE(process_->WaitExit(5000));
 }
 
-// Auto-hide hides the control box away from the surface; dragging the
-// background moves the panel; X ends the process.
-TEST_F(PanelE2E, AutoHideDragAndX) {
+TEST_F(PanelE2E, AutoHideHidesTheControlBoxAwayFromTheSurface) {
   Panel("Hide", SetupSection("hide", 1, 2) + "AutoHide=1\r\n");
   StartPanel("Hide");
   HWND exitButton = GetDlgItem(window_, kExitButtonId);
@@ -405,19 +398,32 @@ TEST_F(PanelE2E, AutoHideDragAndX) {
       },
       5000))
       << shown.bottom - shown.top;
+}
 
-  // Dragging the background moves the panel.
-  Drag({border.x + 1, border.y}, {border.x + 61, border.y + 40}, 10);
+TEST_F(PanelE2E, DraggingTheBackgroundMovesThePanelAndItsXEndsTheProcess) {
+  Panel("Drag", SetupSection("drag", 1, 1));
+  StartPanel("Drag");
+  RECT before;
+  GetWindowRect(window_, &before);
+  POINT border{2, 2};
+  ClientToScreen(grid_, &border);
+  SetCursorPos(border.x, border.y);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  for (int step = 1; step <= 10; ++step) {
+    Sleep(20);
+    SetCursorPos(border.x + 6 * step, border.y + 4 * step);
+  }
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
   RECT after{};
   EXPECT_TRUE(WaitFor(
       [&] {
         GetWindowRect(window_, &after);
-        return after.left == shown.left + 60 && after.top == shown.top + 40;
+        return after.left == before.left + 60 && after.top == before.top + 40;
       },
       5000))
-      << after.left - shown.left << "," << after.top - shown.top;
+      << after.left - before.left << "," << after.top - before.top;
   // X closes a panel of the command line and ends the process.
-  qv::standin::ClickAt(CentreOf(exitButton), false);
+  Click(GetDlgItem(window_, kExitButtonId));
   DWORD code = 1234;
   EXPECT_TRUE(process_->WaitExit(5000, &code));
   EXPECT_EQ(code, 0u);
