@@ -7,21 +7,61 @@
 namespace qv::standin {
 namespace {
 
-TEST(StandInSettings, ListsAreCommaSeparatedAndTrimmed) {
+TEST(StandInSettings, ValuesAreParsedIntoTheState) {
   State s;
+  // Lists are comma separated and trimmed.
   EXPECT_EQ(ApplySetting(s, "airports", " EDDF ,EDDM,, EDDS "), "");
   EXPECT_EQ(s.lists["AP"], (std::vector<std::string>{"EDDF", "EDDM", "EDDS"}));
   EXPECT_EQ(ApplySetting(s, "ATC", "EDDF_APP 120.800, EDGG_CTR 128.050"), "");
   EXPECT_EQ(s.atc, (std::vector<std::string>{"EDDF_APP 120.800", "EDGG_CTR 128.050"}));
-}
-
-TEST(StandInSettings, EverySelectionDialogHasItsListKey) {
+  // Frequencies are a list or a count.
+  EXPECT_EQ(ApplySetting(s, "frequencies", "4"), "");
+  EXPECT_EQ(s.frequencies.size(), 4u);
+  EXPECT_EQ(ApplySetting(s, "frequencies", "118.100, 121.700"), "");
+  EXPECT_EQ(s.frequencies, (std::vector<std::string>{"118.100", "121.700"}));
+  EXPECT_EQ(ApplySetting(s, "frequencies", "0"), "");
+  EXPECT_TRUE(s.frequencies.empty());
+  // In/Out rows split at semicolons and bars, keeping empty cells.
+  EXPECT_EQ(ApplySetting(s, "inout", "AFR1|A320||FL350 ; DLH2|B738|EDDF|"), "");
+  ASSERT_EQ(s.inout_rows.size(), 2u);
+  EXPECT_EQ(s.inout_rows[0], (std::vector<std::string>{"AFR1", "A320", "", "FL350"}));
+  EXPECT_EQ(s.inout_rows[1], (std::vector<std::string>{"DLH2", "B738", "EDDF", ""}));
+  EXPECT_EQ(ApplySetting(s, "inout_add", "BAW3|A319"), "");
+  EXPECT_EQ(s.inout_rows.size(), 3u);
+  EXPECT_EQ(ApplySetting(s, "inout", ""), "");
+  EXPECT_TRUE(s.inout_rows.empty());
+  // Pressed takes toolbar codes in any case, kept as IvAc spells them.
+  EXPECT_EQ(ApplySetting(s, "pressed", "AP, I/O, L+, 0"), "");
+  EXPECT_EQ(s.pressed, (std::set<std::string>{"AP", "I/O", "L+", "0"}));
+  EXPECT_EQ(ApplySetting(s, "pressed", "ap, i/o, Rwy"), "");
+  EXPECT_EQ(s.pressed, (std::set<std::string>{"AP", "I/O", "RWY"}));
+  // Placements.
+  EXPECT_EQ(ApplySetting(s, "main", "10, 20, 800, 600"), "");
+  EXPECT_EQ(s.main, (Rect{10, 20, 800, 600}));
+  EXPECT_EQ(ApplySetting(s, "commbox_at", "5,700"), "");
+  EXPECT_EQ(s.commbox_y, 700);
+  // The version keeps the caption Quorvex looks for.
+  EXPECT_EQ(ApplySetting(s, "version", "1.3.0"), "");
+  EXPECT_EQ(s.Caption().rfind("IvAc 1", 0), 0u);
+  // Every selection dialog has its list key and its "_selected" key.
   for (const SelectionKind& k : kSelectionKinds) {
-    State s;
     EXPECT_EQ(ApplySetting(s, k.list_key, "A, B"), "") << k.list_key;
     EXPECT_EQ(s.lists[k.code].size(), 2u) << k.code;
     EXPECT_EQ(ApplySetting(s, std::string(k.list_key) + "_selected", "B"), "") << k.list_key;
     EXPECT_EQ(s.chosen[k.code], (std::set<std::string>{"B"})) << k.code;
+  }
+}
+
+TEST(StandInSettings, BadValuesAreRefused) {
+  const struct {
+    const char* key;
+    const char* value;
+  } cases[] = {{"connected", "maybe"}, {"commbox", ""},         {"frequencies", "17"},
+               {"pressed", "AP, XYZ"}, {"main", "10, 20, 800"}, {"main", "10, 20, 100, 600"},
+               {"inout_at", "x,1"},    {"version", "2.0"}};
+  for (const auto& c : cases) {
+    State s;
+    EXPECT_NE(ApplySetting(s, c.key, c.value), "") << c.key << " = " << c.value;
   }
 }
 
@@ -37,60 +77,6 @@ TEST(StandInSettings, FlagsTakeTheUsualSpellings) {
     EXPECT_EQ(ApplySetting(s, "connected", c.value), "") << c.value;
     EXPECT_EQ(s.connected, c.want) << c.value;
   }
-  State s;
-  EXPECT_NE(ApplySetting(s, "connected", "maybe"), "");
-  EXPECT_NE(ApplySetting(s, "commbox", ""), "");
-}
-
-TEST(StandInSettings, FrequenciesAreAListOrACount) {
-  State s;
-  EXPECT_EQ(ApplySetting(s, "frequencies", "4"), "");
-  EXPECT_EQ(s.frequencies.size(), 4u);
-  EXPECT_EQ(ApplySetting(s, "frequencies", "118.100, 121.700"), "");
-  EXPECT_EQ(s.frequencies, (std::vector<std::string>{"118.100", "121.700"}));
-  EXPECT_EQ(ApplySetting(s, "frequencies", "0"), "");
-  EXPECT_TRUE(s.frequencies.empty());
-  EXPECT_NE(ApplySetting(s, "frequencies", "17"), "");
-}
-
-TEST(StandInSettings, InOutRowsSplitAtSemicolonsAndBarsKeepingEmptyCells) {
-  State s;
-  EXPECT_EQ(ApplySetting(s, "inout", "AFR1|A320||FL350 ; DLH2|B738|EDDF|"), "");
-  ASSERT_EQ(s.inout_rows.size(), 2u);
-  EXPECT_EQ(s.inout_rows[0], (std::vector<std::string>{"AFR1", "A320", "", "FL350"}));
-  EXPECT_EQ(s.inout_rows[1], (std::vector<std::string>{"DLH2", "B738", "EDDF", ""}));
-  EXPECT_EQ(ApplySetting(s, "inout_add", "BAW3|A319"), "");
-  EXPECT_EQ(s.inout_rows.size(), 3u);
-  EXPECT_EQ(ApplySetting(s, "inout", ""), "");
-  EXPECT_TRUE(s.inout_rows.empty());
-}
-
-TEST(StandInSettings, PressedTakesOnlyToolbarCodes) {
-  State s;
-  EXPECT_EQ(ApplySetting(s, "pressed", "AP, I/O, L+, 0"), "");
-  EXPECT_EQ(s.pressed, (std::set<std::string>{"AP", "I/O", "L+", "0"}));
-  EXPECT_NE(ApplySetting(s, "pressed", "AP, XYZ"), "");
-  // Any case, kept as IvAc spells the codes.
-  EXPECT_EQ(ApplySetting(s, "pressed", "ap, i/o, Rwy"), "");
-  EXPECT_EQ(s.pressed, (std::set<std::string>{"AP", "I/O", "RWY"}));
-}
-
-TEST(StandInSettings, PlacementsNeedAllTheirNumbers) {
-  State s;
-  EXPECT_EQ(ApplySetting(s, "main", "10, 20, 800, 600"), "");
-  EXPECT_EQ(s.main, (Rect{10, 20, 800, 600}));
-  EXPECT_NE(ApplySetting(s, "main", "10, 20, 800"), "");
-  EXPECT_NE(ApplySetting(s, "main", "10, 20, 100, 600"), "");
-  EXPECT_EQ(ApplySetting(s, "commbox_at", "5,700"), "");
-  EXPECT_EQ(s.commbox_y, 700);
-  EXPECT_NE(ApplySetting(s, "inout_at", "x,1"), "");
-}
-
-TEST(StandInSettings, VersionMustKeepTheCaptionQuorvexLooksFor) {
-  State s;
-  EXPECT_EQ(ApplySetting(s, "version", "1.3.0"), "");
-  EXPECT_EQ(s.Caption().rfind("IvAc 1", 0), 0u);
-  EXPECT_NE(ApplySetting(s, "version", "2.0"), "");
 }
 
 TEST(StandInSettings, TextOfSettingsReportsBadLinesByNumberAndAppliesTheRest) {
@@ -123,28 +109,19 @@ TEST(StandInState, NormalisePutsTheSelectedLabelOnTheMapAndConnectFollowsTheConn
   EXPECT_FALSE(s.pressed.count("CONNECT"));
 }
 
-TEST(StandInState, DefaultStateFillsEveryList) {
-  const State s = DefaultState();
+TEST(StandInState, TheDefaultFillsEveryListAndTheExampleConfigAppliesWithoutErrors) {
+  State s = DefaultState();
   for (const SelectionKind& k : kSelectionKinds) EXPECT_FALSE(s.lists.at(k.code).empty()) << k.code;
   EXPECT_FALSE(s.atc.empty());
   EXPECT_FALSE(s.levels.empty());
   EXPECT_FALSE(s.speeds.empty());
   EXPECT_EQ(s.frequencies.size(), 3u);
   EXPECT_FALSE(s.inout_rows.empty());
-}
 
-}  // namespace
-}  // namespace qv::standin
-
-namespace qv::standin {
-namespace {
-
-TEST(StandInExample, TheExampleConfigAppliesWithoutErrors) {
   std::string path = QV_STANDIN_EXAMPLE;
   if (!path.empty() && path[0] == '/') path = "Z:" + path;  // Wine's drive for "/"
   std::string text;
   ASSERT_TRUE(files::ReadAll(path, text)) << path;
-  State s = DefaultState();
   EXPECT_EQ(ApplySettings(s, text), std::vector<std::string>{});
   EXPECT_TRUE(s.connected);
   EXPECT_EQ(s.selected, "AFR1234");
