@@ -166,9 +166,7 @@ TEST(ReadListViewItems, RowsAndColumnsInLayoutWithEmptyRowsLeftOut) {
       EXPECT_EQ(remote.badAddresses, 0) << kind.name << ", " << c.name;
     }
   }
-}
-
-TEST(ReadListViewItems, OneRequestPerCellInRowAndColumnOrder) {
+  // One allocation, one request per cell in row and column order, one release.
   FakeRemote remote;
   remote.cells = {{"A", "B", "C"}, {"D", "E", "F"}};
   ASSERT_EQ(ReadListViewItems(remote, kItemLayout32, 2, 3), "A\tB\tC\t\nD\tE\tF\t\n");
@@ -178,15 +176,12 @@ TEST(ReadListViewItems, OneRequestPerCellInRowAndColumnOrder) {
   EXPECT_EQ(remote.calls, expected);
 }
 
-TEST(ReadListViewItems, NoRowsOrColumnsTouchesNothing) {
+TEST(ReadListViewItems, NoCellsOrAnAddressA32BitListViewCannotHoldSendsNothing) {
   for (auto [rows, cols] : {std::pair{0, 3}, std::pair{3, 0}, std::pair{-1, 2}}) {
     FakeRemote remote;
     EXPECT_EQ(ReadListViewItems(remote, kItemLayout32, rows, cols), "");
     EXPECT_TRUE(remote.calls.empty());
   }
-}
-
-TEST(ReadListViewItems, AnAddressA32BitListViewCannotHoldIsNeverSent) {
   // A 32-bit list view would see only the low half of the address, and write
   // the text somewhere else in its process.
   for (const RemoteAddress base : {RemoteAddress{0x100000000u}, RemoteAddress{0xFFFFFF00u}}) {
