@@ -96,51 +96,43 @@ class TypingTarget : public ::testing::Test {
 };
 
 TEST_F(TypingTarget, PressStringTypesEveryScriptCharacterWithItsShiftState) {
-  const char* texts[] = {
-      "Hello, World!",         "PRESS [L+]",
-      "CLEARED_TO_FL <none>",  "~`!@#$%^&*()_+-={}|[]\\:\";'<>?,./",
-      "MOVE_IVAC 0,0,600,800",
-  };
   // Every character the helper's command words and tags need has a key;
   // others (Wine's layout for the rig's display lacks the parentheses) are
   // skipped and reported, and the rest of the text still arrives.
   for (char c : std::string("ABCZ_az09 []<>,.+-:;"))
     EXPECT_NE(VkKeyScanA(c), -1) << "no key for " << c;
+  // A character without a key is skipped, not sent as another key.
+  char missing = 0;
+  for (int c = 0xFF; c >= 0x80 && !missing; --c)
+    if (VkKeyScanA(static_cast<CHAR>(c)) == -1) missing = static_cast<char>(c);
+  ASSERT_NE(missing, 0) << "the layout types every character";
+  const std::string texts[] = {
+      "Hello, World!",         "PRESS [L+]",
+      "CLEARED_TO_FL <none>",  "~`!@#$%^&*()_+-={}|[]\\:\";'<>?,./",
+      "MOVE_IVAC 0,0,600,800", std::string("a") + missing + "b",
+  };
   ClsKeyboard keyboard;
-  for (const char* text : texts) {
-    std::string typeable, missing;
-    for (const char* p = text; *p; ++p) (VkKeyScanA(*p) == -1 ? missing : typeable) += *p;
+  for (const std::string& text : texts) {
+    std::string typeable, skipped;
+    for (char c : text) (VkKeyScanA(c) == -1 ? skipped : typeable) += c;
     Clear();
     const TypeResult r = keyboard.PressString(text);
     EXPECT_EQ(Text(), typeable);
     EXPECT_EQ(r.typed, typeable.size());
-    EXPECT_EQ(r.skipped, missing);
+    EXPECT_EQ(r.skipped, skipped);
   }
+  EXPECT_FALSE(keyboard.PressKey(missing));
 }
 
-TEST_F(TypingTarget, ACharacterWithoutAKeyIsSkippedNotSentAsAnotherKey) {
-  unsigned char missing = 0;
-  for (int c = 0xFF; c >= 0x80 && !missing; --c)
-    if (VkKeyScanA(static_cast<CHAR>(c)) == -1) missing = static_cast<unsigned char>(c);
-  ASSERT_NE(missing, 0) << "the layout types every character";
+TEST_F(TypingTarget, PressKeyHoldsAndReleasesAndControlVPastesTheClipboard) {
   ClsKeyboard keyboard;
-  const std::string text = std::string("a") + static_cast<char>(missing) + "b";
-  const TypeResult r = keyboard.PressString(text);
-  EXPECT_EQ(Text(), "ab");
-  EXPECT_EQ(r.skipped, std::string(1, static_cast<char>(missing)));
-  EXPECT_FALSE(keyboard.PressKey(static_cast<char>(missing)));
-}
-
-TEST_F(TypingTarget, HoldAndReleaseSplitOneCharacter) {
-  ClsKeyboard keyboard;
+  // Hold and release split one character.
   ASSERT_TRUE(keyboard.PressKey('Q', true, false));
   Pump(50);
   EXPECT_EQ(ModifiersDown(), "16 ");
   ASSERT_TRUE(keyboard.PressKey('Q', false, true));
   EXPECT_EQ(Text(), "Q");
-}
-
-TEST_F(TypingTarget, PressKeyVKWithControlPastesTheClipboard) {
+  Clear();
   ASSERT_TRUE(OpenClipboard(frame_));
   EmptyClipboard();
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 6);
@@ -148,7 +140,6 @@ TEST_F(TypingTarget, PressKeyVKWithControlPastesTheClipboard) {
   GlobalUnlock(mem);
   SetClipboardData(CF_TEXT, mem);
   CloseClipboard();
-  ClsKeyboard keyboard;
   keyboard.PressKeyVK(VK_CONTROL, true, false);
   keyboard.PressKey('v');
   keyboard.PressKeyVK(VK_CONTROL, false, true);
