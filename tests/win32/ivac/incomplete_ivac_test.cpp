@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -45,14 +46,19 @@ class SilentInput : public Input {
 using qv::e2e::Instance;
 using qv::e2e::RegisterLocal;
 
+bool Clicked(HWND button) {
+  PumpEvents();
+  return SendMessageA(button, BM_GETCHECK, 0, 0) != 0;
+}
+
 // Windows of one case; all destroyed at the end.
 class Desk {
  public:
   ~Desk() {
     for (auto it = tops_.rbegin(); it != tops_.rend(); ++it) DestroyWindow(*it);
   }
-  HWND Top(const char* cls, const char* caption, DWORD exStyle = 0) {
-    HWND w = CreateWindowExA(exStyle, cls, caption, WS_OVERLAPPED, 0, 0, 200, 150, nullptr, nullptr,
+  HWND Top(const char* cls, const char* caption) {
+    HWND w = CreateWindowExA(0, cls, caption, WS_OVERLAPPED, 0, 0, 200, 150, nullptr, nullptr,
                              Instance(), nullptr);
     tops_.push_back(w);
     return w;
@@ -63,17 +69,54 @@ class Desk {
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   }
   // A checkable button: a click that arrives shows as a check.
-  static HWND Button(HWND parent, const char* caption, int id = 0) {
-    return Child(parent, "Button", caption, id, BS_AUTOCHECKBOX | BS_PUSHLIKE);
+  HWND Button(HWND parent, const char* caption, int id = 0) {
+    buttons_.push_back(Child(parent, "Button", caption, id, BS_AUTOCHECKBOX | BS_PUSHLIKE));
+    return buttons_.back();
   }
+  // A top-level "#32770" with these children, one a line: "Class",
+  // "Class:Caption" or "Class#id". Buttons are checkable.
+  HWND Dialog(const char* caption, std::string_view parts) {
+    HWND dialog = Top("#32770", caption);
+    for (const std::string& part : SplitItems(parts)) {
+      const size_t colon = part.find(':'), hash = part.find('#');
+      const std::string cls = part.substr(0, std::min(colon, hash));
+      const std::string text = colon == std::string::npos ? "" : part.substr(colon + 1);
+      const int id = hash == std::string::npos ? 0 : std::stoi(part.substr(hash + 1));
+      cls == "Button" ? Button(dialog, text.c_str(), id)
+                      : Child(dialog, cls.c_str(), text.c_str(), id);
+    }
+    return dialog;
+  }
+  // True when no button of the desk was clicked.
+  bool NothingClicked() const { return std::none_of(buttons_.begin(), buttons_.end(), Clicked); }
 
  private:
-  std::vector<HWND> tops_;
+  std::vector<HWND> tops_, buttons_;
 };
 
-bool Clicked(HWND button) {
-  PumpEvents();
-  return SendMessageA(button, BM_GETCHECK, 0, 0) != 0;
+// IvAc's main window with a band and a toolbar holding `codes` (either left
+// out when asked), and a COMMBox.
+struct IvacParts {
+  HWND main, toolbar;
+};
+IvacParts BuildIvac(Desk& desk, const std::vector<const char*>& codes, bool band = true,
+                    bool toolbar = true) {
+  IvacParts ivac{desk.Top("QvIncompleteIvac", "IvAc 1.0 incomplete"), nullptr};
+  // On the screen: the occupied-area clicks go only to a point on IvAc.
+  ShowWindow(ivac.main, SW_SHOWNOACTIVATE);
+  HWND bar = band ? Desk::Child(ivac.main, "ReBarWindow32", "") : nullptr;
+  if (bar != nullptr && toolbar) ivac.toolbar = Desk::Child(bar, "#32770", "");
+  for (const char* code : codes) desk.Button(ivac.toolbar, code);
+  HWND box = desk.Top("#32770", "COMMBox");
+  Desk::Child(box, "Edit", "AFR1", 1004);
+  Desk::Child(box, "Edit", "", 1006);
+  return ivac;
+}
+
+std::string Joined(const std::vector<std::string>& record) {
+  std::string out;
+  for (const auto& r : record) out += (out.empty() ? "" : ";") + r;
+  return out;
 }
 
 class IncompleteIvac : public ::testing::Test {
@@ -94,19 +137,10 @@ class IncompleteIvac : public ::testing::Test {
     a_->SetSleepMs(2);
   }
 
-  // IvAc's main window with a band and a toolbar holding `codes`, and a
-  // COMMBox whose selection field shows `selected`.
-  HWND MainWithToolbar(const std::vector<const char*>& codes, const char* selected = "AFR1") {
-    main_ = desk_.Top("QvIncompleteIvac", "IvAc 1.0 incomplete");
-    // On the screen: the occupied-area clicks go only to a point on IvAc.
-    ShowWindow(main_, SW_SHOWNOACTIVATE);
-    HWND band = Desk::Child(main_, "ReBarWindow32", "");
-    toolbar_ = Desk::Child(band, "#32770", "");
-    for (const char* code : codes) Desk::Button(toolbar_, code);
-    HWND box = desk_.Top("#32770", "COMMBox");
-    Desk::Child(box, "Edit", selected, 1004);
-    Desk::Child(box, "Edit", "", 1006);
-    return main_;
+  void MainWithToolbar(const std::vector<const char*>& codes) {
+    const IvacParts ivac = BuildIvac(desk_, codes);
+    main_ = ivac.main;
+    toolbar_ = ivac.toolbar;
   }
 
   Desk desk_;
@@ -127,11 +161,7 @@ TEST_F(IncompleteIvac, NoToolbar_ZeroButtonsAndNoCommBoxSearch) {
   };
   for (const auto& c : cases) {
     Desk desk;
-    HWND main = desk.Top("QvIncompleteIvac", "IvAc 1.0 no toolbar");
-    if (c.band) Desk::Child(main, "ReBarWindow32", "");
-    HWND box = desk.Top("#32770", "COMMBox");
-    Desk::Child(box, "Edit", "AFR1", 1004);
-    Desk::Child(box, "Edit", "", 1006);
+    HWND main = BuildIvac(desk, {}, c.band, c.dialog).main;
     a_->ForgetMapOwner();
     a_->GetHandles();
     ASSERT_EQ(a_->IvacWindow(), main) << c.name;
@@ -159,7 +189,7 @@ TEST_F(IncompleteIvac, ResetButtons_StopsAtTheFirstMissingButton) {
   EXPECT_FALSE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "ATC")));
 }
 
-TEST_F(IncompleteIvac, SelectionDialogWithoutElements_ReportsThemAndReleasesShift) {
+TEST_F(IncompleteIvac, SelectionDialogWithoutElementsOrThatStaysOpen_ReportsThemAndReleasesShift) {
   MainWithToolbar({"AP", "SID"});
   a_->GetHandles();
   const struct {
@@ -176,117 +206,106 @@ TEST_F(IncompleteIvac, SelectionDialogWithoutElements_ReportsThemAndReleasesShif
     Desk desk;
     HWND dialog = desk.Top("#32770", c.caption);
     if (c.list) Desk::Child(dialog, "ListBox", "", 0, LBS_MULTIPLESEL);
-    if (c.all) Desk::Button(dialog, "Select &All");
-    if (c.none) Desk::Button(dialog, "Select &None");
-    if (c.ok) Desk::Button(dialog, "&OK");
+    if (c.all) desk.Button(dialog, "Select &All");
+    if (c.none) desk.Button(dialog, "Select &None");
+    if (c.ok) desk.Button(dialog, "&OK");
     input_->record.clear();
     EXPECT_EQ(a_->SelectInDialog("X", c.code, "", false),
               std::string("unable to find ") + c.code + " Selection window elements");
     EXPECT_EQ(input_->record, (std::vector<std::string>{"down 16", "up 16"})) << c.code;
   }
-  // SAVE_DEFAULT writes nothing when the dialog lacks its elements.
-  Desk desk;
-  desk.Top("#32770", "Airports Selection");
-  a_->SaveDefault("[AP]");
-  EXPECT_EQ(input_->record.back(), "up 16");
-  EXPECT_FALSE(files::Exists(defaults_ + "\\AP.ini"));
-}
-
-TEST_F(IncompleteIvac, SelectionDialogThatStaysOpen_IsReportedNotClosed) {
-  MainWithToolbar({"AP"});
-  a_->GetHandles();
+  {
+    // SAVE_DEFAULT writes nothing when the dialog lacks its elements.
+    Desk desk;
+    desk.Top("#32770", "Airports Selection");
+    a_->SaveDefault("[AP]");
+    EXPECT_EQ(input_->record.back(), "up 16");
+    EXPECT_FALSE(files::Exists(defaults_ + "\\AP.ini"));
+  }
+  // A dialog that stays open is reported, not closed.
   Desk desk;
   HWND dialog = desk.Top("#32770", "Airports Selection");
   HWND list = Desk::Child(dialog, "ListBox", "", 0, LBS_MULTIPLESEL | LBS_HASSTRINGS);
   SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("EDDF"));
-  Desk::Button(dialog, "Select &All");
-  Desk::Button(dialog, "Select &None");
-  HWND ok = Desk::Button(dialog, "&OK");  // clicking it closes nothing
+  desk.Button(dialog, "Select &All");
+  desk.Button(dialog, "Select &None");
+  HWND ok = desk.Button(dialog, "&OK");  // clicking it closes nothing
   EXPECT_EQ(a_->SelectInDialog("EDDF", "[AP]", "", false), "unable to close [AP] Selection window");
   EXPECT_EQ(SendMessageA(list, LB_GETSEL, 0, 0), 1);
   EXPECT_TRUE(IsWindow(ok));
 }
 
-TEST_F(IncompleteIvac, ClearanceSubWindowsWithoutElements) {
-  MainWithToolbar({"CONNECT"});
-  const struct {
-    const char* name;
-    Clearance kind;
-    const char* value;
-    std::vector<std::pair<const char*, const char*>> children;
-    const char* status;
-  } cases[] = {
-      {"level without list",
-       Clearance::kFlightLevel,
-       "FL080",
-       {{"Button", "ALL"}, {"Button", "OK"}},
-       "unable to detect Flight Level window elements"},
-      {"speed without OK",
-       Clearance::kSpeed,
-       "200",
-       {{"Button", "CLEAR"}, {"ListBox", ""}},
-       "unable to detect Flight Level window elements"},
-      {"fix without ENTER",
-       Clearance::kFix,
-       "KERAX",
-       {{"Static", "WAYPOINT"}, {"Edit", ""}},
-       "unable to detect WAYPOINT window elements"},
-      {"fix <NONE> without CLEAR",
-       Clearance::kFix,
-       "<none>",
-       {{"Static", "WAYPOINT"}, {"Edit", ""}, {"Button", "ENTER"}},
-       "unable to detect WAYPOINT window elements"},
-  };
-  for (const auto& c : cases) {
-    Desk desk;
-    HWND sub = desk.Top("#32770", "");
-    std::vector<HWND> buttons;
-    for (const auto& [cls, caption] : c.children) {
-      HWND w = std::string(cls) == "Button" ? Desk::Button(sub, caption)
-                                            : Desk::Child(sub, cls, caption);
-      if (std::string(cls) == "Button") buttons.push_back(w);
-    }
-    EXPECT_EQ(a_->Clear(c.kind, c.value), c.status) << c.name;
-    for (HWND b : buttons) EXPECT_FALSE(Clicked(b)) << c.name << ": a button was clicked";
-  }
+// IvAc opens its windows in its own time: a window that comes a few hundred
+// milliseconds after the command is still found.
+std::function<void()> g_late;
+void CALLBACK OpenLate(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  if (g_late) g_late();
 }
 
-TEST_F(IncompleteIvac, TransferTo_FixWindowIsNotTheControllerChoice) {
+// Sub-windows and dialogs that lack a part (or are not there): the status
+// names what is missing, no button of theirs is clicked, and the input given
+// is exactly the command's own.
+TEST_F(IncompleteIvac, WindowsWithoutTheirParts_AreReportedAndNothingIsClicked) {
   MainWithToolbar({"CONNECT"});
   SetWindowTextA(FindWindowExA(toolbar_, nullptr, "Button", "CONNECT"), "DISCON");
   a_->GetHandles();
-  Desk desk;
-  HWND sub = desk.Top("#32770", "");
-  Desk::Child(sub, "ListBox", "");
-  HWND ok = Desk::Button(sub, "OK");
-  Desk::Child(sub, "Static", "WAYPOINT");
-  EXPECT_EQ(a_->TransferTo("EDDF"), "unable to detect ATC window elements");
-  EXPECT_FALSE(Clicked(ok));
-  DestroyWindow(sub);
-  EXPECT_EQ(a_->TransferTo("EDDF"), "unable to detect ATC subwindow - NOT ASSUMED ?");
-}
-
-TEST_F(IncompleteIvac, OccupiedAreaDialogWithoutElements_PutsThePointerBack) {
-  MainWithToolbar({});
-  Desk desk;
-  HWND dialog = desk.Top("#32770", "Add Occupied Area");
-  Desk::Child(dialog, "Edit", "");
-  HWND ok = Desk::Button(dialog, "OK");  // no Cancel
-  EXPECT_EQ(a_->OccupiedArea("10,20,AREA"), "unable to detect WAYPOINT window elements");
-  EXPECT_FALSE(Clicked(ok));
-  EXPECT_EQ(input_->record,
-            (std::vector<std::string>{"cursor 20,10", "right", "left", "cursor 3,4"}));
-}
-
-TEST_F(IncompleteIvac, ColorScheme_DialogWithoutItsEditAndNoDialog) {
-  MainWithToolbar({});
-  // IvAc's own dialog, without the combo box chain.
-  Desk desk;
-  HWND dialog = desk.Top("#32770", "Color Scheme");
-  Desk::Child(dialog, "Static", "", 1089);
-  EXPECT_EQ(a_->ColorScheme("Night"), "unable to find ColorScheme edit window");
-  DestroyWindow(dialog);
-  EXPECT_EQ(a_->ColorScheme("Night"), "unable to find Open ColorScheme dialog window");
+  const char* const kOcaInput = "cursor 20,10;right;left;cursor 3,4";
+  const struct {
+    const char* name;
+    UINT lateMs;          // 0: the window is there before the command
+    const char* caption;  // nullptr: no window opens
+    const char* parts;
+    std::function<std::string()> command;
+    const char* status;
+    const char* input;  // what was given, joined by ";"
+  } cases[] = {
+      {"level without list", 0, "", "Button:ALL\nButton:OK",
+       [&] { return a_->Clear(Clearance::kFlightLevel, "FL080"); },
+       "unable to detect Flight Level window elements", "down 106;up 106"},
+      {"speed without OK", 0, "", "Button:CLEAR\nListBox",
+       [&] { return a_->Clear(Clearance::kSpeed, "200"); },
+       "unable to detect Flight Level window elements", "down 118;up 118"},
+      {"fix without ENTER", 0, "", "Static:WAYPOINT\nEdit",
+       [&] { return a_->Clear(Clearance::kFix, "KERAX"); },
+       "unable to detect WAYPOINT window elements", "down 107;up 107"},
+      {"fix <NONE> without CLEAR", 0, "", "Static:WAYPOINT\nEdit\nButton:ENTER",
+       [&] { return a_->Clear(Clearance::kFix, "<none>"); },
+       "unable to detect WAYPOINT window elements", "down 107;up 107"},
+      {"fix window is not the controller choice", 0, "", "ListBox\nButton:OK\nStatic:WAYPOINT",
+       [&] { return a_->TransferTo("EDDF"); }, "unable to detect ATC window elements", ""},
+      {"no controller choice", 0, nullptr, "", [&] { return a_->TransferTo("EDDF"); },
+       "unable to detect ATC subwindow - NOT ASSUMED ?", ""},
+      {"occupied area without Cancel", 0, "Add Occupied Area", "Edit\nButton:OK",
+       [&] { return a_->OccupiedArea("10,20,AREA"); }, "unable to detect WAYPOINT window elements",
+       kOcaInput},
+      // IvAc's own dialog, without the combo box chain.
+      {"colour scheme without its edit", 0, "Color Scheme", "Static#1089",
+       [&] { return a_->ColorScheme("Night"); }, "unable to find ColorScheme edit window", ""},
+      {"no colour scheme dialog", 0, nullptr, "", [&] { return a_->ColorScheme("Night"); },
+       "unable to find Open ColorScheme dialog window", ""},
+      {"late fix sub-window", 400, "", "Static:WAYPOINT\nEdit",
+       [&] { return a_->Clear(Clearance::kFix, "KERAX"); },
+       "unable to detect WAYPOINT window elements", "down 107;up 107"},
+      {"late occupied area dialog", 400, "Add Occupied Area", "Edit",
+       [&] { return a_->OccupiedArea("10,20,AREA"); }, "unable to detect WAYPOINT window elements",
+       kOcaInput},
+      {"late colour scheme dialog", 400, "Color Scheme", "Static#1089",
+       [&] { return a_->ColorScheme("Night"); }, "unable to find ColorScheme edit window", ""},
+  };
+  for (const auto& c : cases) {
+    Desk desk;
+    input_->record.clear();
+    g_late = [&] {
+      if (c.caption != nullptr) desk.Dialog(c.caption, c.parts);
+    };
+    if (c.lateMs == 0) g_late();
+    if (c.lateMs != 0) SetTimer(nullptr, 0, c.lateMs, OpenLate);
+    EXPECT_EQ(c.command(), c.status) << c.name;
+    g_late = nullptr;
+    EXPECT_TRUE(desk.NothingClicked()) << c.name << ": a button was clicked";
+    EXPECT_EQ(Joined(input_->record), c.input) << c.name;
+  }
 }
 
 // A colour-scheme dialog that closes some time after its OK is clicked (or
@@ -337,48 +356,6 @@ TEST_F(IncompleteIvac, ColorScheme_DoneOnlyWhenTheDialogHasClosed) {
     g_closeAfterMs = c.closeAfterMs;
     EXPECT_EQ(a_->ColorScheme("Night"), c.status) << c.closeAfterMs;
     EXPECT_EQ(g_schemeOnOk, "Night") << c.closeAfterMs;
-  }
-}
-
-// IvAc opens its windows in its own time: a window that comes a few hundred
-// milliseconds after the command is still found. Each late window here lacks
-// a part, so the status proves it was found (and nothing was confirmed).
-std::function<void()> g_late;
-void CALLBACK OpenLate(HWND, UINT, UINT_PTR timer, DWORD) {
-  KillTimer(nullptr, timer);
-  if (g_late) g_late();
-}
-
-TEST_F(IncompleteIvac, WindowsThatOpenLateAreWaitedFor) {
-  MainWithToolbar({"CONNECT"});
-  a_->GetHandles();
-  const struct {
-    const char* name;
-    std::function<void(Desk&)> open;
-    std::function<std::string()> command;
-    const char* status;
-  } cases[] = {
-      {"fix sub-window",
-       [](Desk& d) {
-         HWND sub = d.Top("#32770", "");
-         Desk::Child(sub, "Static", "WAYPOINT");
-         Desk::Child(sub, "Edit", "");
-       },
-       [&] { return a_->Clear(Clearance::kFix, "KERAX"); },
-       "unable to detect WAYPOINT window elements"},
-      {"occupied area dialog",
-       [](Desk& d) { Desk::Child(d.Top("#32770", "Add Occupied Area"), "Edit", ""); },
-       [&] { return a_->OccupiedArea("10,20,AREA"); }, "unable to detect WAYPOINT window elements"},
-      {"colour scheme dialog",
-       [](Desk& d) { Desk::Child(d.Top("#32770", "Color Scheme"), "Static", "", 1089); },
-       [&] { return a_->ColorScheme("Night"); }, "unable to find ColorScheme edit window"},
-  };
-  for (const auto& c : cases) {
-    Desk desk;
-    g_late = [&] { c.open(desk); };
-    SetTimer(nullptr, 0, 400, OpenLate);
-    EXPECT_EQ(c.command(), c.status) << c.name;
-    g_late = nullptr;
   }
 }
 
