@@ -90,31 +90,10 @@ class StandInTest : public ::testing::Test {
   std::string folder_;
 };
 
-// ---------------------------------------------------------------------------
-// Toolbar
-
-TEST_F(StandInTest, Toolbar_ClickOnConnectConnectsAndTheCaptionFollows) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("connected = no\n"));
-  HWND connect = Button("CONNECT");
-  ASSERT_NE(connect, nullptr);
-  int64_t mark = Mark();
-  PostMessageA(connect, BM_CLICK, 0, 0);
-  ASSERT_TRUE(s_.WaitFor("connection", {{"connected", "true"}}, mark));
-  EXPECT_EQ(TextOf(connect), "DISCON");
-  EXPECT_NE(TextOf(s_.main()).find("connected"), std::string::npos);
-  mark = Mark();
-  PostMessageA(connect, BM_CLICK, 0, 0);
-  ASSERT_TRUE(s_.WaitFor("connection", {{"connected", "false"}}, mark));
-  EXPECT_EQ(TextOf(connect), "CONNECT");
-}
-
-// ---------------------------------------------------------------------------
-// Selection dialogs
-
 // Each dialog has the caption Quorvex looks for (the occupied-area one opens
 // from the map menu, not from a toolbar button).
 TEST_F(StandInTest, SelectionDialogs_ShiftClickOpensEachWithItsExactCaptionAndElements) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
+  ASSERT_NO_FATAL_FAILURE(StartWith("airports_selected = eddm, Edds\n"));
   for (const SelectionKind& kind : kSelectionKinds) {
     const std::string code = kind.code, caption = ivac::DialogCaption(code);
     if (code == "OCN") continue;
@@ -129,6 +108,11 @@ TEST_F(StandInTest, SelectionDialogs_ShiftClickOpensEachWithItsExactCaptionAndEl
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(GetWindowLongA(list, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
     EXPECT_GT(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
+    if (code == "AP") {  // saved entries are matched in any case
+      EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 2);
+      EXPECT_GT(SendMessageA(list, LB_GETSEL, 1, 0), 0);
+      EXPECT_GT(SendMessageA(list, LB_GETSEL, 2, 0), 0);
+    }
     for (const char* b : {"&OK", "&Cancel", "Select &All", "Select &None"})
       EXPECT_NE(FindWindowExA(dialog, nullptr, "Button", b), nullptr) << b;
     const int64_t before_cancel = Mark();
@@ -137,19 +121,6 @@ TEST_F(StandInTest, SelectionDialogs_ShiftClickOpensEachWithItsExactCaptionAndEl
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
   }
 }
-
-TEST_F(StandInTest, SelectionDialog_SavedEntriesAreMatchedInAnyCase) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("airports_selected = eddm, Edds\n"));
-  HWND dialog = ShiftClick("AP", "Airports Selection");
-  ASSERT_NE(dialog, nullptr);
-  HWND list = FindWindowExA(dialog, nullptr, "ListBox", nullptr);
-  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 2);
-  EXPECT_GT(SendMessageA(list, LB_GETSEL, 1, 0), 0);
-  EXPECT_GT(SendMessageA(list, LB_GETSEL, 2, 0), 0);
-}
-
-// ---------------------------------------------------------------------------
-// COMMBox
 
 TEST_F(StandInTest, CommBox_EnterPostedToTheTextLineSendsItOnTheSelectedTabAndClearsIt) {
   ASSERT_NO_FATAL_FAILURE(StartWith());
@@ -187,10 +158,7 @@ TEST_F(StandInTest, CommBox_EnterPostedToTheTextLineSendsItOnTheSelectedTabAndCl
   EXPECT_TRUE(s_.Find("tab_selected", mark).empty());
 }
 
-// ---------------------------------------------------------------------------
-// Traffic label commands
-
-TEST_F(StandInTest, LabelCommands_WithoutASelectedLabelAreIgnored) {
+TEST_F(StandInTest, LabelCommands_WithoutASelectedLabelAreIgnoredUntilAClickSelectsOne) {
   ASSERT_NO_FATAL_FAILURE(StartWith("selected =\n"));
   EXPECT_EQ(TextOf(CommBoxEdit(1004)), "");
   for (int id : {32796, 32797, 32798, 32799, 32801, 32850, 32861}) {
@@ -200,11 +168,24 @@ TEST_F(StandInTest, LabelCommands_WithoutASelectedLabelAreIgnored) {
   }
   EXPECT_TRUE(s_.Find("label_action").empty());
   EXPECT_TRUE(s_.Find("subwindow_opened").empty());
+
+  // A click on a label selects it. DLH4AB is the second label; its block
+  // sits right of its target.
+  ASSERT_TRUE(BringToFront(s_.main()));
+  HWND map = FindWindowExA(s_.main(), nullptr, "IvAcRadarView", nullptr);
+  RECT r{};
+  GetClientRect(map, &r);
+  POINT p{static_cast<LONG>(0.60 * r.right) + 30, static_cast<LONG>(0.22 * r.bottom) - 14};
+  ClientToScreen(map, &p);
+  const int64_t mark = Mark();
+  ClickAt(p, false);
+  ASSERT_TRUE(s_.WaitFor("label_selected", {{"callsign", "DLH4AB"}, {"by", "click"}}, mark));
+  EXPECT_EQ(TextOf(CommBoxEdit(1004)), "DLH4AB");
 }
 
-TEST_F(StandInTest, AddToInOut_AddsTheLabelAsARowOfTheListView) {
+TEST_F(StandInTest, LabelCommands_AddToInOutTransferWithNothingAndOneSubWindowAtATime) {
   ASSERT_NO_FATAL_FAILURE(StartWith());
-  const int64_t mark = Mark();
+  int64_t mark = Mark();
   Command(32861);
   ASSERT_TRUE(s_.WaitFor("inout_added", {{"callsign", "AFR1234"}, {"rows", "4"}}, mark));
   HWND inout = FindWindowA("#32770", "In/Out");
@@ -212,11 +193,9 @@ TEST_F(StandInTest, AddToInOut_AddsTheLabelAsARowOfTheListView) {
   const auto rows = ReadListView(lv);
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[3][0], "AFR1234");
-}
 
-TEST_F(StandInTest, Transfer_OkWithNothingSelectedHandsNothingOver) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  const int64_t mark = Mark();
+  // OK in the transfer window with nothing selected hands nothing over.
+  mark = Mark();
   Command(32797);
   ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "atc"}}, mark));
   HWND w = UntitledDialogWith(s_.pid(), "Button", "OK");
@@ -225,15 +204,27 @@ TEST_F(StandInTest, Transfer_OkWithNothingSelectedHandsNothingOver) {
   ASSERT_TRUE(s_.WaitFor("subwindow_closed",
                          {{"window", "atc"}, {"reason", "OK with nothing selected"}}, mark));
   EXPECT_TRUE(s_.Find("transfer", mark).empty());
+
+  // One sub-window at a time: the next replaces the one open.
+  ASSERT_TRUE(BringToFront(s_.main()));
+  mark = Mark();
+  KeyDown(VK_MULTIPLY);
+  KeyUp(VK_MULTIPLY);
+  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "level"}}, mark));
+  Command(32797);
+  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "atc"}}, mark));
+  EXPECT_TRUE(s_.WaitFor("subwindow_closed", {{"window", "level"}, {"reason", "replaced"}}, mark));
+  EXPECT_EQ(UntitledDialogWith(s_.pid(), "Button", "ALL"), nullptr);
 }
 
-// ---------------------------------------------------------------------------
-// Map commands
-
-TEST_F(StandInTest, OccupiedArea_OkWithNoNameKeepsTheDialogOpen) {
+TEST_F(StandInTest, OccupiedArea_OpensOnlyOnAMarkedPointAndOkWithNoNameKeepsItOpen) {
   ASSERT_NO_FATAL_FAILURE(StartWith());
+  int64_t mark = Mark();
+  Command(32862);
+  ASSERT_TRUE(s_.WaitFor("menu_ignored", {{"id", "32862"}}, mark));
+  EXPECT_EQ(FindWindowA("#32770", "Add Occupied Area"), nullptr);
   ASSERT_TRUE(BringToFront(s_.main()));
-  const int64_t mark = Mark();
+  mark = Mark();
   ClickAt(MapPoint(100, -80), true);
   Command(32862);
   ASSERT_TRUE(s_.WaitFor("dialog_opened", {{"code", "AREA"}}, mark));
@@ -247,68 +238,9 @@ TEST_F(StandInTest, OccupiedArea_OkWithNoNameKeepsTheDialogOpen) {
   EXPECT_TRUE(s_.Find("occupied_area", mark).empty());
 }
 
-TEST_F(StandInTest, OccupiedArea_32862WithNoPointMarkedOpensNothing) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  const int64_t mark = Mark();
-  Command(32862);
-  ASSERT_TRUE(s_.WaitFor("menu_ignored", {{"id", "32862"}}, mark));
-  EXPECT_EQ(FindWindowA("#32770", "Add Occupied Area"), nullptr);
-}
-
-TEST_F(StandInTest, Map_ClickOnALabelSelectsIt) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("selected =\n"));
-  ASSERT_TRUE(BringToFront(s_.main()));
-  // DLH4AB is the second label; its block sits right of its target.
-  HWND map = FindWindowExA(s_.main(), nullptr, "IvAcRadarView", nullptr);
-  RECT r{};
-  GetClientRect(map, &r);
-  POINT p{static_cast<LONG>(0.60 * r.right) + 30, static_cast<LONG>(0.22 * r.bottom) - 14};
-  ClientToScreen(map, &p);
-  const int64_t mark = Mark();
-  ClickAt(p, false);
-  ASSERT_TRUE(s_.WaitFor("label_selected", {{"callsign", "DLH4AB"}, {"by", "click"}}, mark));
-  EXPECT_EQ(TextOf(CommBoxEdit(1004)), "DLH4AB");
-}
-
-// ---------------------------------------------------------------------------
-// Hot keys and clearances
-
-TEST_F(StandInTest, HotKeys_OneSubWindowAtATime) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  ASSERT_TRUE(BringToFront(s_.main()));
-  const int64_t mark = Mark();
-  KeyDown(VK_MULTIPLY);
-  KeyUp(VK_MULTIPLY);
-  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "level"}}, mark));
-  Command(32797);
-  ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "atc"}}, mark));
-  EXPECT_TRUE(s_.WaitFor("subwindow_closed", {{"window", "level"}, {"reason", "replaced"}}, mark));
-  EXPECT_EQ(UntitledDialogWith(s_.pid(), "Button", "ALL"), nullptr);
-}
-
-// ---------------------------------------------------------------------------
-// Placement
-
-TEST_F(StandInTest, MainWindow_LogsEachMoveSizeAndShowState) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
+TEST_F(StandInTest, ControlConnectPlacementAndLog_ChangesWhileRunningEachLoggedAsAJsonLine) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("bogus = 1\n"));
   int64_t mark = Mark();
-  ASSERT_TRUE(SetWindowPos(s_.main(), HWND_TOP, 20, 30, 700, 500, SWP_SHOWWINDOW));
-  ASSERT_TRUE(s_.WaitFor(
-      "window", {{"x", "20"}, {"y", "30"}, {"w", "700"}, {"h", "500"}, {"state", "normal"}}, mark));
-  mark = Mark();
-  ShowWindow(s_.main(), SW_MAXIMIZE);
-  ASSERT_TRUE(s_.WaitFor("window", {{"state", "maximized"}}, mark));
-  mark = Mark();
-  ShowWindow(s_.main(), SW_RESTORE);
-  ASSERT_TRUE(s_.WaitFor("window", {{"state", "normal"}}, mark));
-}
-
-// ---------------------------------------------------------------------------
-// State and log
-
-TEST_F(StandInTest, Control_ChangesTheStateOfTheRunningStandIn) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  const int64_t mark = Mark();
   ASSERT_TRUE(s_.Control("connected = no\nfrequencies = 5\npressed = RR"));
   EXPECT_TRUE(s_.WaitFor("connection", {{"connected", "false"}, {"by", "control"}}, mark));
   EXPECT_NE(Button("CONNECT"), nullptr);
@@ -319,15 +251,39 @@ TEST_F(StandInTest, Control_ChangesTheStateOfTheRunningStandIn) {
   // A bad line is reported and the others still apply.
   const int64_t before_bad = Mark();
   EXPECT_FALSE(s_.Control("selected = BAW915\nnonsense = 1"));
-  const auto e = s_.WaitFor("control", {}, before_bad);
-  ASSERT_TRUE(e);
-  ASSERT_EQ(e->List("errors").size(), 1u);
-  EXPECT_NE(e->List("errors")[0].find("nonsense"), std::string::npos);
+  const auto control = s_.WaitFor("control", {}, before_bad);
+  ASSERT_TRUE(control);
+  ASSERT_EQ(control->List("errors").size(), 1u);
+  EXPECT_NE(control->List("errors")[0].find("nonsense"), std::string::npos);
   EXPECT_EQ(TextOf(CommBoxEdit(1004)), "BAW915");
-}
 
-TEST_F(StandInTest, Log_IsOneJsonObjectPerLineWithRisingSequenceNumbers) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("bogus = 1\n"));
+  // Disconnected by the settings above, a click on CONNECT connects, and the
+  // caption follows.
+  HWND connect = Button("CONNECT");
+  ASSERT_NE(connect, nullptr);
+  mark = Mark();
+  PostMessageA(connect, BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("connection", {{"connected", "true"}}, mark));
+  EXPECT_EQ(TextOf(connect), "DISCON");
+  EXPECT_NE(TextOf(s_.main()).find("connected"), std::string::npos);
+  mark = Mark();
+  PostMessageA(connect, BM_CLICK, 0, 0);
+  ASSERT_TRUE(s_.WaitFor("connection", {{"connected", "false"}}, mark));
+  EXPECT_EQ(TextOf(connect), "CONNECT");
+
+  // Each move, size and show state of the main window is logged.
+  mark = Mark();
+  ASSERT_TRUE(SetWindowPos(s_.main(), HWND_TOP, 20, 30, 700, 500, SWP_SHOWWINDOW));
+  ASSERT_TRUE(s_.WaitFor(
+      "window", {{"x", "20"}, {"y", "30"}, {"w", "700"}, {"h", "500"}, {"state", "normal"}}, mark));
+  mark = Mark();
+  ShowWindow(s_.main(), SW_MAXIMIZE);
+  ASSERT_TRUE(s_.WaitFor("window", {{"state", "maximized"}}, mark));
+  mark = Mark();
+  ShowWindow(s_.main(), SW_RESTORE);
+  ASSERT_TRUE(s_.WaitFor("window", {{"state", "normal"}}, mark));
+
+  // The log is one JSON object a line, with rising sequence numbers.
   Command(32820);
   ASSERT_TRUE(s_.WaitFor("centre_reset"));
   std::string data;
