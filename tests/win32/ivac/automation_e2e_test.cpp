@@ -79,15 +79,6 @@ class RecordingInput : public Input {
   SystemInput system_;
 };
 
-std::string CaseFolder() {
-  const std::string folder = e2e::CaseFolder();
-  // Saved states of an earlier run must not leak into this one.
-  std::error_code ec;
-  std::filesystem::remove_all(folder + "\\Default", ec);
-  files::CreateFolder(folder + "\\Default");
-  return folder;
-}
-
 // True when no Shift key-down of the record is left without its key-up.
 bool ShiftReleased(const std::vector<std::string>& record) {
   int down = 0;
@@ -101,7 +92,11 @@ bool ShiftReleased(const std::vector<std::string>& record) {
 class Automation : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = CaseFolder();
+    folder_ = e2e::CaseFolder();
+    // Saved states of an earlier run must not leak into this one.
+    std::error_code ec;
+    std::filesystem::remove_all(folder_ + "\\Default", ec);
+    files::CreateFolder(folder_ + "\\Default");
     auto input = std::make_unique<RecordingInput>(input_);
     a_ = std::make_unique<Win32Automation>(std::move(input),
                                            AutomationSettings{folder_ + "\\Default", 3});
@@ -145,6 +140,23 @@ class Automation : public ::testing::Test {
     return s_.Find(name, mark);
   }
 
+  // Exactly one `name` event logged since `mark`, with these field texts.
+  void ExpectOne(int64_t mark, const char* name, const Where& fields = {}) {
+    const auto found = After(mark, name);
+    ASSERT_EQ(found.size(), 1u) << name;
+    for (const auto& [key, value] : fields) EXPECT_EQ(found[0].Text(key), value) << name;
+  }
+
+  // The items of the one "selection" confirmed since `mark`, sorted.
+  std::vector<std::string> Selected(int64_t mark) {
+    const auto confirmed = After(mark, "selection");
+    EXPECT_EQ(confirmed.size(), 1u) << "selections confirmed";
+    if (confirmed.size() != 1) return {"<" + DecimalText(confirmed.size()) + " selections>"};
+    auto items = confirmed[0].List("items");
+    std::sort(items.begin(), items.end());
+    return items;
+  }
+
   HWND Toolbar() const {
     HWND band = FindWindowExA(s_.main(), nullptr, "ReBarWindow32", nullptr);
     return band ? FindWindowExA(band, nullptr, "#32770", nullptr) : nullptr;
@@ -160,12 +172,26 @@ class Automation : public ::testing::Test {
   StandInProcess s_;
 };
 
-std::vector<std::string> Items(const Event& e) { return e.List("items"); }
-
-// ---------------------------------------------------------------- window map
-
-TEST_F(Automation, GetHandles_MapsTheToolbarAndTheCommBoxOfTheStandIn) {
+// With debug on, building the map writes one log line per code and
+// "Init Done".
+TEST_F(Automation, GetHandles_MapsTheToolbarAndTheCommBoxOfTheStandInAndLogsIt) {
+  App& app = TheApp();
+  const App saved = app;
+  app.settings.debug = true;
+  app.folders.base = folder_;
+  const std::string dump = DumpFilePath(folder_, Today());
+  files::Remove(dump);
   ASSERT_NO_FATAL_FAILURE(StartWith("connected = no\n"));
+  app = saved;
+  std::string log, expected;
+  ASSERT_TRUE(files::ReadAll(dump, log));
+  for (std::string_view code : kToolbarCodes) {
+    expected += std::string(code) +
+                DecimalText(static_cast<int64_t>(
+                    reinterpret_cast<uintptr_t>(a_->Lookup(ButtonKey(code))))) +
+                "\r\n";
+  }
+  EXPECT_EQ(log, expected + "Init Done\r\n");
   EXPECT_TRUE(a_->IvacFound());
   HWND band = a_->Lookup(kKeyRebar);
   HWND toolbar = a_->Lookup(kKeyToolbar);
@@ -246,29 +272,8 @@ TEST_F(Automation, GetHandles_FollowsTheFirstIvacInSystemOrderAndRebuildsOnAChan
   other.Stop();
 }
 
-TEST_F(Automation, GetHandles_WritesOneLogLinePerCodeAndInitDoneWithDebugOn) {
-  App& app = TheApp();
-  const App saved = app;
-  app.settings.debug = true;
-  app.folders.base = folder_;
-  const std::string dump = DumpFilePath(folder_, Today());
-  files::Remove(dump);
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  app = saved;
-  std::string log;
-  ASSERT_TRUE(files::ReadAll(dump, log));
-  std::string expected;
-  for (std::string_view code : kToolbarCodes) {
-    expected += std::string(code) +
-                DecimalText(static_cast<int64_t>(
-                    reinterpret_cast<uintptr_t>(a_->Lookup(ButtonKey(code))))) +
-                "\r\n";
-  }
-  expected += "Init Done\r\n";
-  EXPECT_EQ(log, expected);
-}
-
-TEST_F(Automation, FindIvac_ComparesTheFirstSixCharactersWithLetterCase) {
+TEST_F(Automation, FindIvacFindWindowsLikeAndKeepOnTop_OnWindowsOfThisProcess) {
+  // FindIvacWindow compares the first six characters with letter case.
   const struct {
     const char* caption;
     bool found;
@@ -282,9 +287,7 @@ TEST_F(Automation, FindIvac_ComparesTheFirstSixCharactersWithLetterCase) {
     EXPECT_EQ(FindIvacWindow() == w, c.found) << c.caption;
     DestroyWindow(w);
   }
-}
 
-TEST_F(Automation, FindWindowsLike_ListsDescendantsBeforeAncestorsAndChecksTheId) {
   e2e::RegisterLocal("QvLikeProbe32770");
   HWND top = CreateWindowA("QvLikeProbe32770", "QvLike top", WS_OVERLAPPED, 0, 0, 90, 90, nullptr,
                            nullptr, e2e::Instance(), nullptr);
@@ -302,22 +305,17 @@ TEST_F(Automation, FindWindowsLike_ListsDescendantsBeforeAncestorsAndChecksTheId
   EXPECT_EQ(FindWindowsLike(nullptr, "qvlike *", "*32770"), std::vector<HWND>{});
   EXPECT_EQ(FindWindowsLike(nullptr, "QvLike [", "*"), std::vector<HWND>{});
   EXPECT_EQ(ChildrenOfClass(top, "qvlikeprobe32770"), (std::vector<HWND>{mid}));
-  DestroyWindow(top);
-}
-
-TEST_F(Automation, KeepOnTop_SetsAndClearsTheTopmostStyle) {
-  HWND w = CreateWindowA("STATIC", "QvTopProbe", WS_OVERLAPPED, 10, 10, 80, 60, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
-  ASSERT_NE(w, nullptr);
+  // KeepOnTop sets and clears the topmost style and leaves the window where
+  // it is.
   RECT before{}, after{};
-  GetWindowRect(w, &before);
-  KeepOnTop(w, true);
-  EXPECT_NE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  KeepOnTop(w, false);
-  EXPECT_EQ(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  GetWindowRect(w, &after);
+  GetWindowRect(top, &before);
+  KeepOnTop(top, true);
+  EXPECT_NE(GetWindowLongA(top, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  KeepOnTop(top, false);
+  EXPECT_EQ(GetWindowLongA(top, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  GetWindowRect(top, &after);
   EXPECT_TRUE(EqualRect(&before, &after));
-  DestroyWindow(w);
+  DestroyWindow(top);
 }
 
 // -------------------------------------------------------------- without IvAc
@@ -377,39 +375,16 @@ TEST_F(Automation, WithoutIvac_EveryPrimitiveReportsItsOwnFailure) {
   EXPECT_FALSE(files::Exists(folder_ + "\\Default\\AP.ini"));
 }
 
-TEST_F(Automation, Waits_AreTheSleepSettingAndItsRoundedHalfAndNeverNegative) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  const struct {
-    const char* name;
-    int32_t sleep;
-    std::function<std::string()> call;
-    DWORD atLeast, below;  // milliseconds
-  } cases[] = {
-      // Set button waits Sleep/2 once; a dot-command waits Sleep twice.
-      {"PRESS, Sleep 250", 250, [&] { return a_->SetButton("CC", true); }, 125, 250},
-      {"ZOOM, Sleep 150", 150, [&] { return a_->DotCommand(".Z 5"); }, 300, 450},
-      // A negative setting waits nothing instead of for ever.
-      {"ZOOM, Sleep -1000", -1000, [&] { return a_->DotCommand(".Z 6"); }, 0, 150},
-      {"PRESS, Sleep -1000", -1000, [&] { return a_->SetButton("CC", false); }, 0, 150},
-  };
-  for (const auto& c : cases) {
-    a_->SetSleepMs(c.sleep);
-    // Not GetTickCount: Wine updates it from a thread of its own, which lags
-    // on a busy machine.
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_NE(c.call(), "") << c.name;
-    const auto took = static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                             std::chrono::steady_clock::now() - start)
-                                             .count());
-    EXPECT_GE(took + 2, c.atLeast) << c.name;
-    EXPECT_LT(took, c.below + 1000) << c.name;  // generous: the machine may be busy
-  }
-}
-
 // ----------------------------------------------------------- toolbar buttons
 
-TEST_F(Automation, SetButton_ClicksOnlyWhenTheStateDiffersAndAlwaysKillsFocus) {
+TEST_F(Automation, SetButton_ClicksOnlyWhenTheStateDiffersKillsFocusAndWaits) {
   ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, VOR\n"));
+  // An unknown code returns nothing and touches nothing.
+  const int64_t before = Mark();
+  for (const char* code : {"XYZ", "", "[]", "ap"}) EXPECT_EQ(a_->SetButton(code, true), "") << code;
+  EXPECT_TRUE(After(before, "toolbar").empty());
+  EXPECT_TRUE(s_.Find("killfocus", before).empty());
+  EXPECT_TRUE(input_.empty());
   const struct {
     const char* code;
     bool wanted;
@@ -440,25 +415,45 @@ TEST_F(Automation, SetButton_ClicksOnlyWhenTheStateDiffersAndAlwaysKillsFocus) {
   }
   // Shift is released before each button is read.
   EXPECT_EQ(std::count(input_.begin(), input_.end(), "up 16"), 5);
+
+  // The waits are the Sleep setting and its rounded half, never negative.
+  const struct {
+    const char* name;
+    int32_t sleep;
+    std::function<std::string()> call;
+    DWORD atLeast, below;  // milliseconds
+  } waits[] = {
+      // Set button waits Sleep/2 once; a dot-command waits Sleep twice.
+      {"PRESS, Sleep 250", 250, [&] { return a_->SetButton("CC", true); }, 125, 250},
+      {"ZOOM, Sleep 150", 150, [&] { return a_->DotCommand(".Z 5"); }, 300, 450},
+      // A negative setting waits nothing instead of for ever.
+      {"ZOOM, Sleep -1000", -1000, [&] { return a_->DotCommand(".Z 6"); }, 0, 150},
+      {"PRESS, Sleep -1000", -1000, [&] { return a_->SetButton("CC", false); }, 0, 150},
+  };
+  for (const auto& c : waits) {
+    a_->SetSleepMs(c.sleep);
+    // Not GetTickCount: Wine updates it from a thread of its own, which lags
+    // on a busy machine.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_NE(c.call(), "") << c.name;
+    const auto took = static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                             std::chrono::steady_clock::now() - start)
+                                             .count());
+    EXPECT_GE(took + 2, c.atLeast) << c.name;
+    EXPECT_LT(took, c.below + 1000) << c.name;  // generous: the machine may be busy
+  }
 }
 
-TEST_F(Automation, SetButton_UnknownCodeReturnsNothingAndTouchesNothing) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  const int64_t mark = Mark();
-  for (const char* code : {"XYZ", "", "[]", "ap"}) EXPECT_EQ(a_->SetButton(code, true), "") << code;
-  EXPECT_TRUE(After(mark, "toolbar").empty());
-  EXPECT_TRUE(s_.Find("killfocus", mark).empty());
-  EXPECT_TRUE(input_.empty());
-}
-
-TEST_F(Automation, SaveButtons_WritesTheTwentyTwoStatesInOrder) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, VOR, FSTR, STAR\n"));
+TEST_F(Automation, SaveAndResetButtons_WriteTheTwentyTwoStatesAndSetEachSavedOne) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, VOR, NDB, FSTR, STAR\n"));
+  EXPECT_EQ(a_->ResetButtons(), "Buttons not saved");
   const std::string file = folder_ + "\\Default\\Buttons.ini";
   files::WriteAtomic(file, "[Default]\r\nOLD=1\r\n");
   EXPECT_EQ(a_->SaveButtons(), "Save Buttons - done ");
   std::vector<std::pair<std::string, bool>> expected;
   for (std::string_view code : kSavedButtonCodes) {
-    const bool on = code == "AP" || code == "VOR" || code == "FSTR" || code == "STAR";
+    const bool on =
+        code == "AP" || code == "VOR" || code == "NDB" || code == "FSTR" || code == "STAR";
     expected.emplace_back(std::string(code), on);
   }
   std::string text;
@@ -467,16 +462,30 @@ TEST_F(Automation, SaveButtons_WritesTheTwentyTwoStatesInOrder) {
   EXPECT_EQ(profile::ReadKey(file, "default", "AP", "?"), "-1");
   EXPECT_EQ(profile::ReadKey(file, "default", "CC", "?"), "0");
   EXPECT_EQ(profile::ReadKey(file, "default", "OLD", "?"), "?");
-}
-
-TEST_F(Automation, SaveButtons_AFailedWriteSaysSoAndLeavesNoFile) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  // The defaults folder is not there: the file cannot be written.
+  // Without the defaults folder the file cannot be written: said, no file.
   Win32Automation elsewhere(nullptr, AutomationSettings{folder_ + "\\NoSuchFolder", 3});
   elsewhere.GetHandles();
-  const std::string file = folder_ + "\\NoSuchFolder\\Buttons.ini";
-  EXPECT_EQ(elsewhere.SaveButtons(), "unable to write " + file);
-  EXPECT_FALSE(files::Exists(file));
+  const std::string missing = folder_ + "\\NoSuchFolder\\Buttons.ini";
+  EXPECT_EQ(elsewhere.SaveButtons(), "unable to write " + missing);
+  EXPECT_FALSE(files::Exists(missing));
+
+  // RESET_BUTTONS sets each saved state and skips the codes without a key.
+  files::WriteAtomic(folder_ + "\\Default\\Buttons.ini",
+                     "[Default]\r\nAP=0\r\nCC=-1\r\nNDB=-1\r\nRR=0\r\nGEO=1\r\n");
+  const int64_t mark = Mark();
+  EXPECT_EQ(a_->ResetButtons(), "Save Buttons - done ");
+  std::vector<std::string> toggled;
+  for (const auto& e : After(mark, "toolbar")) {
+    toggled.push_back(e.Text("button") + (e.Flag("pressed") ? "+" : "-"));
+  }
+  // File order is the order of the saved codes: CC, AP, GEO.
+  EXPECT_EQ(toggled, (std::vector<std::string>{"CC+", "AP-", "GEO+"}));
+  std::vector<std::string> focused;
+  for (const auto& e : s_.Find("killfocus", mark)) focused.push_back(e.Text("button"));
+  EXPECT_EQ(focused, (std::vector<std::string>{"CC", "AP", "GEO", "RR", "NDB"}));
+  EXPECT_TRUE(Checked("VOR"));  // no key: left as it was
+  EXPECT_TRUE(Checked("NDB"));
+  EXPECT_FALSE(Checked("AP"));
 }
 
 TEST_F(Automation, APrimitiveAfterIvacClosedIsReportedAsIvacClosed) {
@@ -498,27 +507,6 @@ TEST_F(Automation, APrimitiveAfterIvacClosedIsReportedAsIvacClosed) {
   }
 }
 
-TEST_F(Automation, ResetButtons_SetsEachSavedStateAndSkipsMissingKeys) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, VOR, NDB\n"));
-  EXPECT_EQ(a_->ResetButtons(), "Buttons not saved");
-  files::WriteAtomic(folder_ + "\\Default\\Buttons.ini",
-                     "[Default]\r\nAP=0\r\nCC=-1\r\nNDB=-1\r\nRR=0\r\nGEO=1\r\n");
-  const int64_t mark = Mark();
-  EXPECT_EQ(a_->ResetButtons(), "Save Buttons - done ");
-  std::vector<std::string> toggled;
-  for (const auto& e : After(mark, "toolbar")) {
-    toggled.push_back(e.Text("button") + (e.Flag("pressed") ? "+" : "-"));
-  }
-  // File order is the order of the saved codes: CC, AP, GEO.
-  EXPECT_EQ(toggled, (std::vector<std::string>{"CC+", "AP-", "GEO+"}));
-  std::vector<std::string> focused;
-  for (const auto& e : s_.Find("killfocus", mark)) focused.push_back(e.Text("button"));
-  EXPECT_EQ(focused, (std::vector<std::string>{"CC", "AP", "GEO", "RR", "NDB"}));
-  EXPECT_TRUE(Checked("VOR"));  // no key: left as it was
-  EXPECT_TRUE(Checked("NDB"));
-  EXPECT_FALSE(Checked("AP"));
-}
-
 // ----------------------------------------------------------- selection dialogs
 
 TEST_F(Automation, SelectInDialog_SelectsByPatternConfirmsAndRestoresTheButton) {
@@ -526,7 +514,8 @@ TEST_F(Automation, SelectInDialog_SelectsByPatternConfirmsAndRestoresTheButton) 
       StartWith("pressed = AP, VOR\n"
                 "airports_selected = EDDF, EDDK\n"
                 "sids_selected = CINDY7S\n"
-                "occupied_areas_selected = ED-R137\n"));
+                "occupied_areas_selected = ED-R137\n"
+                "stars = \n"));
   const struct {
     const char* code;
     const char* items;
@@ -548,23 +537,15 @@ TEST_F(Automation, SelectInDialog_SelectsByPatternConfirmsAndRestoresTheButton) 
     const int64_t mark = Mark();
     EXPECT_EQ(a_->SelectInDialog(c.items, c.code, c.pre, c.unselect),
               std::string(c.code) + " Selection - done");
-    const auto confirmed = After(mark, "selection");
-    ASSERT_EQ(confirmed.size(), 1u) << c.code << " " << c.items;
-    EXPECT_EQ(confirmed[0].Text("code"), c.logged);
-    auto got = Items(confirmed[0]);
+    ASSERT_TRUE(s_.WaitFor("selection", {{"code", c.logged}}, mark)) << c.code;
     auto want = c.selected;
-    std::sort(got.begin(), got.end());
     std::sort(want.begin(), want.end());
-    EXPECT_EQ(got, want) << c.code << " " << c.items;
+    EXPECT_EQ(Selected(mark), want) << c.code << " " << c.items;
     if (std::string(c.logged) != "OCN") {
       EXPECT_EQ(Checked(c.logged), c.pressedAfter) << c.code;
     }
     EXPECT_EQ(FindWindowA("#32770", DialogCaption(c.logged).c_str()), nullptr);
   }
-}
-
-TEST_F(Automation, SelectInDialog_FailuresLeaveTheirStatus) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("stars = \n"));
   // An empty list: the dialog stays open and nothing is confirmed.
   int64_t mark = Mark();
   EXPECT_EQ(a_->SelectInDialog("KERAX*", "[STAR]", "", false), "unable to detect STAR list");
@@ -577,11 +558,13 @@ TEST_F(Automation, SelectInDialog_FailuresLeaveTheirStatus) {
   EXPECT_TRUE(After(mark, "selection").empty());
 }
 
-TEST_F(Automation, SaveDefault_WritesTheSelectedEntriesAndCancels) {
+TEST_F(Automation, DefaultsAndDlgCommands_SaveResetAndKeepTheDialogOpenUntilClosed) {
   ASSERT_NO_FATAL_FAILURE(
       StartWith("pressed = AP\n"
                 "airports_selected = EDDS, EDDF\n"
-                "sids_selected = \n"));
+                "sids_selected = \n"
+                "ndbs = \n"));
+  EXPECT_EQ(a_->ResetDefault("[AP]"), "[AP] default not saved");
   const struct {
     const char* code;
     const char* file;
@@ -598,23 +581,13 @@ TEST_F(Automation, SaveDefault_WritesTheSelectedEntriesAndCancels) {
   }
   EXPECT_TRUE(Checked("AP"));
   EXPECT_FALSE(Checked("SID"));
-}
-
-TEST_F(Automation, ResetDefault_ClearsThenSelectsTheSavedEntries) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("airports_selected = EDDF, EDDS\n"));
-  EXPECT_EQ(a_->ResetDefault("[AP]"), "[AP] default not saved");
+  // RESET_DEFAULT clears the selection (EDDF, EDDS), then selects the file's.
   files::WriteAtomic(folder_ + "\\Default\\AP.ini", "EDDM\r\nEDDK\r\n\r\n");
-  const int64_t mark = Mark();
+  int64_t mark = Mark();
   EXPECT_EQ(a_->ResetDefault("[AP]"), "Restore Default done");
-  const auto confirmed = After(mark, "selection");
-  ASSERT_EQ(confirmed.size(), 1u);
-  auto got = Items(confirmed[0]);
-  std::sort(got.begin(), got.end());
-  EXPECT_EQ(got, (std::vector<std::string>{"EDDK", "EDDM"}));
-}
+  EXPECT_EQ(Selected(mark), (std::vector<std::string>{"EDDK", "EDDM"}));
 
-TEST_F(Automation, DlgCommands_KeepTheDialogOpenUntilClosed) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = \nsids_selected = \n"));
+  // DLG_OPEN, DLG_SELECT and DLG_CLOSE keep the dialog open until closed.
   EXPECT_FALSE(a_->DialogRemembered());
   const std::string opened = a_->DlgOpen("[SID]");
   HWND dialog = FindWindowA("#32770", "SIDs Selection");
@@ -627,35 +600,27 @@ TEST_F(Automation, DlgCommands_KeepTheDialogOpenUntilClosed) {
   EXPECT_EQ(a_->DlgSelect("*7M", "", true), "SID Selection - done");
   EXPECT_EQ(a_->DlgSelect("CINDY7S", "", false), "SID Selection - done");
   EXPECT_TRUE(IsWindow(dialog));
-  const int64_t mark = Mark();
+  mark = Mark();
   EXPECT_TRUE(After(mark, "selection").empty());
   EXPECT_EQ(a_->DlgClose(), "SID Dialog Closed");
-  const auto confirmed = After(mark, "selection");
-  ASSERT_EQ(confirmed.size(), 1u);
-  auto got = Items(confirmed[0]);
-  std::sort(got.begin(), got.end());
-  EXPECT_EQ(got, (std::vector<std::string>{"ANEKI7L", "CINDY7S"}));
+  EXPECT_EQ(Selected(mark), (std::vector<std::string>{"ANEKI7L", "CINDY7S"}));
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_FALSE(Checked("SID"));  // released after DLG_CLOSE
   EXPECT_FALSE(a_->DialogRemembered());
   EXPECT_EQ(a_->DlgClose(), "unable to detect  Button");
-}
 
-TEST_F(Automation, DlgClose_WithTheCodeForgottenConfirmsButLeavesTheButton) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("pressed = \n"));
+  // With the code forgotten, DLG_CLOSE confirms but leaves the button.
   ASSERT_EQ(a_->DlgOpen("[GEO]").substr(0, 12), "GEO OpenDlg ");
   EXPECT_TRUE(Checked("GEO"));  // the Shift+click pressed it in
   EXPECT_EQ(a_->DlgSelect("", "SELECT_ALL", false), "GEO Selection - done");
   a_->ForgetDialogCode();
-  const int64_t mark = Mark();
+  mark = Mark();
   EXPECT_EQ(a_->DlgClose(), " Dialog Closed");
   EXPECT_EQ(After(mark, "selection").size(), 1u);
   EXPECT_TRUE(s_.Find("toolbar", mark).empty());
   EXPECT_TRUE(Checked("GEO"));
-}
 
-TEST_F(Automation, DlgSelect_EmptyListAndClosedDialogReportTheirFailures) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("ndbs = \n"));
+  // An empty list, then a dialog closed under the commands.
   ASSERT_EQ(a_->DlgOpen("NDB").substr(0, 12), "NDB OpenDlg ");
   EXPECT_EQ(a_->DlgSelect("FW", "", false), "unable to detect NDB list");
   PostMessageA(a_->RememberedDialog(), WM_CLOSE, 0, 0);
@@ -666,8 +631,9 @@ TEST_F(Automation, DlgSelect_EmptyListAndClosedDialogReportTheirFailures) {
 
 // ------------------------------------------------------------------- COMMBox
 
-TEST_F(Automation, SelectTab_ByNumberOrNameWithinTheTabCount) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("frequencies = 3\n"));
+TEST_F(Automation, CommBox_SelectTabSetTextAndDotCommand) {
+  ASSERT_NO_FATAL_FAILURE(StartWith());  // three standard frequencies
+  // A tab by number or name, within the tab count.
   const struct {
     const char* arg;
     int tab;  // 0: nothing selected
@@ -687,10 +653,7 @@ TEST_F(Automation, SelectTab_ByNumberOrNameWithinTheTabCount) {
     EXPECT_EQ(a_->SelectTab(c.arg), c.status) << c.arg;
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), c.tab == 0 ? 0 : c.tab - 1) << c.arg;
   }
-}
 
-TEST_F(Automation, SetText_AddsClearsAndSendsTheLine) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
   HWND line = a_->Lookup(kKeyText);
   SendMessageA(line, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("hello"));
   EXPECT_EQ(a_->SetText(" A", true, false, false), "hello A Text added");
@@ -706,20 +669,50 @@ TEST_F(Automation, SetText_AddsClearsAndSendsTheLine) {
   // SEND_TEXT with an empty argument sends what the line holds.
   int64_t mark = Mark();
   EXPECT_EQ(a_->SetText("", false, false, true), " Text sent");
-  auto sent = After(mark, "chat_sent");
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_EQ(sent[0].Text("text"), "x y");
-
+  ExpectOne(mark, "chat_sent", {{"text", "x y"}});
   mark = Mark();
   EXPECT_EQ(a_->SetText("ready for departure", false, false, true),
             "ready for departure Text sent");
-  sent = After(mark, "chat_sent");
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_EQ(sent[0].Text("text"), "ready for departure");
+  ExpectOne(mark, "chat_sent", {{"text", "ready for departure"}});
+
+  // Dot-commands are typed and sent the same way.
+  const struct { const char* text; } dots[] = {{".Z 5"}, {".C EDDM"}, {".Z "}};
+  for (const auto& c : dots) {
+    mark = Mark();
+    EXPECT_EQ(a_->DotCommand(c.text), std::string(c.text) + " done");
+    ExpectOne(mark, "dot_command", {{"text", c.text}});
+  }
+  mark = Mark();
+  EXPECT_EQ(a_->ResetCenterpoint(), "Centerpoint Reset done");
+  ExpectOne(mark, "centre_reset");
 }
 
-TEST_F(Automation, SelectedLabelAndFocus_ReadTheFieldAndPutTheCaretAtTheEnd) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("selected = DLH4AB\n"));
+// ------------------------------------------------------------ traffic labels
+
+TEST_F(Automation, LabelCommand_PostsTheMenuCommandForTheSelectedLabelReadFromItsField) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("selected = DLH4AB\nconnected = no\n"));
+  const struct {
+    LabelAction action;
+    const char* logged;
+    const char* status;
+  } cases[] = {{LabelAction::kAssume, "assume", "Assume"},
+               {LabelAction::kRelease, "release", "Release"},
+               {LabelAction::kForceAct, "force_act", "Force Act - sent"},
+               {LabelAction::kShowFpl, "show_fpl", "Show FPL"},
+               {LabelAction::kRequestFpl, "request_fpl", "Request FPL"},
+               {LabelAction::kAddToIo, "add_to_io", "Added To I/O"}};
+  for (const auto& c : cases) {
+    const int64_t mark = Mark();
+    EXPECT_EQ(a_->LabelCommand(c.action), c.status);
+    ExpectOne(mark, "label_action", {{"action", c.logged}, {"callsign", "DLH4AB"}});
+  }
+  // Offline, a transfer opens nothing.
+  const int64_t mark = Mark();
+  EXPECT_EQ(a_->TransferTo("EDDF_APP"), "IvAc not connected");
+  EXPECT_TRUE(After(mark, "subwindow_opened").empty());
+
+  // The selected label is read from its field; the text line gets the focus
+  // with the caret at its end.
   EXPECT_EQ(a_->ReadSelectedLabel(), "DLH4AB");
   ASSERT_TRUE(s_.Control("selected = "));
   EXPECT_EQ(a_->ReadSelectedLabel(), "");
@@ -736,30 +729,6 @@ TEST_F(Automation, SelectedLabelAndFocus_ReadTheFieldAndPutTheCaretAtTheEnd) {
   info.cbSize = sizeof info;
   ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(line, nullptr), &info));
   EXPECT_EQ(info.hwndFocus, line);
-}
-
-// ------------------------------------------------------------ traffic labels
-
-TEST_F(Automation, LabelCommand_PostsTheMenuCommandForTheSelectedLabel) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("selected = DLH4AB\nconnected = no\n"));
-  const struct {
-    LabelAction action;
-    const char* logged;
-    const char* status;
-  } cases[] = {{LabelAction::kAssume, "assume", "Assume"},
-               {LabelAction::kRelease, "release", "Release"},
-               {LabelAction::kForceAct, "force_act", "Force Act - sent"},
-               {LabelAction::kShowFpl, "show_fpl", "Show FPL"},
-               {LabelAction::kRequestFpl, "request_fpl", "Request FPL"},
-               {LabelAction::kAddToIo, "add_to_io", "Added To I/O"}};
-  for (const auto& c : cases) {
-    const int64_t mark = Mark();
-    EXPECT_EQ(a_->LabelCommand(c.action), c.status);
-    const auto done = After(mark, "label_action");
-    ASSERT_EQ(done.size(), 1u) << c.status;
-    EXPECT_EQ(done[0].Text("action"), c.logged);
-    EXPECT_EQ(done[0].Text("callsign"), "DLH4AB");
-  }
 }
 
 TEST_F(Automation, TransferTo_PicksTheFirstStationWithThePrefix) {
@@ -779,25 +748,15 @@ TEST_F(Automation, TransferTo_PicksTheFirstStationWithThePrefix) {
     ASSERT_NO_FATAL_FAILURE(StartWith());
     const int64_t mark = Mark();
     EXPECT_EQ(a_->TransferTo(c.station), c.status) << c.station;
-    const auto done = After(mark, "transfer");
     if (*c.handedTo != '\0') {
-      ASSERT_EQ(done.size(), 1u) << c.station;
-      EXPECT_EQ(done[0].Text("station"), c.handedTo);
-      EXPECT_EQ(done[0].Text("callsign"), "AFR1234");
+      ExpectOne(mark, "transfer", {{"station", c.handedTo}, {"callsign", "AFR1234"}});
     } else {
-      EXPECT_TRUE(done.empty()) << c.station;
+      EXPECT_TRUE(After(mark, "transfer").empty()) << c.station;
       // Left open for the controller.
       EXPECT_NE(FindUntitledDialogWith("ListBox", nullptr), nullptr) << c.station;
     }
     s_.Stop();
   }
-}
-
-TEST_F(Automation, TransferTo_OfflineIvacDoesNothing) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("connected = no\n"));
-  const int64_t mark = Mark();
-  EXPECT_EQ(a_->TransferTo("EDDF_APP"), "IvAc not connected");
-  EXPECT_TRUE(After(mark, "subwindow_opened").empty());
 }
 
 // ------------------------------------------------- clearances, occupied area
@@ -808,7 +767,7 @@ TEST_F(Automation, Clear_SetsOrClearsTheValueInItsSubWindow) {
     const char* value;
     const char* event;  // "clearance", "clearance_cleared" or "" for none
     const char* loggedKind;
-    const char* loggedValue;
+    const char* loggedValue;  // "": not checked
     const char* status;
     BYTE hotKey;
   } cases[] = {
@@ -836,18 +795,14 @@ TEST_F(Automation, Clear_SetsOrClearsTheValueInItsSubWindow) {
                                                 "up " + DecimalText(c.hotKey)}))
         << c.value;
     EXPECT_GE(GetAsyncKeyState(c.hotKey), 0) << c.value << ": key left down";
-    Barrier();
-    const auto given = s_.Find("clearance", mark);
-    const auto cleared = s_.Find("clearance_cleared", mark);
-    const std::string event = c.event;
-    EXPECT_EQ(given.size(), event == "clearance" ? 1u : 0u) << c.value;
-    EXPECT_EQ(cleared.size(), event == "clearance_cleared" ? 1u : 0u) << c.value;
-    if (event == "clearance" && !given.empty()) {
-      EXPECT_EQ(given[0].Text("kind"), c.loggedKind);
-      EXPECT_EQ(given[0].Text("value"), c.loggedValue);
-    }
-    if (event == "clearance_cleared" && !cleared.empty()) {
-      EXPECT_EQ(cleared[0].Text("kind"), c.loggedKind);
+    for (const char* event : {"clearance", "clearance_cleared"}) {
+      if (std::string_view(event) == c.event) {
+        Where logged{{"kind", c.loggedKind}};
+        if (*c.loggedValue != '\0') logged.emplace_back("value", c.loggedValue);
+        ExpectOne(mark, event, logged);
+      } else {
+        EXPECT_TRUE(After(mark, event).empty()) << c.value << ": " << event;
+      }
     }
     s_.Stop();
   }
@@ -881,15 +836,8 @@ TEST_F(Automation, OccupiedArea_MarksThePointNamesTheAreaAndPutsThePointerBack) 
   const int64_t mark = Mark();
   EXPECT_EQ(a_->OccupiedArea("300,500, AREA 1 "), "Cleared to Fix - done");
   // The right then left click marked the point on the map.
-  const auto marked = After(mark, "map_point");
-  ASSERT_EQ(marked.size(), 1u);
-  EXPECT_EQ(marked[0].Int("x"), 500);
-  EXPECT_EQ(marked[0].Int("y"), 300);
-  const auto area = s_.Find("occupied_area", mark);
-  ASSERT_EQ(area.size(), 1u);
-  EXPECT_EQ(area[0].Text("name"), "AREA 1");
-  EXPECT_EQ(area[0].Int("x"), 500);
-  EXPECT_EQ(area[0].Int("y"), 300);
+  ExpectOne(mark, "map_point", {{"x", "500"}, {"y", "300"}});
+  ExpectOne(mark, "occupied_area", {{"name", "AREA 1"}, {"x", "500"}, {"y", "300"}});
   POINT p{};
   GetCursorPos(&p);
   EXPECT_EQ(p.x, 5);
@@ -899,48 +847,11 @@ TEST_F(Automation, OccupiedArea_MarksThePointNamesTheAreaAndPutsThePointerBack) 
   // is listed in the occupied-area selection.
   EXPECT_TRUE(s_.Find("label_selected", mark).empty());
   EXPECT_EQ(a_->SelectInDialog("AREA 1", "[OCN]", "", false), "[OCN] Selection - done");
-  const auto listed = After(mark, "selection");
-  ASSERT_EQ(listed.size(), 1u);
-  const auto items = Items(listed[0]);
+  const auto items = Selected(mark);
   EXPECT_NE(std::find(items.begin(), items.end(), "AREA 1"), items.end());
 }
 
-TEST_F(Automation, OccupiedArea_NoDialogPutsThePointerBack) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  SetCursorPos(9, 11);
-  // A point on IvAc off the map (its status bar) marks nothing: IvAc opens
-  // no dialog.
-  EXPECT_EQ(a_->OccupiedArea("645,400,AREA"), "unable to detect OCA subwindow ");
-  POINT p{};
-  GetCursorPos(&p);
-  EXPECT_EQ(p.x, 9);
-  EXPECT_EQ(p.y, 11);
-  EXPECT_EQ(input_.back(), "cursor 9,11");
-  EXPECT_EQ(a_->OccupiedArea("1,2"), "");
-  // A point off IvAc is not clicked at all: it may be another program.
-  input_.clear();
-  EXPECT_EQ(a_->OccupiedArea("1200,1000,AREA"),
-            "OCA point 1200,1000 is not on IvAc - nothing clicked");
-  EXPECT_EQ(a_->TakeFault(), "");
-  EXPECT_TRUE(input_.empty());
-}
-
 // ------------------------------------------------------- map view, placement
-
-TEST_F(Automation, DotCommandAndCentre_TypeAndSendTheCommand) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
-  const struct { const char* text; } cases[] = {{".Z 5"}, {".C EDDM"}, {".Z "}};
-  for (const auto& c : cases) {
-    const int64_t mark = Mark();
-    EXPECT_EQ(a_->DotCommand(c.text), std::string(c.text) + " done");
-    const auto dot = After(mark, "dot_command");
-    ASSERT_EQ(dot.size(), 1u) << c.text;
-    EXPECT_EQ(dot[0].Text("text"), c.text);
-  }
-  const int64_t mark = Mark();
-  EXPECT_EQ(a_->ResetCenterpoint(), "Centerpoint Reset done");
-  EXPECT_EQ(After(mark, "centre_reset").size(), 1u);
-}
 
 TEST_F(Automation, ColorScheme_SetsTheNameInTheDialogAndConfirms) {
   const struct { const char* name; } cases[] = {{"Night"}, {"Default"}, {"classic"}};
@@ -966,8 +877,27 @@ TEST_F(Automation, ColorScheme_SetsTheNameInTheDialogAndConfirms) {
   DestroyWindow(decoy);
 }
 
-TEST_F(Automation, MoveIvac_MovesAndSizesTheMainWindow) {
+TEST_F(Automation, MoveAndActivateIvac_PlaceRestoreAndBringTheMainWindowToTheFront) {
   ASSERT_NO_FATAL_FAILURE(StartWith());
+  // Where IvAc first is, an occupied-area point on its status bar opens no
+  // dialog, and the pointer goes back all the same.
+  SetCursorPos(9, 11);
+  // A point on IvAc off the map (its status bar) marks nothing: IvAc opens
+  // no dialog.
+  EXPECT_EQ(a_->OccupiedArea("645,400,AREA"), "unable to detect OCA subwindow ");
+  POINT p{};
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 9);
+  EXPECT_EQ(p.y, 11);
+  EXPECT_EQ(input_.back(), "cursor 9,11");
+  EXPECT_EQ(a_->OccupiedArea("1,2"), "");
+  // A point off IvAc is not clicked at all: it may be another program.
+  input_.clear();
+  EXPECT_EQ(a_->OccupiedArea("1200,1000,AREA"),
+            "OCA point 1200,1000 is not on IvAc - nothing clicked");
+  EXPECT_EQ(a_->TakeFault(), "");
+  EXPECT_TRUE(input_.empty());
+
   const struct {
     const char* placement;
     const char* status;
@@ -996,26 +926,21 @@ TEST_F(Automation, MoveIvac_MovesAndSizesTheMainWindow) {
   EXPECT_EQ(here, "0,0,500,700");
   EXPECT_EQ(a_->MoveIvac(here), "IvAc Moved ");
   EXPECT_EQ(a_->ReadIvacPlacement(), here);
-}
-
-TEST_F(Automation, MoveIvac_RestoresAMinimisedWindowFirst) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
+  // A minimised window is restored first.
   ShowWindow(s_.main(), SW_MINIMIZE);
   ASSERT_TRUE(standin::WaitUntil([&] { return IsIconic(s_.main()) != FALSE; }));
   EXPECT_EQ(a_->MoveIvac("30,40,400,500"), "IvAc Moved ");
   EXPECT_FALSE(IsIconic(s_.main()));
   EXPECT_EQ(a_->ReadIvacPlacement(), "30,40,400,500");
-}
 
-TEST_F(Automation, ActivateIvac_RestoresAMinimisedIvacAndBringsItToTheFront) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
+  // ActivateIvac restores a minimised IvAc and brings it to the front.
   HWND mine = CreateWindowA("STATIC", "QvFrontProbe", WS_OVERLAPPED | WS_VISIBLE, 600, 600, 80, 60,
                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   const struct {
     const char* name;
     bool minimise;
-  } cases[] = {{"another window in front", false}, {"IvAc minimised", true}};
-  for (const auto& c : cases) {
+  } fronts[] = {{"another window in front", false}, {"IvAc minimised", true}};
+  for (const auto& c : fronts) {
     ASSERT_TRUE(BringToForeground(mine));
     if (c.minimise) {
       ShowWindow(s_.main(), SW_MINIMIZE);
@@ -1046,20 +971,9 @@ class ForegroundThief {
 
  private:
   static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-      case WM_KEYDOWN:
-      case WM_SYSKEYDOWN:
-      case WM_CHAR:
-        ++keys;
-        break;
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-        ++clicks;
-        break;
-      case WM_DESTROY:
-        PostQuitMessage(0);
-        break;
-    }
+    if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_CHAR) ++keys;
+    if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) ++clicks;
+    if (msg == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcA(w, msg, wp, lp);
   }
   void Run() {
