@@ -124,7 +124,7 @@ TEST_F(TypingTarget, PressStringTypesEveryScriptCharacterWithItsShiftState) {
   EXPECT_FALSE(keyboard.PressKey(missing));
 }
 
-TEST_F(TypingTarget, PressKeyHoldsAndReleasesAndControlVPastesTheClipboard) {
+TEST_F(TypingTarget, PressKeyHoldsAndReleasesPastesWithControlVAndTogglesScrollLock) {
   ClsKeyboard keyboard;
   // Hold and release split one character.
   ASSERT_TRUE(keyboard.PressKey('Q', true, false));
@@ -144,6 +144,18 @@ TEST_F(TypingTarget, PressKeyHoldsAndReleasesAndControlVPastesTheClipboard) {
   keyboard.PressKey('v');
   keyboard.PressKeyVK(VK_CONTROL, false, true);
   EXPECT_EQ(Text(), "paste");
+  // Scroll Lock pressed twice toggles its lock state there and back.
+  bool caps = false, num = false, scroll = false;
+  keyboard.GetLockStatus(caps, num, scroll);
+  const bool before = scroll;
+  keyboard.PressKeyVK(VK_SCROLL);
+  Pump();
+  keyboard.GetLockStatus(caps, num, scroll);
+  EXPECT_NE(scroll, before);
+  keyboard.PressKeyVK(VK_SCROLL);
+  Pump();
+  keyboard.GetLockStatus(caps, num, scroll);
+  EXPECT_EQ(scroll, before);
 }
 
 TEST_F(TypingTarget, SendKeysTypesAcceptedStringsAndNothingOfRefusedOnes) {
@@ -170,21 +182,6 @@ TEST_F(TypingTarget, SendKeysTypesAcceptedStringsAndNothingOfRefusedOnes) {
     }
     EXPECT_EQ(Text(), c.want) << c.keys;
   }
-}
-
-TEST_F(TypingTarget, ScrollLockPressedTwiceTogglesItsLockState) {
-  ClsKeyboard keyboard;
-  bool caps = false, num = false, scroll = false;
-  keyboard.GetLockStatus(caps, num, scroll);
-  const bool before = scroll;
-  keyboard.PressKeyVK(VK_SCROLL);
-  Pump();
-  keyboard.GetLockStatus(caps, num, scroll);
-  EXPECT_NE(scroll, before);
-  keyboard.PressKeyVK(VK_SCROLL);
-  Pump();
-  keyboard.GetLockStatus(caps, num, scroll);
-  EXPECT_EQ(scroll, before);
 }
 
 }  // namespace
