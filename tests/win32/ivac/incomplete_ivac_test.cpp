@@ -178,20 +178,17 @@ TEST_F(IncompleteIvac, NoToolbar_ZeroButtonsAndNoCommBoxSearch) {
   }
 }
 
-TEST_F(IncompleteIvac, ResetButtons_StopsAtTheFirstMissingButton) {
+TEST_F(IncompleteIvac, ResetButtonsAndSelectionDialogs_StopAtWhatIsMissingOrStuck) {
+  MainWithToolbar({"FSTR", "I/O", "ATC", "AP", "SID"});
+  a_->GetHandles();
   ASSERT_TRUE(files::WriteAtomic(defaults_ + "\\Buttons.ini",
                                  "[Default]\r\nFSTR=-1\r\nI/O=-1\r\nCOM=-1\r\n"));
   // FSTR and I/O exist, COM does not: FSTR and I/O are set, nothing after COM.
-  MainWithToolbar({"FSTR", "I/O", "ATC"});
   EXPECT_EQ(a_->ResetButtons(), "unable to detect COM Button");
   EXPECT_TRUE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "FSTR")));
   EXPECT_TRUE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "I/O")));
   EXPECT_FALSE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "ATC")));
-}
 
-TEST_F(IncompleteIvac, SelectionDialogWithoutElementsOrThatStaysOpen_ReportsThemAndReleasesShift) {
-  MainWithToolbar({"AP", "SID"});
-  a_->GetHandles();
   const struct {
     const char* code;
     const char* caption;

@@ -52,20 +52,17 @@ TEST(StandInSettings, ValuesAreParsedIntoTheState) {
   }
 }
 
-TEST(StandInSettings, BadValuesAreRefused) {
+TEST(StandInSettings, FlagsTakeTheUsualSpellingsAndBadValuesAreRefused) {
   const struct {
     const char* key;
     const char* value;
-  } cases[] = {{"connected", "maybe"}, {"commbox", ""},         {"frequencies", "17"},
-               {"pressed", "AP, XYZ"}, {"main", "10, 20, 800"}, {"main", "10, 20, 100, 600"},
-               {"inout_at", "x,1"},    {"version", "2.0"}};
-  for (const auto& c : cases) {
+  } refused[] = {{"connected", "maybe"}, {"commbox", ""},         {"frequencies", "17"},
+                 {"pressed", "AP, XYZ"}, {"main", "10, 20, 800"}, {"main", "10, 20, 100, 600"},
+                 {"inout_at", "x,1"},    {"version", "2.0"}};
+  for (const auto& r : refused) {
     State s;
-    EXPECT_NE(ApplySetting(s, c.key, c.value), "") << c.key << " = " << c.value;
+    EXPECT_NE(ApplySetting(s, r.key, r.value), "") << r.key << " = " << r.value;
   }
-}
-
-TEST(StandInSettings, FlagsTakeTheUsualSpellings) {
   struct Case {
     const char* value;
     bool want;
