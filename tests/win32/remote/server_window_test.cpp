@@ -9,6 +9,7 @@
 
 #include "remote/win32/frm_server.h"
 #include "win32/support/e2e.h"
+#include "win32/support/loopback_client.h"
 #include "win32/support/menu_visit.h"
 
 namespace qv::remote {
@@ -24,32 +25,6 @@ App ServerApp(int portOffset) {
   app.settings.port = std::to_string(26000 + (GetCurrentProcessId() + portOffset) % 4000);
   return app;
 }
-
-// A client socket of this process on the server's port.
-class LoopbackClient {
- public:
-  LoopbackClient() { WSAStartup(MAKEWORD(2, 2), &data_); }
-  ~LoopbackClient() {
-    Close();
-    WSACleanup();
-  }
-  bool Connect(const std::string& port) {
-    s_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<u_short>(std::stoi(port)));
-    a.sin_addr.s_addr = inet_addr("127.0.0.1");
-    return connect(s_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-  }
-  void Close() {
-    if (s_ != INVALID_SOCKET) closesocket(s_);
-    s_ = INVALID_SOCKET;
-  }
-
- private:
-  WSADATA data_{};
-  SOCKET s_ = INVALID_SOCKET;
-};
 
 TEST(ServerWindow, ButtonsStatusAndTooltipFollowTheConnection) {
   App app = ServerApp(0);
@@ -78,8 +53,8 @@ TEST(ServerWindow, ButtonsStatusAndTooltipFollowTheConnection) {
   EXPECT_EQ(server.Tray()->ToolTip(), "Quorvex - " + listening);
 
   // A client: connected, Listen still disabled.
-  LoopbackClient c;
-  ASSERT_TRUE(c.Connect(app.settings.port));
+  e2e::LoopbackClient c;
+  ASSERT_TRUE(c.Connect(std::stoi(app.settings.port)));
   ASSERT_TRUE(e2e::WaitFor(
       [&] { return server.StatusText().rfind("Connection from 127.0.0.1:", 0) == 0; }, 5000))
       << server.StatusText();
@@ -141,8 +116,8 @@ TEST(ServerWindow, TrayMenuListensClosesAndSwitchesTheBalloons) {
                 "&Don't &Show balloon on events", "-", "&Listen (grayed)", "&Close Connection"}));
 
   // A client's arrival shows in a balloon.
-  LoopbackClient c;
-  ASSERT_TRUE(c.Connect(app.settings.port));
+  e2e::LoopbackClient c;
+  ASSERT_TRUE(c.Connect(std::stoi(app.settings.port)));
   EXPECT_TRUE(e2e::WaitFor([&] { return tray->BalloonText() == "Connection Established"; }, 5000))
       << tray->BalloonText();
 
