@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "ivac/listview_reader.h"
@@ -199,6 +200,7 @@ std::string Win32Automation::TakeFault() {
   // A window of IvAc's that vanished because IvAc closed is not a command
   // carried out.
   if (ivac_ != nullptr && !IsWindow(ivac_)) fault = kIvacClosed;
+  lastFaultHung_ = fault == kIvacNotResponding;
   g_unansweredBefore = UnansweredSends();
   notInFront_ = false;
   return fault;
@@ -269,6 +271,7 @@ HWND Win32Automation::MainForInput() { return ivac_ != nullptr ? ivac_ : FindIva
 void Win32Automation::GetHandles() {
   // A run starts here: what went unanswered before it is not its fault.
   SettleUnanswered();
+  lastFaultHung_ = false;
   ivac_ = FindIvacWindow();
   if (ivac_ == nullptr || ivac_ == mapOwner_) return;
   mapOwner_ = ivac_;
@@ -634,6 +637,9 @@ void Win32Automation::FocusTextLine() {
 }
 
 bool Win32Automation::ActivateIvac() {
+  // The run just ended on an IvAc that did not answer: asking it again would
+  // hold the panel for another full wait.
+  if (std::exchange(lastFaultHung_, false)) return false;
   const bool front = BringToForeground(FindIvacWindow());
   SettleUnanswered();
   return front;

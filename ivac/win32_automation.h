@@ -73,7 +73,8 @@ class Win32Automation : public Automation {
   // Caret to the end of the COMMBox text line, and the focus to it.
   void FocusTextLine();
   // Finds IvAc afresh and brings it to the foreground; false when it is not
-  // in front (not there, not answering, or held back by the system).
+  // in front (not there, not answering, or held back by the system). Right
+  // after a command that IvAc did not answer, it does not wait on IvAc again.
   bool ActivateIvac();
   // "top,left,height,width" of IvAc's main window, "" without one.
   std::string ReadIvacPlacement();
@@ -138,6 +139,7 @@ class Win32Automation : public Automation {
   HWND dialog_ = nullptr;
   std::string dialogCode_;
   bool notInFront_ = false;
+  bool lastFaultHung_ = false;
 };
 
 }  // namespace qv::ivac
