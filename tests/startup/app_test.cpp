@@ -38,32 +38,13 @@ TEST(AppDataFolder, TakenFromTheFirstSourceThatAnswers) {
   }
 }
 
-TEST(Folders, PathsHaveNoTrailingBackslash) {
-  const Folders f = MakeFolders("C:\\Users\\a\\AppData\\Roaming");
-  EXPECT_EQ(f.base, "C:\\Users\\a\\AppData\\Roaming\\Quorvex");
-  EXPECT_EQ(f.config, f.base + "\\Config");
-  EXPECT_EQ(f.macro, f.base + "\\QuorvexData\\Macro");
-  EXPECT_EQ(f.panels, f.base + "\\QuorvexData\\Panels");
-  EXPECT_EQ(f.defaults, f.base + "\\QuorvexData\\Default");
-  EXPECT_EQ(f.settingsFile, f.base + "\\Config\\Config.ini");
-}
-
 AppDataSources Only(const std::string& folder) {
   return AppDataSources{[folder] { return folder; }, [](int) { return std::string(); },
                         [] { return std::string(); }};
 }
 
-// The folders, the first Config.ini and the diagnostic log are checked byte
-// for byte by the start-up end-to-end tests on Windows.
-TEST(Start, AnArgumentIsThePanelNameTrimmed) {
-  testing::TempDir dir;
-  App app;
-  const RunChoice c = Start(app, Only(dir.Path()), "  Tower  ");
-  EXPECT_EQ(c.mode, RunMode::Panel);
-  EXPECT_EQ(c.panelName, "Tower");
-  EXPECT_TRUE(files::IsDirectory(app.folders.panels));
-}
-
+// The folders, the first Config.ini, the trimmed panel name and the
+// diagnostic log are checked byte for byte by the start-up end-to-end tests.
 TEST(Start, ClientModeKeepsUserValuesAndWritesDebugBack) {
   testing::TempDir dir;
   const Folders f = MakeFolders(dir.Path());

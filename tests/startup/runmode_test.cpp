@@ -44,10 +44,5 @@ TEST(RunMode, ChosenFromTheCommandLine) {
   EXPECT_EQ(r.panelName.size(), line.size());
 }
 
-TEST(RunMode, PanelPathAndNotFoundText) {
-  EXPECT_EQ(PanelFilePath("C:\\Q\\Panels", "Tower"), "C:\\Q\\Panels\\Tower.ini");
-  EXPECT_EQ(PanelNotFoundText("C:\\Q\\Panels\\X.ini"), "C:\\Q\\Panels\\X.ini\r\n\nPanel not found");
-}
-
 }  // namespace
 }  // namespace qv
