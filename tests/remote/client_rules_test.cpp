@@ -17,7 +17,6 @@ TEST(RemotePrompt, TextShowsThePortAndAnswersAreTakenApart) {
       {"   ", K::kCancelled, "", ""},
       {"10.0.0.4:6811", K::kAccepted, "10.0.0.4", "6811"},
       {"  10.0.0.4 :  6811 ", K::kAccepted, "10.0.0.4", "6811"},
-      {"10.0.0.4", K::kIncorrect, "10.0.0.4", ""},
       {":6811", K::kIncorrect, "", "6811"},
       {"10.0.0.4:6811.7", K::kAccepted, "10.0.0.4", "6811"},
       {"10.0.0.4:1", K::kAskAgain, "10.0.0.4", "1"},
@@ -26,7 +25,6 @@ TEST(RemotePrompt, TextShowsThePortAndAnswersAreTakenApart) {
       {"10.0.0.4:65535", K::kAskAgain, "10.0.0.4", "65535"},
       {"10.0.0.4:abc", K::kAskAgain, "10.0.0.4", "abc"},
       {"fe80::1", K::kAskAgain, "fe80", ":1"},  // IPv6 cannot be typed here
-      {"atc-pc:6811", K::kConfirmAddress, "atc-pc", "6811"},
   };
   for (const Case& c : cases) {
     const RemoteAnswer r = ParseRemoteAnswer(c.answer);
