@@ -6,15 +6,15 @@
 
 #include "platform/files.h"
 #include "platform/text.h"
-#include "temp_folder.h"
+#include "support/temp_dir.h"
 
 namespace qv::panels {
 namespace {
 
-using testing::TempFolder;
+using qv::testing::TempDir;
 
 TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
-  TempFolder tmp;
+  TempDir tmp;
   const std::string file = PanelPath(tmp.Path(), "Tower");
   ASSERT_TRUE(CreatePanelFile(file, "Tower"));
   std::string bytes;
@@ -39,7 +39,7 @@ TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
 }
 
 TEST(PanelProfile, LongValuesAreCutTo254AndEmptyValuesAreNotDefaults) {
-  TempFolder tmp;
+  TempDir tmp;
   const std::string file = tmp.Path("p.ini");
   const std::string macro = "|" + std::string(299, 'x');
   tmp.Write("p.ini", "[Setup]\r\nCols=\r\n[07]\r\nmacro=" + macro +
@@ -58,7 +58,7 @@ TEST(PanelProfile, LongValuesAreCutTo254AndEmptyValuesAreNotDefaults) {
 }
 
 TEST(PanelProfile, WritersUseTheirOrderAndTheReadersFindEveryKey) {
-  TempFolder tmp;
+  TempDir tmp;
   const std::string file = PanelPath(tmp.Path(), "W");
   ASSERT_TRUE(CreatePanelFile(file, "W"));
 
@@ -111,23 +111,16 @@ TEST(PanelProfile, WritersUseTheirOrderAndTheReadersFindEveryKey) {
   const SnapshotReader snap(file);
   const ButtonLook up = LoadButtonLook(snap, 11, false, {900, 300}, 30, 40);
   const ButtonLook down = LoadButtonLook(snap, 11, true, {900, 300}, 30, 40);
-  EXPECT_EQ(up.caption, "Up");
-  EXPECT_EQ(up.tag, "|SEND_TEXT a");
-  EXPECT_EQ(up.textColor, 255);
+  EXPECT_EQ(std::vector<std::string>({up.caption, up.tag, down.caption, down.tag, down.fontFace}),
+            std::vector<std::string>({"Up", "|SEND_TEXT a", "Down", "macro.txt", "Courier"}));
+  // ExpandY stored empty counts as 1.
+  EXPECT_EQ(
+      std::vector<int32_t>({up.textColor, up.width, up.height, down.backColor, down.textColor}),
+      std::vector<int32_t>({255, 2 * 900 + 30, 300, 0xFF00, kButtonText}));
+  EXPECT_EQ(std::vector<bool>(
+                {up.bold, up.italic, up.underline, down.underline, down.strikethru, down.bold}),
+            std::vector<bool>({true, true, false, true, true, false}));
   EXPECT_DOUBLE_EQ(up.fontSize, 8.25);
-  EXPECT_TRUE(up.bold);
-  EXPECT_TRUE(up.italic);
-  EXPECT_FALSE(up.underline);
-  EXPECT_EQ(up.width, 2 * 900 + 30);
-  EXPECT_EQ(up.height, 300);  // ExpandY stored empty counts as 1
-  EXPECT_EQ(down.caption, "Down");
-  EXPECT_EQ(down.tag, "macro.txt");
-  EXPECT_EQ(down.backColor, 0xFF00);
-  EXPECT_EQ(down.textColor, kButtonText);
-  EXPECT_EQ(down.fontFace, "Courier");
-  EXPECT_TRUE(down.underline);
-  EXPECT_TRUE(down.strikethru);
-  EXPECT_FALSE(down.bold);
   EXPECT_EQ(ReadButtonType(snap, 11), ButtonType::kTwoStatePush);
 }
 
