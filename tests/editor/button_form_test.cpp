@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "panels/panel_profile.h"
-#include "panels/temp_folder.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/temp_dir.h"
 
 namespace qv::editor {
 namespace {
 
-using panels::testing::TempFolder;
+using qv::testing::TempDir;
 
 TEST(ButtonForm, SpanFieldsBecomeWholePositiveNumbersOrEmpty) {
   const std::pair<const char*, const char*> cases[] = {
@@ -21,7 +21,7 @@ TEST(ButtonForm, SpanFieldsBecomeWholePositiveNumbersOrEmpty) {
 }
 
 TEST(ButtonForm, ANewButtonShowsTheEditorDefaultsAndSavesSpansAsZero) {
-  TempFolder t;
+  TempDir t;
   const std::string file = t.Path("p.ini");
   t.Write("p.ini", panels::SetupTemplate("p"));
   const ButtonForm form = LoadButtonForm(panels::ProfileReader(file), 1);
@@ -36,7 +36,7 @@ TEST(ButtonForm, ANewButtonShowsTheEditorDefaultsAndSavesSpansAsZero) {
 }
 
 TEST(ButtonForm, OddValuesShowAsDefaultsAndEverythingElseRoundTrips) {
-  TempFolder t;
+  TempDir t;
   const std::string file = t.Path("p.ini");
   t.Write("p.ini",
           "[03]\r\nType=7\r\nColor=-5\r\nTextSize=-3\r\nTextFont=\r\n"
@@ -74,7 +74,7 @@ TEST(ButtonForm, OddValuesShowAsDefaultsAndEverythingElseRoundTrips) {
 
 // A new macro file's header is checked by the button editor's end-to-end test.
 TEST(ButtonForm, NewMacroFilesNeedTheirFolderAndLongScriptsAreFlagged) {
-  TempFolder t;
+  TempDir t;
   EXPECT_FALSE(CreateMacroFile(t.Path("missing\\new.txt")));
   EXPECT_FALSE(IsCutOnRead(std::string(254, 'x')));
   EXPECT_TRUE(IsCutOnRead(std::string(255, 'x')));

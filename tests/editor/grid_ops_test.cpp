@@ -9,15 +9,15 @@
 #include <map>
 
 #include "editor/setup_fields.h"
-#include "panels/temp_folder.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/temp_dir.h"
 
 namespace qv::editor {
 namespace {
 
 using panels::SetupFields;
-using panels::testing::TempFolder;
+using qv::testing::TempDir;
 
 SetupFields Fields(int rows, int cols) {
   SetupFields f = {"grid", "1200",           "400", "",   "",   "100", "200", "1", "0",
@@ -28,7 +28,7 @@ SetupFields Fields(int rows, int cols) {
 }
 
 // A rows x cols panel whose button n is labelled "bn".
-std::string MakePanel(const TempFolder& t, int rows, int cols) {
+std::string MakePanel(const TempDir& t, int rows, int cols) {
   std::string text =
       "[Setup]\r\nRows=" + std::to_string(rows) + "\r\nCols=" + std::to_string(cols) + "\r\n";
   for (int n = 1; n <= rows * cols; ++n)
@@ -96,7 +96,7 @@ TEST(GridOps, MovesOnTwoByThreeAndThreeByTwo) {
   };
   for (const OpCase& c : cases) {
     SCOPED_TRACE(c.name);
-    TempFolder t;
+    TempDir t;
     const std::string file = MakePanel(t, c.rows, c.cols);
     const GridResult r = ApplyGridCommand(file, c.command, c.n, Fields(c.rows, c.cols));
     ASSERT_TRUE(r.ok) << r.error;
@@ -139,7 +139,7 @@ TEST(GridOps, GreyingFollowsThePositionInTheGrid) {
 }
 
 TEST(GridOps, RefusedCommandsAndFailedReadsOrWritesLeaveTheFileAsItWas) {
-  TempFolder t;
+  TempDir t;
   const std::string file = MakePanel(t, 2, 3);
   std::string before, after;
   ASSERT_TRUE(files::ReadAll(file, before));
@@ -172,7 +172,7 @@ TEST(GridOps, RefusedCommandsAndFailedReadsOrWritesLeaveTheFileAsItWas) {
 }
 
 TEST(GridOps, CopyPasteDragSwapAndUndo) {
-  TempFolder t;
+  TempDir t;
   const std::string file = MakePanel(t, 3, 2);
   ASSERT_TRUE(profile::WriteKey(file, "02", "Macro", "|PRESS [ZZ]"));
   std::string original;

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "panels/script_check.h"
-#include "panels/temp_folder.h"
+#include "support/temp_dir.h"
 
 namespace qv::helper {
 namespace {
@@ -167,7 +167,7 @@ TEST(ActionMenu, PromptsAndTheirTitles) {
 }
 
 TEST(ActionMenu, EveryLineTheHelperCanTypePassesTheScriptChecker) {
-  panels::testing::TempFolder folder;
+  qv::testing::TempDir folder;
   panels::CheckOptions options;
   options.macroFolder = folder.Folder("Macro");
   folder.Write("Macro\\Arrivals.txt", "SEND_TEXT hi\r\n");

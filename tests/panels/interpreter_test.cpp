@@ -9,15 +9,15 @@
 #endif
 
 #include "recording_fakes.h"
-#include "temp_folder.h"
+#include "support/temp_dir.h"
 
 namespace qv::panels {
 namespace {
 
+using qv::testing::TempDir;
 using testing::Events;
 using testing::RecordingAutomation;
 using testing::RecordingHost;
-using testing::TempFolder;
 
 const std::string kNotFound(ivac::kIvacNotFound);
 
@@ -68,7 +68,7 @@ class InterpreterTest : public ::testing::Test {
     tmp.Write("Macro\\" + name, content);
   }
 
-  TempFolder tmp;
+  TempDir tmp;
   std::string macros = tmp.Folder("Macro");
   std::string panelsDir = tmp.Folder("Panels");
   Events ev;
@@ -80,10 +80,7 @@ class InterpreterTest : public ::testing::Test {
 // Each command line reaches exactly one primitive with the listed arguments,
 // and the primitive's status text is what the status line shows.
 TEST_F(InterpreterTest, EveryCommandCallsItsPrimitiveWithTheListedArguments) {
-  struct Case {
-    const char* line;
-    const char* call;
-  } cases[] = {
+  std::vector<std::pair<std::string, std::string>> cases = {
       {"CLEAR_TEXT", "SetText(|0|1|0)"},
       {"ADD_TEXT_NOSPACE abc", "SetText(abc|1|0|0)"},
       {"ADD_TEXT abc", "SetText( abc|1|0|0)"},
@@ -104,12 +101,6 @@ TEST_F(InterpreterTest, EveryCommandCallsItsPrimitiveWithTheListedArguments) {
       {"release GEO", "SetButton(GEO|0)"},
       {"SAVE_BUTTONS", "SaveButtons()"},
       {"RESET_BUTTONS", "ResetButtons()"},
-      {"ADD_TO_IO", "LabelCommand(0)"},
-      {"FORCE_ACT", "LabelCommand(1)"},
-      {"ASSUME_LABEL", "LabelCommand(2)"},
-      {"RELEASE_LABEL", "LabelCommand(3)"},
-      {"REQ_FPL", "LabelCommand(4)"},
-      {"SHOW_FPL", "LabelCommand(5)"},
       {"TRANSFER_TO EDDF_TWR", "TransferTo(EDDF_TWR)"},
       {"CLEARED_TO_FL 240", "Clear(0|240)"},
       {"CLEARED_TO_FIX <none>", "Clear(1|<none>)"},
@@ -128,17 +119,18 @@ TEST_F(InterpreterTest, EveryCommandCallsItsPrimitiveWithTheListedArguments) {
       {"[SID] UNSELECT  ED*  ", "SelectInDialog(ED*\n|[SID]||1)"},
       {"[OCN] SELECT", "SelectInDialog(|[OCN]||0)"},
   };
-  for (const Case& c : cases) {
-    ivac.remembered = false;
-    const std::string call = c.call;
-    EXPECT_EQ(Run(c.line), (Events{"GetHandles", call, "status:<" + call + ">"})) << c.line;
-  }
-  // DLG_OPEN takes the nine dialogs' codes.
+  // The label commands by their action's number; DLG_OPEN takes the nine
+  // dialogs' codes.
+  int action = 0;
+  for (const char* word :
+       {"ADD_TO_IO", "FORCE_ACT", "ASSUME_LABEL", "RELEASE_LABEL", "REQ_FPL", "SHOW_FPL"})
+    cases.push_back({word, "LabelCommand(" + std::to_string(action++) + ")"});
   for (std::string code :
-       {"[AP]", "[SID]", "[STAR]", "[H]", "[L]", "[GEO]", "[FIX]", "[VOR]", "[NDB]"}) {
+       {"[AP]", "[SID]", "[STAR]", "[H]", "[L]", "[GEO]", "[FIX]", "[VOR]", "[NDB]"})
+    cases.push_back({"DLG_OPEN " + code, "DlgOpen(" + code + ")"});
+  for (const auto& [line, call] : cases) {
     ivac.remembered = false;
-    EXPECT_EQ(Run("DLG_OPEN " + code),
-              (Events{"GetHandles", "DlgOpen(" + code + ")", "status:<DlgOpen(" + code + ")>"}));
+    EXPECT_EQ(Run(line), (Events{"GetHandles", call, "status:<" + call + ">"})) << line;
   }
 }
 
@@ -391,6 +383,14 @@ TEST_F(InterpreterTest, IncludeRefusesAFileAlreadyRunningAndDeepChains) {
   Events got = Run("INCLUDE a.txt");
   EXPECT_EQ(got.back(), "status:" + Interpreter::IncludeCycleText("a.txt"));
 
+  // A button's file is running already: it cannot include itself.
+  Macro("button.txt", "INCLUDE button.txt");
+  const ScriptSource src = ResolveMacro("button.txt", macros);
+  ASSERT_EQ(src.kind, ScriptSource::Kind::kFile);
+  ev.clear();
+  interp->Execute(src.script, src.path);
+  EXPECT_EQ(ev, (Events{"GetHandles", "status:" + Interpreter::IncludeCycleText("button.txt")}));
+
   // A file that names itself differently in case is the same file here.
   Macro("Up.txt", "INCLUDE UP.TXT");
   ev.clear();
@@ -413,15 +413,6 @@ TEST_F(InterpreterTest, IncludeRefusesAFileAlreadyRunningAndDeepChains) {
   EXPECT_EQ(sends, kMaxIncludeDepth);
   EXPECT_EQ(got.back(), "status:" + Interpreter::IncludeDepthText(
                                         "c" + std::to_string(kMaxIncludeDepth) + ".txt"));
-}
-
-TEST_F(InterpreterTest, ButtonFileCannotIncludeItself) {
-  Macro("button.txt", "INCLUDE button.txt");
-  const ScriptSource src = ResolveMacro("button.txt", macros);
-  ASSERT_EQ(src.kind, ScriptSource::Kind::kFile);
-  ev.clear();
-  interp->Execute(src.script, src.path);
-  EXPECT_EQ(ev, (Events{"GetHandles", "status:" + Interpreter::IncludeCycleText("button.txt")}));
 }
 
 TEST_F(InterpreterTest, SelectionBlocks) {
@@ -585,15 +576,12 @@ TEST(MacroKey, PickedByTypeAndState) {
 }
 
 TEST(SendsToRemote, EverythingButStarOpen) {
-  EXPECT_TRUE(SendsToRemote("|SEND_TEXT a"));
-  EXPECT_TRUE(SendsToRemote("macro.txt"));
-  EXPECT_TRUE(SendsToRemote("OPEN x"));
-  EXPECT_FALSE(SendsToRemote("*OPEN x"));
-  EXPECT_FALSE(SendsToRemote("*open.txt"));
+  for (const char* tag : {"|SEND_TEXT a", "macro.txt", "OPEN x"}) EXPECT_TRUE(SendsToRemote(tag));
+  for (const char* tag : {"*OPEN x", "*open.txt"}) EXPECT_FALSE(SendsToRemote(tag));
 }
 
 TEST(ResolveMacro, InlineFileMissingAndEmpty) {
-  TempFolder tmp;
+  TempDir tmp;
   const std::string macros = tmp.Folder("Macro");
   tmp.Write("Macro\\a.txt", "SEND_TEXT file\r\n");
   tmp.Write("Macro\\big.txt", std::string(files::kMaxScriptBytes + 1, 'x'));

@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <sstream>
 
-#include "temp_folder.h"
+#include "support/temp_dir.h"
 
 namespace qv::scriptcheck {
 namespace {
 
-using panels::testing::TempFolder;
+using qv::testing::TempDir;
 
 struct Result {
   int status;
@@ -39,7 +39,7 @@ class ScriptCheckCli : public ::testing::Test {
         "Data\\Panels\\P.ini",
         "[Setup]\r\nRows=1\r\nCols=2\r\n[01]\r\nmacro=good.txt\r\n[02]\r\nmacro=|CLOSE|x\r\n");
   }
-  TempFolder tmp;
+  TempDir tmp;
 };
 
 TEST_F(ScriptCheckCli, ExitStatusTellsCleanFindingsAndTrouble) {

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "panels/panel_file.h"
-#include "temp_folder.h"
+#include "support/temp_dir.h"
 
 namespace qv::panels {
 namespace {
 
-using testing::TempFolder;
+using qv::testing::TempDir;
 using Kind = Finding::Kind;
 
 struct Want {
@@ -33,7 +33,7 @@ class ScriptCheckTest : public ::testing::Test {
     options.macroFolder = tmp.Folder("Macro");
     tmp.Write("Macro\\there.txt", "SEND_TEXT x\r\n");
   }
-  TempFolder tmp;
+  TempDir tmp;
   CheckOptions options;
 };
 

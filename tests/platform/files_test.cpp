@@ -8,12 +8,12 @@
 #include <sys/stat.h>
 #endif
 
-#include "panels/temp_folder.h"
+#include "support/temp_dir.h"
 
 namespace qv::files {
 namespace {
 
-using panels::testing::TempFolder;
+using qv::testing::TempDir;
 
 TEST(IsDeviceName, TheNamesTheSystemKeepsForDevicesInAnyFormAndNothingElse) {
   const struct {
@@ -33,7 +33,7 @@ TEST(IsDeviceName, TheNamesTheSystemKeepsForDevicesInAnyFormAndNothingElse) {
 }
 
 TEST(ReadScript, ReadsRegularFilesUpToTheCapAndRefusesEverythingElse) {
-  TempFolder tmp;
+  TempDir tmp;
   tmp.Write("ten.txt", "0123456789");
   tmp.Write("eleven.txt", "0123456789X");
   tmp.Folder("folder.txt");
@@ -61,7 +61,7 @@ TEST(ReadScript, ReadsRegularFilesUpToTheCapAndRefusesEverythingElse) {
 
 #ifndef _WIN32
 TEST(ReadScript, APipeNamedLikeAMacroIsRefusedWithoutWaitingForAWriter) {
-  TempFolder tmp;
+  TempDir tmp;
   ASSERT_EQ(mkfifo(NativePath(tmp.Path("pipe.txt")).c_str(), 0600), 0);
   std::string out;
   EXPECT_EQ(ReadScript(tmp.Path("pipe.txt"), out), ScriptRead::kNotAFile);

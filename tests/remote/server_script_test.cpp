@@ -7,18 +7,18 @@
 
 #include "panels/interpreter.h"
 #include "panels/recording_fakes.h"
-#include "panels/temp_folder.h"
 #include "platform/files.h"
 #include "remote/server_rules.h"
+#include "support/temp_dir.h"
 
 namespace qv::remote {
 namespace {
 
 using panels::testing::Events;
-using panels::testing::TempFolder;
+using qv::testing::TempDir;
 
 TEST(ResolveRemoteCommand, InlineScriptsAndConfinedFiles) {
-  TempFolder dir;
+  TempDir dir;
   const std::string macros = dir.Folder("Macro");
   dir.Folder("Macro\\sub");
   dir.Write("Macro\\Tower.txt", "SEND_TEXT tower");
@@ -55,7 +55,7 @@ TEST(ResolveRemoteCommand, InlineScriptsAndConfinedFiles) {
 }
 
 TEST(ServerScript, LinkNeedsRemoteLinkAndIncludesStayInTheMacroFolder) {
-  TempFolder dir;
+  TempDir dir;
   const std::string macros = dir.Folder("Macro");
   dir.Write("Macro\\Inner.txt", "SEND_TEXT inner");
   dir.Write("Outside.txt", "SEND_TEXT outside");

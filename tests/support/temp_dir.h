@@ -2,10 +2,15 @@
 // "\" convention, so it can be handed to the portable core as it is.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <string_view>
+
+#include "platform/files.h"
 
 namespace qv::testing {
 
@@ -31,7 +36,17 @@ class TempDir {
   // The folder itself, and a path below it joined the program's way.
   const std::string& Path() const { return path_; }
   std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+  std::string Path(const std::string& sub) const { return sub.empty() ? path_ : *this / sub; }
   const std::filesystem::path& Native() const { return native_; }
+
+  // Makes a sub-folder, or writes a file, below the folder.
+  std::string Folder(const std::string& sub) const {
+    files::CreateFolder(*this / sub);
+    return *this / sub;
+  }
+  void Write(const std::string& sub, std::string_view content) const {
+    ASSERT_TRUE(files::WriteAtomic(*this / sub, content)) << sub;
+  }
 
  private:
   std::filesystem::path native_;
