@@ -55,7 +55,9 @@ std::string Show(const std::string& s) { return qv::testing::ShowBytes(s); }
 
 struct ReadCase {
   const char* what;
-  std::string file;  // content; "<none>" for no file at all
+  // The content, or "<none>" for no file, "<folder>" for a folder in its
+  // place, "<nofolder>" for a path into a missing folder.
+  std::string file;
   std::string section, key, def;
   std::string want;
 };
@@ -96,6 +98,10 @@ std::vector<ReadCase> ReadCases() {
       {"default of spaces keeps one, then blanks go", "[s]\r\n", "s", "a", "   ", ""},
       {"default loses its quotes", "[s]\r\n", "s", "a", "\"q\"", "q"},
       {"missing file: default loses its quotes", "<none>", "s", "a", "'q'", "q"},
+      // A path that cannot be opened is an error rather than a missing file:
+      // the default is given as it is, quotes included.
+      {"path into a missing folder", "<nofolder>", "s", "a", "'q'", "'q'"},
+      {"a folder in the file's place", "<folder>", "s", "a", "\"q\"", "\"q\""},
       {"default is cut to the buffer", "[s]\r\n", "s", "a", std::string(300, 'd'),
        std::string(254, 'd')},
       {"UTF-8 mark is not part of the first line", "\xEF\xBB\xBFk=1\r\n[s]\r\n", "", "k", "d", "1"},
@@ -104,25 +110,18 @@ std::vector<ReadCase> ReadCases() {
 
 // ReadKey and a Snapshot of the same file give the same answers.
 TEST_F(Profile, ReadKeyAndSnapshotFollowTheProfileRules) {
+  std::filesystem::create_directories(Path("folder.ini"));
   for (const ReadCase& c : ReadCases()) {
-    const std::string file = c.file == "<none>" ? Path("none.ini") : Fresh(c.file);
+    const bool made = c.file.rfind('<', 0) != 0;
+    const std::string file = made ? Fresh(c.file)
+                             : c.file == "<nofolder>"
+                                 ? Path("nofolder\\x.ini")
+                                 : Path(c.file.substr(1, c.file.size() - 2) + ".ini");
     EXPECT_EQ(ReadKey(file, c.section, c.key, c.def), c.want) << c.what << ": " << Show(c.file);
     const Snapshot snap(file);
-    EXPECT_EQ(snap.Loaded(), c.file != "<none>") << c.what;
+    EXPECT_EQ(snap.Loaded(), made) << c.what;
     EXPECT_EQ(snap.ReadKey(c.section, c.key, c.def), c.want) << c.what << ": " << Show(c.file);
   }
-}
-
-TEST_F(Profile, DefaultsWhenThePathCannotBeOpened) {
-  // A path into a missing folder is an error rather than a missing file: the
-  // default is given as it is, quotes included.
-  const std::string file = Path("nofolder\\x.ini");
-  EXPECT_EQ(ReadKey(file, "s", "a", "'q'"), "'q'");
-  EXPECT_FALSE(Snapshot(file).Loaded());
-  EXPECT_EQ(Snapshot(file).ReadKey("s", "a", "'q'"), "'q'");
-  // A folder where the file should be: the same.
-  std::filesystem::create_directories(Path("folder.ini"));
-  EXPECT_EQ(ReadKey(Path("folder.ini"), "s", "a", "\"q\""), "\"q\"");
 }
 
 TEST_F(Profile, ReadKeySeesTheFileChangeBetweenReadsAlsoWhenItIsOld) {
