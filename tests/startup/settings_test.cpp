@@ -155,7 +155,7 @@ TEST(SaveConfig, ChecksInOrderAndStopsAtTheFirstFailure) {
   }
 }
 
-TEST(SaveConfig, StoresConvertedValues) {
+TEST(SaveConfig, StoresConvertedValuesOrFailsOnAFileThatCannotBeWritten) {
   testing::TempDir dir;
   const std::string file = dir / "Config.ini";
   ConfigFields f = GoodFields();
@@ -178,21 +178,14 @@ TEST(SaveConfig, StoresConvertedValues) {
   EXPECT_EQ(content,
             "[default]\r\nSleep=30\r\nCOMMBoxFrequency=2\r\nServerName=Quorvex\r\nPort=65535\r\n"
             "ServerAddress=::1\r\nDebug=-1\r\n");
-}
-
-// A settings file that cannot be written (here a folder of that name) fails
-// the save with its message; the settings in memory stay as they were.
-TEST(SaveConfig, AFileThatCannotBeWrittenFailsTheSave) {
-  testing::TempDir dir;
-  const std::string file = dir / "Config.ini";
-  ASSERT_TRUE(files::CreateFolder(file));
-  ConfigFields f = GoodFields();
+  // A settings file that cannot be written (here a folder of that name) fails
+  // the save with its message; the settings in memory stay as they were.
+  const std::string folder = dir / "Folder.ini";
+  ASSERT_TRUE(files::CreateFolder(folder));
   f.sleep = "40";
-  Settings s;
-  RecordingUi ui(true);
-  EXPECT_FALSE(SaveConfig(f, s, file, ui));
-  EXPECT_EQ(ui.events, std::vector<std::string>{"message:" + NotSavedText(file)});
-  EXPECT_EQ(s.sleep, 25);
+  EXPECT_FALSE(SaveConfig(f, s, folder, ui));
+  EXPECT_EQ(ui.events, std::vector<std::string>{"message:" + NotSavedText(folder)});
+  EXPECT_EQ(s.sleep, 30);
 }
 
 }  // namespace
