@@ -73,11 +73,9 @@ TEST(Monitor, TimingIsClampedToWhatATimerCanKeep) {
 TEST(Monitor, ReadsTheListEveryFourthTickAt500And2000) {
   Monitor m;
   m.Start({500, 2000});
-  int reads = 0;
   std::vector<int> readTicks;
   for (int tick = 1; tick <= 12; ++tick)
     m.Tick("", [&] {
-      ++reads;
       readTicks.push_back(tick);
       return std::string();
     });
