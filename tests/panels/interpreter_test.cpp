@@ -487,8 +487,9 @@ TEST_F(InterpreterTest, ServerRoleDifferences) {
 }
 
 // A click, navigation or closing that arrives while a primitive lets events
-// run is never carried out inside the run.
-TEST_F(InterpreterTest, OneRunAtATime) {
+// run is never carried out inside the run, but after the script's own
+// navigation.
+TEST_F(InterpreterTest, OneRunAtATimeAndDeferredRequestsFollowTheScriptsOwnNavigation) {
   Panel("Main");
   Panel("A");
   Run("CALL A");
@@ -521,13 +522,11 @@ TEST_F(InterpreterTest, OneRunAtATime) {
   EXPECT_TRUE(interp->OpenAssistant("Main"));
   interp->RequestClose();
   EXPECT_EQ(ev, (Events{"panel:A", "panel:Main", "close-window"}));
-}
 
-TEST_F(InterpreterTest, CallBackAndDeferredRequestsFollowTheScriptsOwnNavigation) {
-  Panel("Main");
-  Panel("A");
+  // CALL and BACK on a fresh stack. A call to a panel without a file pushes
+  // too: BACK reopens the current one.
+  Make(Role::kPanel, false);
   Panel("B");
-  // A call to a panel without a file pushes too: BACK reopens the current one.
   EXPECT_EQ(Run("CALL Missing"), (Events{}));
   EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
   Run("CALL A");
