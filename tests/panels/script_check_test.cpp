@@ -90,7 +90,7 @@ TEST_F(ScriptCheckTest, MessagesNameTheProblemAndTheServersWords) {
   EXPECT_NE(g[0].message.find("server"), std::string::npos);
 }
 
-TEST_F(ScriptCheckTest, MacroFilesAndSelfInclusion) {
+TEST_F(ScriptCheckTest, MacroFilesSelfInclusionAndUnreadableOrGarbageFiles) {
   tmp.Write("Macro\\self.txt", "SEND_TEXT a\r\nINCLUDE SELF.TXT\r\n");
   EXPECT_EQ(Summary(CheckMacroFile(options.macroFolder + "\\self.txt", options)),
             (std::vector<Want>{{2, Kind::kSelfInclude}}));
@@ -101,6 +101,12 @@ TEST_F(ScriptCheckTest, MacroFilesAndSelfInclusion) {
   const auto bin = CheckMacroFile(options.macroFolder + "\\bin.txt", options);
   EXPECT_EQ(bin.size(), 3u);
   for (const Finding& f : bin) EXPECT_EQ(f.kind, Kind::kUnknownCommand);
+  // A panel file that is not there, and one whose grid size is garbage (no
+  // button runs).
+  EXPECT_EQ(Summary(CheckPanelFile(PanelPath(tmp.Path(), "none"), options)),
+            (std::vector<Want>{{0, Kind::kUnreadableFile}}));
+  tmp.Write("G.ini", "[Setup]\r\nRows=-99999999999\r\nCols=&HFFFFFFFF\r\n[01]\r\nmacro=|NOPE\r\n");
+  EXPECT_TRUE(CheckPanelFile(tmp.Path("G.ini"), options).empty());
 }
 
 TEST_F(ScriptCheckTest, PanelFileButtonsTheirFilesAndCutValues) {
@@ -154,15 +160,6 @@ TEST_F(ScriptCheckTest, CutValuesAreFoundWhateverTheirLengthReadsAs) {
       EXPECT_EQ(f[0].text, "label") << c.name;
     }
   }
-}
-
-TEST_F(ScriptCheckTest, PanelFileWithGarbageNumbersIsChecked) {
-  const std::string panel = PanelPath(tmp.Folder("Panels"), "G");
-  tmp.Write("Panels\\G.ini",
-            "[Setup]\r\nRows=-99999999999\r\nCols=&HFFFFFFFF\r\n[01]\r\nmacro=|NOPE\r\n");
-  EXPECT_TRUE(CheckPanelFile(panel, options).empty());
-  EXPECT_EQ(Summary(CheckPanelFile(PanelPath(tmp.Path(), "none"), options)),
-            (std::vector<Want>{{0, Kind::kUnreadableFile}}));
 }
 
 }  // namespace
