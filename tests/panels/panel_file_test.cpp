@@ -11,6 +11,7 @@ namespace qv::panels {
 namespace {
 
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 
 // Values as the profile engine hands them over, names without regard to case.
 class MapReader : public ValueReader {
@@ -88,38 +89,29 @@ TEST(Encodings, ColoursFlagsAndSizes) {
 }
 
 TEST(ReadSetup, DefaultsAndCorrectionsPerReader) {
+  constexpr SetupReader kEditor = SetupReader::kLayoutEditor;
   struct Case {
     std::vector<std::pair<std::string, std::string>> keys;
-    SetupReader reader;
     int32_t width, height, rows, cols;
+    SetupReader reader = SetupReader::kRunningPanel;
   } cases[] = {
-      {{}, SetupReader::kRunningPanel, 1200, 1200, 2, 10},
-      {{}, SetupReader::kLayoutEditor, 1200, 1200, 2, 8},
-      {{{"ButtonHeight", "5"}}, SetupReader::kRunningPanel, 1200, 400, 2, 10},
-      {{{"ButtonHeight", "10"}}, SetupReader::kLayoutEditor, 1200, 400, 2, 8},
-      {{{"ButtonHeight", "11"}}, SetupReader::kRunningPanel, 1200, 11, 2, 10},
-      {{{"ButtonWidth", "10"}}, SetupReader::kRunningPanel, 1200, 1200, 2, 10},
-      {{{"ButtonWidth", "11"}}, SetupReader::kRunningPanel, 11, 1200, 2, 10},
-      {{{"ButtonWidth", "letters"}}, SetupReader::kRunningPanel, 1200, 1200, 2, 10},
-      {{{"ButtonWidth", "1000.5"}}, SetupReader::kRunningPanel, 1000, 1200, 2, 10},
-      {{{"ButtonWidth", ""}}, SetupReader::kRunningPanel, 1200, 1200, 2, 10},
-      {{{"Rows", "99"}, {"Cols", "99"}}, SetupReader::kRunningPanel, 1200, 1200, 99, 99},
-      {{{"Rows", "100"}, {"Cols", "100"}}, SetupReader::kRunningPanel, 1200, 1200, 2, 10},
-      {{{"Rows", "100"}, {"Cols", "100"}}, SetupReader::kLayoutEditor, 1200, 1200, 2, 10},
-      {{{"Rows", "abc"}, {"Cols", ""}}, SetupReader::kRunningPanel, 1200, 1200, 0, 0},
-      {{{"Rows", "-5"}, {"Cols", "-2147483648"}},
-       SetupReader::kRunningPanel,
-       1200,
-       1200,
-       -5,
-       std::numeric_limits<int32_t>::min()},
-      {{{"Rows", "99999999999999999999"}, {"Cols", "&H7FFFFFFF"}},
-       SetupReader::kRunningPanel,
-       1200,
-       1200,
-       2,
-       10},
-      {{{"ButtonWidth", "99999999999"}}, SetupReader::kRunningPanel, kMax, 1200, 2, 10},
+      {{}, 1200, 1200, 2, 10},
+      {{}, 1200, 1200, 2, 8, kEditor},
+      {{{"ButtonHeight", "5"}}, 1200, 400, 2, 10},
+      {{{"ButtonHeight", "10"}}, 1200, 400, 2, 8, kEditor},
+      {{{"ButtonHeight", "11"}}, 1200, 11, 2, 10},
+      {{{"ButtonWidth", "10"}}, 1200, 1200, 2, 10},
+      {{{"ButtonWidth", "11"}}, 11, 1200, 2, 10},
+      {{{"ButtonWidth", "letters"}}, 1200, 1200, 2, 10},
+      {{{"ButtonWidth", "1000.5"}}, 1000, 1200, 2, 10},
+      {{{"ButtonWidth", ""}}, 1200, 1200, 2, 10},
+      {{{"Rows", "99"}, {"Cols", "99"}}, 1200, 1200, 99, 99},
+      {{{"Rows", "100"}, {"Cols", "100"}}, 1200, 1200, 2, 10},
+      {{{"Rows", "100"}, {"Cols", "100"}}, 1200, 1200, 2, 10, kEditor},
+      {{{"Rows", "abc"}, {"Cols", ""}}, 1200, 1200, 0, 0},
+      {{{"Rows", "-5"}, {"Cols", "-2147483648"}}, 1200, 1200, -5, kMin},
+      {{{"Rows", "99999999999999999999"}, {"Cols", "&H7FFFFFFF"}}, 1200, 1200, 2, 10},
+      {{{"ButtonWidth", "99999999999"}}, kMax, 1200, 2, 10},
   };
   for (const Case& c : cases) {
     const PanelSetup s = ReadSetup(SetupOf(c.keys), c.reader);
@@ -136,19 +128,13 @@ TEST(ReadSetup, PositionOptionsAndColour) {
     std::vector<std::pair<std::string, std::string>> keys;
     std::optional<int32_t> top, left;
     bool onTop, autoHide, sysTray;
-    int32_t back;
+    int32_t back = kButtonFace;
   } cases[] = {
-      {{{"Top", "0"}, {"Left", "-30"}}, {}, {}, true, false, false, kButtonFace},
-      {{{"Top", "300"}, {"Left", "450.5"}}, 300, 450, true, false, false, kButtonFace},
-      {{{"Top", "x"}}, {}, {}, true, false, false, kButtonFace},
-      {{{"OnTop", "0"}, {"AutoHide", "1"}, {"SysTray", "1"}},
-       {},
-       {},
-       false,
-       true,
-       true,
-       kButtonFace},
-      {{{"OnTop", ""}}, {}, {}, false, false, false, kButtonFace},
+      {{{"Top", "0"}, {"Left", "-30"}}, {}, {}, true, false, false},
+      {{{"Top", "300"}, {"Left", "450.5"}}, 300, 450, true, false, false},
+      {{{"Top", "x"}}, {}, {}, true, false, false},
+      {{{"OnTop", "0"}, {"AutoHide", "1"}, {"SysTray", "1"}}, {}, {}, false, true, true},
+      {{{"OnTop", ""}}, {}, {}, false, false, false},
       {{{"BackColor", "0000000000255"}}, {}, {}, true, false, false, 255},
       {{{"backcolor", "&H8000000F"}}, {}, {}, true, false, false, kButtonFace},
   };
@@ -164,8 +150,7 @@ TEST(ReadSetup, PositionOptionsAndColour) {
   }
   // The default position, which swaps the screen's dimensions, is measured
   // on a panel by the panel's end-to-end test; here it does not overflow.
-  EXPECT_EQ(DefaultTop(std::numeric_limits<int32_t>::min(), kMax),
-            std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(DefaultTop(kMin, kMax), kMin);
 }
 
 TEST(Grid, PositionNumbersCellRectanglesAndSizes) {
@@ -219,8 +204,8 @@ TEST(Grid, PositionNumbersCellRectanglesAndSizes) {
   s.spacingX = kMax;
   EXPECT_EQ(GridWidth(s), kMax);
   EXPECT_EQ(CellRect(s, 99).left, kMax);
-  s.cols = std::numeric_limits<int32_t>::min();
-  EXPECT_EQ(GridWidth(s), std::numeric_limits<int32_t>::min());
+  s.cols = kMin;
+  EXPECT_EQ(GridWidth(s), kMin);
 }
 
 TEST(ButtonLoader, ReadsTheNormalLookWithDefaults) {
