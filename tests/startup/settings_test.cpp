@@ -103,55 +103,47 @@ ConfigFields GoodFields() {
 // Each bad value's message and OK to the address question are checked on the
 // real window too; here the order of the checks and the focus they leave.
 TEST(SaveConfig, ChecksInOrderAndStopsAtTheFirstFailure) {
+  using C = ConfigFields;
   using F = SaveConfigUi::Field;
-  auto focus = [](F f) { return "focus:" + std::to_string(static_cast<int>(f)); };
+  const std::string message = "message:";
   struct Case {
     const char* name;
-    void (*edit)(ConfigFields&);
+    std::vector<std::pair<std::string C::*, const char*>> edits;
     bool answer;
-    bool saved;
-    std::vector<std::string> events;
+    std::string said;  // the message or the question; none when saved
+    F focus;
   } cases[] = {
       {"frequency and port bad: frequency first",
-       [](ConfigFields& f) {
-         f.comBoxFreq = "0";
-         f.port = "70000";
-       },
+       {{&C::comBoxFreq, "0"}, {&C::port, "70000"}},
        true,
-       false,
-       {std::string("message:") + kMsgFrequency, focus(F::ComBoxFreq)}},
-      {"port -1 refused",
-       [](ConfigFields& f) { f.port = "-1"; },
-       true,
-       false,
-       {std::string("message:") + kMsgPort, focus(F::Port)}},
-      {"port 0 accepted", [](ConfigFields& f) { f.port = "0"; }, true, true, {}},
+       message + kMsgFrequency,
+       F::ComBoxFreq},
+      {"port -1 refused", {{&C::port, "-1"}}, true, message + kMsgPort, F::Port},
+      {"port 0 accepted", {{&C::port, "0"}}, true, "", F::Port},
       {"bad address, Cancel",
-       [](ConfigFields& f) { f.serverAddress = "1.2.3"; },
+       {{&C::serverAddress, "1.2.3"}},
        false,
-       false,
-       {"question:1.2.3\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed "
-        "anyway ?",
-        focus(F::ServerAddress)}},
-      {"empty name",
-       [](ConfigFields& f) { f.serverName = "   "; },
-       true,
-       false,
-       {std::string("message:") + kMsgServerName, focus(F::ServerName)}},
+       "question:1.2.3\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed "
+       "anyway ?",
+       F::ServerAddress},
+      {"empty name", {{&C::serverName, "   "}}, true, message + kMsgServerName, F::ServerName},
   };
   for (const Case& c : cases) {
     testing::TempDir dir;
     const std::string file = dir / "Config.ini";
     ConfigFields f = GoodFields();
-    c.edit(f);
+    for (const auto& [field, value] : c.edits) f.*field = value;
     Settings s;
     s.sleep = 77;
     RecordingUi ui(c.answer);
-    EXPECT_EQ(SaveConfig(f, s, file, ui), c.saved) << c.name;
-    EXPECT_EQ(ui.events, c.events) << c.name;
+    const bool saved = c.said.empty();
+    EXPECT_EQ(SaveConfig(f, s, file, ui), saved) << c.name;
+    std::vector<std::string> want;
+    if (!saved) want = {c.said, "focus:" + std::to_string(static_cast<int>(c.focus))};
+    EXPECT_EQ(ui.events, want) << c.name;
     // A failed check leaves the settings and the file alone.
-    EXPECT_EQ(files::Exists(file), c.saved) << c.name;
-    EXPECT_EQ(s.sleep, c.saved ? 25 : 77) << c.name;
+    EXPECT_EQ(files::Exists(file), saved) << c.name;
+    EXPECT_EQ(s.sleep, saved ? 25 : 77) << c.name;
   }
 }
 
