@@ -24,10 +24,9 @@ std::string Commands(const std::vector<Received>& got) {
   return s;
 }
 
-TEST(RemoteMessages, CommandAndReportLayout) {
+TEST(RemoteMessages, CommandLayout) {
   EXPECT_EQ(CommandMessage("Quorvex", "|SEND_TEXT hi"), "Quorvex:\r\n|SEND_TEXT hi\r\n");
   EXPECT_EQ(CommandMessage("Quorvex", "Tower.txt"), "Quorvex:\r\nTower.txt\r\n");
-  EXPECT_EQ(ReportMessage("Quorvex", "SEL AFR1234\r"), "Quorvex:SEL AFR1234\r");
 }
 
 // A message whole, cut in its payload or two in one receive, a stranger's
