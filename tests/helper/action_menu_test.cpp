@@ -205,20 +205,12 @@ TEST(ActionMenu, EveryLineTheHelperCanTypePassesTheScriptChecker) {
 }
 
 TEST(SelectionBlockText, CommentCountAndBlockOfTheItems) {
-  struct Case {
-    std::vector<std::string> items;
-    bool selected;
-    std::string_view want;
-  } cases[] = {
-      // The plain blocks of both kinds are checked by the Macro Helper's
-      // end-to-end test.
-      {{}, true, ""},
-      // Lines the block would skip, end early or split are left out.
-      {{"A", "", ";x", "<Selection_End>", "B|C", "D"},
-       true,
-       "; 2 selected Item\r\n<selection_start>\r\nA\r\nD\r\n<selection_end>\r\n"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(SelectionBlockText(c.items, c.selected), c.want);
+  // The plain blocks of both kinds are checked by the Macro Helper's
+  // end-to-end test.
+  EXPECT_EQ(SelectionBlockText({}, true), "");
+  // Lines the block would skip, end early or split are left out.
+  EXPECT_EQ(SelectionBlockText({"A", "", ";x", "<Selection_End>", "B|C", "D"}, true),
+            "; 2 selected Item\r\n<selection_start>\r\nA\r\nD\r\n<selection_end>\r\n");
 }
 
 }  // namespace
