@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "panels/panel_profile.h"
-#include "platform/files.h"
 #include "platform/profile.h"
 #include "support/temp_dir.h"
 
@@ -39,13 +40,10 @@ TEST(ButtonForm, OddValuesShowAsDefaultsAndEverythingElseRoundTrips) {
           "TextColorReleased=&H80000099\r\nTextSizeReleased=8,25\r\n"
           "TextFontReleased=AVeryLongFaceNameThatNoFontCouldEverHave\r\n");
   const ButtonForm odd = LoadButtonForm(panels::ProfileReader(file), 3);
-  EXPECT_EQ(odd.type, 0);
-  EXPECT_EQ(odd.up.backColor, panels::kButtonFace);
-  EXPECT_EQ(odd.up.font.size, 10);
-  EXPECT_EQ(odd.up.font.face, "Tahoma");
-  EXPECT_EQ(odd.down.font.color, panels::kButtonText);
-  EXPECT_EQ(odd.down.font.size, 8);
-  EXPECT_EQ(odd.down.font.face, "Tahoma");
+  EXPECT_EQ(std::vector<int32_t>({odd.type, odd.up.backColor, odd.up.font.size, odd.down.font.color,
+                                  odd.down.font.size}),
+            std::vector<int32_t>({0, panels::kButtonFace, 10, panels::kButtonText, 8}));
+  EXPECT_EQ(odd.up.font.face + "|" + odd.down.font.face, "Tahoma|Tahoma");
 
   ButtonForm form;
   form.type = 2;

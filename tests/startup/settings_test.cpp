@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "platform/profile.h"
 #include "support/temp_dir.h"
 
 namespace qv {
