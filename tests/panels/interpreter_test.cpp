@@ -306,8 +306,6 @@ TEST_F(InterpreterTest, ScriptsGiveTheirCallsStatusTextsAndActionsInOrder) {
       {"INCLUDE dir.txt\nSEND_TEXT after",
        {"GetHandles", "status:INCLUDE dir.txt refused - not a file"}},
       {"INCLUDE NUL\nSEND_TEXT after", {"GetHandles", "status:INCLUDE NUL refused - not a file"}},
-      {"INCLUDE com1.txt\nSEND_TEXT after",
-       {"GetHandles", "status:INCLUDE com1.txt refused - not a file"}},
       // DLG_OPEN closes the remembered dialog first.
       {"DLG_OPEN [AP]\nDLG_SELECT EDDF\nDLG_OPEN [SID]\nDLG_CLOSE\nDLG_CLOSE",
        {"GetHandles", "DlgOpen([AP])", "status:<DlgOpen([AP])>", "DlgSelect(EDDF||0)",
