@@ -12,13 +12,14 @@ namespace {
 
 constexpr std::optional<std::string> kNothing = std::nullopt;
 
+// "Ground" for Open new Assistant, ASSUME_LABEL, ADD_TO_IO and a comm box of
+// 31 are typed into an editor by the Macro Helper's end-to-end test.
 TEST(ActionMenu, LineOfEveryKindOfEntryForItsAnswer) {
   struct Case {
     int32_t id;
     std::string_view answer;
     std::optional<std::string> want;
   } cases[] = {
-      {10, "Ground", "OPEN Ground"},
       {10, "  Ground  ", "OPEN Ground"},
       {10, "   ", kNothing},
       {11, "", "BACK"},
@@ -27,7 +28,6 @@ TEST(ActionMenu, LineOfEveryKindOfEntryForItsAnswer) {
       {13, "", kNothing},
       {21, "3", "COMMBOX 3"},
       {21, " 30 ", "COMMBOX 30"},
-      {21, "31", kNothing},
       {21, "0", kNothing},
       {21, "2.5", kNothing},
       {21, "two", kNothing},
@@ -64,11 +64,9 @@ TEST(ActionMenu, LineOfEveryKindOfEntryForItsAnswer) {
       {14, "", "CLEARED_TO_FL <none>"},
       {15, "", "CLEARED_TO_FIX <none>"},
       {16, "", "CLEARED_TO_SPEED <none>"},
-      {71, "", "ASSUME_LABEL"},
       {72, "", "RELEASE_LABEL"},
       {73, "EDDF_TWR", "TRANSFER_TO EDDF_TWR"},
       {74, "", "FORCE_ACT"},
-      {75, "", "ADD_TO_IO"},
       {76, "", "REQ_FPL"},
       {77, "", "SHOW_FPL"},
       {9, "120,340,NORTH", "OCA 120,340,NORTH"},
