@@ -17,6 +17,7 @@ namespace qv::editor {
 namespace {
 
 using panels::SetupFields;
+using qv::testing::FileBytes;
 using qv::testing::TempDir;
 
 SetupFields Fields(int rows, int cols) {
@@ -139,27 +140,24 @@ TEST(GridOps, GreyingFollowsThePositionInTheGrid) {
 TEST(GridOps, RefusedCommandsAndFailedReadsOrWritesLeaveTheFileAsItWas) {
   TempDir t;
   const std::string file = MakePanel(t, 2, 3);
-  std::string before, after;
-  ASSERT_TRUE(files::ReadAll(file, before));
+  std::string before = FileBytes(file);
   // Buttons outside the grid and greyed moves are refused; columns of 0 and
   // rows of 1000 are corrected before any arithmetic.
   EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kSwapNext, 6, Fields(2, 3)).ok);
   EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kSwapUp, 7, Fields(2, 3)).ok);
   EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kRemoveRow, 1, Fields(0, 3)).ok);
   EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kRemoveRow, 1, Fields(2, 0)).ok);
-  ASSERT_TRUE(files::ReadAll(file, after));
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(FileBytes(file), before);
   EXPECT_TRUE(ApplyGridCommand(file, GridCommand::kSwapNext, 1, Fields(1000, 3)).ok);
   EXPECT_EQ(Labels(file, 2), Expect({"b2", "b1"}));
 
   // The rewrite's temporary file cannot be made: the write fails.
-  ASSERT_TRUE(files::ReadAll(file, before));
+  before = FileBytes(file);
   std::filesystem::create_directories(files::NativePath(files::TempPathFor(file)));
   const GridResult r = ApplyGridCommand(file, GridCommand::kRemoveColumn, 1, Fields(2, 3));
   EXPECT_FALSE(r.ok);
   EXPECT_NE(r.error.find("unchanged"), std::string::npos);
-  ASSERT_TRUE(files::ReadAll(file, after));
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(FileBytes(file), before);
 
   // A file that cannot be read is never taken for empty sections.
   const std::string unreadable = t.Path("u.ini");
@@ -173,8 +171,7 @@ TEST(GridOps, CopyPasteDragSwapAndUndo) {
   TempDir t;
   const std::string file = MakePanel(t, 3, 2);
   ASSERT_TRUE(profile::WriteKey(file, "02", "Macro", "|PRESS [ZZ]"));
-  std::string original;
-  ASSERT_TRUE(files::ReadAll(file, original));
+  const std::string original = FileBytes(file);
 
   std::string block;
   ASSERT_TRUE(CopyButton(file, 2, block));
@@ -187,9 +184,7 @@ TEST(GridOps, CopyPasteDragSwapAndUndo) {
 
   std::string error;
   ASSERT_TRUE(undo.Restore(file, error)) << error;
-  std::string now;
-  ASSERT_TRUE(files::ReadAll(file, now));
-  EXPECT_EQ(now, original);
+  EXPECT_EQ(FileBytes(file), original);
   EXPECT_FALSE(undo.Restore(file, error));
 
   // A drag onto another cell swaps the two; undo refuses once someone else

@@ -15,11 +15,6 @@ namespace {
 using Names = std::vector<std::string>;
 using Values = std::map<std::string, std::string>;
 
-std::string Slurp(const std::string& path) {
-  std::string out;
-  return files::ReadAll(path, out) ? out : "<missing>";
-}
-
 TEST(ListPanels, OnlyIniFilesSortedWithoutRegardToCase) {
   testing::TempDir dir;
   for (const char* name : {"bravo.ini", "Alpha.INI", "charlie.ini.txt", "notes.txt", ".ini"})
@@ -78,12 +73,12 @@ TEST(CreateAndCopyPanel, NeverOverwriteAndMissingSourcesFail) {
   testing::TempDir dir;
   ASSERT_TRUE(files::WriteAtomic(dir / "Tower.ini", "mine"));
   EXPECT_FALSE(CreateNewPanel(dir.Path(), "Tower"));
-  EXPECT_EQ(Slurp(dir / "Tower.ini"), "mine");
+  EXPECT_EQ(testing::FileBytes(dir / "Tower.ini"), "mine");
   ASSERT_TRUE(files::WriteAtomic(dir / "Src.ini", "[Setup]\r\nDescription=Ground\r\n"));
   EXPECT_EQ(CopyPanel(dir.Path(), "Src", "Tower"), CopyResult::kExists);
-  EXPECT_EQ(Slurp(dir / "Tower.ini"), "mine");
+  EXPECT_EQ(testing::FileBytes(dir / "Tower.ini"), "mine");
   EXPECT_EQ(CopyPanel(dir.Path(), "Missing", "New"), CopyResult::kUnreadable);
-  EXPECT_EQ(Slurp(dir / "New.ini"), "<missing>");
+  EXPECT_EQ(testing::FileBytes(dir / "New.ini"), "<missing>");
   EXPECT_EQ(CopyPanel(dir.Path(), "Src", "Dst"), CopyResult::kCopied);
   EXPECT_EQ(PanelDescription(dir.Path(), "Dst"), "Ground");
   EXPECT_EQ(PanelDescription(dir.Path(), "Missing"), "");

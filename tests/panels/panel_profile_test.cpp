@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "platform/files.h"
 #include "platform/text.h"
 #include "support/temp_dir.h"
 
@@ -17,9 +16,7 @@ TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
   TempDir tmp;
   const std::string file = PanelPath(tmp.Path(), "Tower");
   ASSERT_TRUE(CreatePanelFile(file, "Tower"));
-  std::string bytes;
-  ASSERT_TRUE(files::ReadAll(file, bytes));
-  EXPECT_EQ(bytes,
+  EXPECT_EQ(qv::testing::FileBytes(file),
             "[Setup]\r\nDescription=Tower\r\nButtonWidth=1200\r\nButtonHeight=400\r\n"
             "Rows=2\r\nCols=10\r\n\r\n");
 
@@ -96,9 +93,7 @@ TEST(PanelProfile, WritersUseTheirOrderAndTheReadersFindEveryKey) {
     at = end + 2;
   }
   ASSERT_TRUE(WriteButtonFields(file, 11, button));
-  std::string bytes;
-  ASSERT_TRUE(files::ReadAll(file, bytes));
-  EXPECT_EQ(bytes,
+  EXPECT_EQ(qv::testing::FileBytes(file),
             "[Setup]\r\nDescription=Desc\r\nButtonWidth=900\r\nButtonHeight=300\r\nRows=3\r\n"
             "Cols=4\r\nTop=150\r\nLeft=250\r\nOnTop=0\r\nAutoHide=1\r\nSysTray=1\r\n"
             "BackColor=0000000000255\r\nSpacingX=30\r\nSpacingY=40\r\nBorderTop=50\r\n"

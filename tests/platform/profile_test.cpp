@@ -25,6 +25,7 @@ namespace qv::profile {
 namespace {
 
 using namespace std::string_literals;
+using qv::testing::FileBytes;
 
 // Every test gets a folder of its own, removed afterwards.
 class Profile : public ::testing::Test {
@@ -35,12 +36,6 @@ class Profile : public ::testing::Test {
     const std::string p = Path(name);
     std::ofstream(p, std::ios::binary) << bytes;  // in place, as an editor saves
     return p;
-  }
-
-  static std::string Bytes(const std::string& path) {
-    std::string out;
-    if (!files::ReadAll(path, out)) return "<missing>";
-    return out;
   }
 
   std::string Fresh(const std::string& bytes) {
@@ -221,7 +216,7 @@ TEST_F(Profile, WriteKeyRewritesTheFileLikeTheSystem) {
     const std::string file =
         c.before == "<none>" ? Path("new" + std::to_string(n_++) + ".ini") : Fresh(c.before);
     EXPECT_TRUE(WriteKey(file, c.section, c.key, c.value)) << c.what;
-    EXPECT_EQ(Show(Bytes(file)), Show(c.after)) << c.what;
+    EXPECT_EQ(Show(FileBytes(file)), Show(c.after)) << c.what;
   }
 }
 
@@ -242,7 +237,7 @@ TEST_F(Profile, DeleteKeyAndSection) {
     const bool ok =
         c.key == "*" ? DeleteSection(file, c.section) : DeleteKey(file, c.section, c.key);
     EXPECT_TRUE(ok) << c.what;
-    EXPECT_EQ(Show(Bytes(file)), Show(c.after)) << c.what;
+    EXPECT_EQ(Show(FileBytes(file)), Show(c.after)) << c.what;
   }
 }
 
@@ -255,9 +250,9 @@ TEST_F(Profile, WritesThatChangeNothingLeaveTheFileAlone) {
   EXPECT_TRUE(DeleteSection(file, "t"));
   // Deletion takes names as given: " s" is not "s".
   EXPECT_TRUE(DeleteSection(file, " s"));
-  EXPECT_EQ(Bytes(file), before);
+  EXPECT_EQ(FileBytes(file), before);
   EXPECT_TRUE(WriteKey(file, "s", "a", "2"));
-  EXPECT_EQ(Bytes(file), "[s]\r\na=2\r\n");
+  EXPECT_EQ(FileBytes(file), "[s]\r\na=2\r\n");
   const std::string none = Path("none.ini");
   EXPECT_TRUE(DeleteKey(none, "s", "a"));
   EXPECT_TRUE(DeleteSection(none, "s"));
@@ -340,7 +335,7 @@ TEST_F(Profile, WriteSectionReplacesEveryEntry) {
     const std::string file =
         c.before == "<none>" ? Path("new" + std::to_string(n_++) + ".ini") : Fresh(c.before);
     EXPECT_TRUE(WriteSection(file, c.section, c.block)) << c.what;
-    EXPECT_EQ(Show(Bytes(file)), Show(c.after)) << c.what;
+    EXPECT_EQ(Show(FileBytes(file)), Show(c.after)) << c.what;
   }
   // Nothing to delete and nothing to add: no file is made.
   EXPECT_TRUE(WriteSection(Path("none.ini"), "s", ""));
@@ -351,7 +346,7 @@ TEST_F(Profile, ReadSectionThenWriteSectionMovesASection) {
   const std::string file = Fresh("[05]\r\nCaption=Go\r\nMacro=\"x = y\"\r\n[06]\r\n");
   EXPECT_TRUE(WriteSection(file, "06", ReadSection(file, "05")));
   EXPECT_TRUE(WriteSection(file, "05", ""));
-  EXPECT_EQ(Bytes(file), "[05]\r\n[06]\r\nCaption=Go\r\nMacro=\"x = y\"\r\n");
+  EXPECT_EQ(FileBytes(file), "[05]\r\n[06]\r\nCaption=Go\r\nMacro=\"x = y\"\r\n");
   EXPECT_EQ(ReadKey(file, "06", "Macro", ""), "x = y");
 }
 
@@ -387,9 +382,7 @@ void ExpectNoWriteTakes(const std::string& file, const std::string& before) {
   EXPECT_FALSE(DeleteKey(file, "s", "a"));
   EXPECT_FALSE(DeleteSection(file, "s"));
   EXPECT_FALSE(WriteSection(file, "s", "b=1"));
-  std::string after;
-  EXPECT_TRUE(files::ReadAll(file, after));
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(FileBytes(file), before);
 }
 
 TEST_F(Profile, FailedWriteLeavesTheOldFile) {
@@ -453,7 +446,7 @@ TEST_F(Profile, AnyBytesAreReadWithoutHarmAndSnapshotsAgree) {
     const Snapshot snap(file);
     ASSERT_TRUE(snap.Loaded());
     // Ask for every name the file could hold, and some it does not.
-    std::string content = Bytes(file);
+    std::string content = FileBytes(file);
     std::vector<std::string> names = {"", "a", "A", "b", " a", "[a", ";", "abc"};
     for (int i = 0; i < 20; ++i) {
       const size_t at = rng() % content.size();
@@ -518,7 +511,7 @@ TEST_F(Profile, BatchWritesEqualSingleWritesAndAllSectionsReadLikeOne) {
       }
     }
     ASSERT_TRUE(b.Commit(batch));
-    EXPECT_EQ(Bytes(batch), Bytes(one));
+    EXPECT_EQ(FileBytes(batch), FileBytes(one));
     std::vector<std::pair<std::string, std::string>> all;
     ASSERT_TRUE(ReadAllSections(batch, all));
     for (const auto& [name, block] : all) EXPECT_EQ(block, ReadSection(batch, name)) << name;

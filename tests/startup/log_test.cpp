@@ -16,11 +16,9 @@ TEST(DiagnosticLog, LinesAreAppendedWithCrLfToTheDaysFileAndKeptAsGiven) {
   LogLineTo(dir.Path(), "two\r\nlines", day);
   LogLineTo(dir.Path(), "", day);
   LogLineTo(dir.Path(), "after midnight", Date{2014, 3, 3});
-  std::string a, b;
-  ASSERT_TRUE(files::ReadAll(dir / "Dump_20140302.TXT", a));
-  ASSERT_TRUE(files::ReadAll(dir / "Dump_20140303.TXT", b));
-  EXPECT_EQ(a, "CommandLine=Tower\r\ntwo\r\nlines\r\n\r\n");
-  EXPECT_EQ(b, "after midnight\r\n");
+  EXPECT_EQ(testing::FileBytes(dir / "Dump_20140302.TXT"),
+            "CommandLine=Tower\r\ntwo\r\nlines\r\n\r\n");
+  EXPECT_EQ(testing::FileBytes(dir / "Dump_20140303.TXT"), "after midnight\r\n");
   // A missing folder loses the line quietly.
   LogLineTo(dir / "no\\such\\folder", "lost", day);
   EXPECT_FALSE(files::Exists(dir / "no"));

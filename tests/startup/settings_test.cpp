@@ -51,9 +51,7 @@ TEST(Settings, WriteBackWritesTheTenKeysInOrder) {
   s.serverAddress = "  10.0.0.2 ";
   s.debug = true;
   WriteBackSettings(file, s, LayoutValues{});
-  std::string content;
-  ASSERT_TRUE(files::ReadAll(file, content));
-  EXPECT_EQ(content,
+  EXPECT_EQ(testing::FileBytes(file),
             "[default]\r\nSpacingX=0\r\nSpacingY=0\r\nBorderTop=0\r\nBorderLeft=0\r\nSleep=25\r\n"
             "COMMBoxFrequency=3\r\nServerName=Quorvex\r\nPort=6811\r\nServerAddress=10.0.0.2\r\n"
             "Debug=-1\r\n");
@@ -164,9 +162,7 @@ TEST(SaveConfig, StoresConvertedValuesOrFailsOnAFileThatCannotBeWritten) {
   EXPECT_EQ(s.sleep, 30);
   EXPECT_EQ(s.serverName, "Quorvex");
   EXPECT_EQ(s.serverAddress, "::1");
-  std::string content;
-  ASSERT_TRUE(files::ReadAll(file, content));
-  EXPECT_EQ(content,
+  EXPECT_EQ(testing::FileBytes(file),
             "[default]\r\nSleep=30\r\nCOMMBoxFrequency=2\r\nServerName=Quorvex\r\nPort=65535\r\n"
             "ServerAddress=::1\r\nDebug=-1\r\n");
   // A settings file that cannot be written (here a folder of that name) fails

@@ -14,6 +14,12 @@
 
 namespace qv::testing {
 
+// A file's bytes; "<missing>" when it cannot be read.
+inline std::string FileBytes(const std::string& path) {
+  std::string out;
+  return files::ReadAll(path, out) ? out : "<missing>";
+}
+
 class TempDir {
  public:
   TempDir() {
