@@ -41,7 +41,6 @@ TEST(ResolveRemoteCommand, InlineScriptsAndConfinedFiles) {
       {"Nowhere.txt", false, "", macros + "\\Nowhere.txt\r\n\nfile not found "},
       {"sub", false, "",
        panels::FileRefusedText({panels::ScriptSource::Kind::kNotAFile, "", macros + "\\sub"})},
-      {"..\\Secret.txt", false, "", MacroNameRefusedText("..\\Secret.txt")},
       {dir.Path("Secret.txt"), false, "", MacroNameRefusedText(dir.Path("Secret.txt"))},
       {"Big.txt", false, "",
        panels::FileRefusedText({panels::ScriptSource::Kind::kTooLarge, "", macros + "\\Big.txt"})},
