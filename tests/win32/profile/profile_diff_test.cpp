@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "support/show_bytes.h"
+#include "support/temp_dir.h"
 
 #include <random>
 #include <set>
@@ -31,6 +32,11 @@ namespace {
 using namespace std::string_literals;
 
 std::string Show(const std::string& s) { return qv::testing::ShowBytes(s); }
+
+std::string Bytes(const std::string& path) {
+  std::string out;
+  return files::ReadAll(path, out) ? out : "<no file>";
+}
 
 struct CorpusFile {
   const char* name;
@@ -146,57 +152,26 @@ void NamesOf(const std::string& bytes, std::vector<std::string>& sections,
   keys = build(raw_k, &ToLower, {"", "missing", "Caption", "a\0zz"s}, 24);
 }
 
-class ProfileDiff : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    dir_ = std::string(temp) + "qv_profile_diff_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir_.c_str(), nullptr);
-  }
-  static void TearDownTestSuite() {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir_ + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string p = dir_ + "\\" + fd.cFileName;
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(p.c_str());
-      } while (FindNextFileA(h, &fd));
-      FindClose(h);
-    }
-    RemoveDirectoryA(dir_.c_str());
-  }
+int g_counter = 0;
 
-  // A new file name, never used before in this run.
-  static std::string NewPath(const char* tag) {
-    return dir_ + "\\" + tag + std::to_string(counter_++) + ".ini";
-  }
-  static std::string Put(const char* tag, const std::string& bytes) {
-    // A plain write: the corpus needs no flush to disk, and there are thousands.
-    const std::string p = NewPath(tag);
-    HANDLE h = CreateFileA(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    DWORD put = 0;
-    EXPECT_NE(h, INVALID_HANDLE_VALUE) << p;
-    EXPECT_TRUE(bytes.empty() ||
-                WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr));
-    CloseHandle(h);
-    return p;
-  }
-  static std::string Bytes(const std::string& path) {
-    std::string out;
-    return files::ReadAll(path, out) ? out : "<no file>";
-  }
-  static void Flush(const std::string& path) {
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-  }
+// The run's folder, removed when the program ends.
+const std::string& Dir() {
+  static const qv::testing::TempDir dir;
+  return dir.Path();
+}
 
-  static std::string dir_;
-  static int counter_;
-};
+// A new file name, never used before in this run.
+std::string NewPath(const char* tag) {
+  return Dir() + "\\" + tag + std::to_string(g_counter++) + ".ini";
+}
 
-std::string ProfileDiff::dir_;
-int ProfileDiff::counter_ = 0;
+// A file of its own with these bytes. The name is new, so appending is a
+// plain write: the corpus needs no flush to disk, and there are thousands.
+std::string Put(const char* tag, const std::string& bytes) {
+  const std::string p = NewPath(tag);
+  EXPECT_TRUE(files::Append(p, bytes)) << p;
+  return p;
+}
 
 // The key reader's routine on top of the system function.
 std::string SystemReadKey(const std::string& file, const std::string& section,
@@ -218,9 +193,17 @@ std::string SystemReadSection(const std::string& file, const std::string& sectio
   }
 }
 
-TEST_F(ProfileDiff, KeyReadsMatchTheSystem) {
-  const std::string defaults[] = {"d", "", "\"qd\"  ", "  "};
-  const size_t sizes[] = {1, 2, 3, 6};
+TEST(ProfileDiff, KeyReadsMatchTheSystem) {
+  // Each default with the full buffer, then buffers too small for most
+  // values.
+  const std::pair<std::string, size_t> reads[] = {{"d", kReadBufferSize},
+                                                  {"", kReadBufferSize},
+                                                  {"\"qd\"  ", kReadBufferSize},
+                                                  {"  ", kReadBufferSize},
+                                                  {"d", 1},
+                                                  {"d", 2},
+                                                  {"d", 3},
+                                                  {"d", 6}};
   for (const CorpusFile& c : Corpus()) {
     const std::string file = Put("read", c.bytes);
     std::vector<std::string> sections, keys;
@@ -228,36 +211,28 @@ TEST_F(ProfileDiff, KeyReadsMatchTheSystem) {
     const Snapshot snap(file);
     for (const std::string& s : sections) {
       for (const std::string& k : keys) {
-        const std::string where = std::string(c.name) + ": [" + Show(s) + "] " + Show(k);
-        for (const std::string& d : defaults) {
+        for (const auto& [d, size] : reads) {
+          const std::string where = std::string(c.name) + ": [" + Show(s) + "] " + Show(k) +
+                                    " def " + Show(d) + " size " + std::to_string(size);
           char buf[300];
           memset(buf, 'X', sizeof buf);
           const DWORD sys = GetPrivateProfileStringA(s.c_str(), k.c_str(), d.c_str(), buf,
-                                                     kReadBufferSize, file.c_str());
+                                                     static_cast<DWORD>(size), file.c_str());
           std::string mine;
-          const size_t n = GetPrivateProfileString(s, k, d, mine, kReadBufferSize, file);
-          ASSERT_EQ(n, sys) << where << " def " << Show(d);
-          ASSERT_EQ(Show(mine), Show(std::string(buf, sys))) << where << " def " << Show(d);
+          const size_t n = GetPrivateProfileString(s, k, d, mine, size, file);
+          ASSERT_EQ(n, sys) << where;
+          ASSERT_EQ(Show(mine), Show(std::string(buf, sys))) << where;
+          if (size != kReadBufferSize) continue;
           const std::string want = SystemReadKey(file, s, k, d);
-          ASSERT_EQ(Show(ReadKey(file, s, k, d)), Show(want)) << where << " def " << Show(d);
-          ASSERT_EQ(Show(snap.ReadKey(s, k, d)), Show(want)) << where << " def " << Show(d);
-        }
-        for (size_t size : sizes) {
-          char buf[300];
-          memset(buf, 'X', sizeof buf);
-          const DWORD sys =
-              GetPrivateProfileStringA(s.c_str(), k.c_str(), "d", buf, size, file.c_str());
-          std::string mine;
-          const size_t n = GetPrivateProfileString(s, k, "d", mine, size, file);
-          ASSERT_EQ(n, sys) << where << " size " << size;
-          ASSERT_EQ(Show(mine), Show(std::string(buf, sys))) << where << " size " << size;
+          ASSERT_EQ(Show(ReadKey(file, s, k, d)), Show(want)) << where;
+          ASSERT_EQ(Show(snap.ReadKey(s, k, d)), Show(want)) << where;
         }
       }
     }
   }
 }
 
-TEST_F(ProfileDiff, SectionReadsMatchTheSystem) {
+TEST(ProfileDiff, SectionReadsMatchTheSystem) {
   const size_t sizes[] = {1024, 2, 3, 4, 5, 7, 8, 12, 30, 100};
   for (const CorpusFile& c : Corpus()) {
     const std::string file = Put("sect", c.bytes);
@@ -291,25 +266,14 @@ std::string Describe(const Op& op) {
 }
 
 bool RunSystem(const Op& op, const std::string& file) {
-  BOOL ok = FALSE;
-  switch (op.kind) {
-    case Op::kWriteKey:
-      ok = WritePrivateProfileStringA(op.section.c_str(), op.key.c_str(), op.value.c_str(),
-                                      file.c_str());
-      break;
-    case Op::kDeleteKey:
-      ok = WritePrivateProfileStringA(op.section.c_str(), op.key.c_str(), nullptr, file.c_str());
-      break;
-    case Op::kDeleteSection:
-      ok = WritePrivateProfileStringA(op.section.c_str(), nullptr, nullptr, file.c_str());
-      break;
-    case Op::kWriteSection: {
-      const std::string block = op.value + "\0\0"s;
-      ok = WritePrivateProfileSectionA(op.section.c_str(), block.c_str(), file.c_str());
-      break;
-    }
+  if (op.kind == Op::kWriteSection) {
+    const std::string block = op.value + "\0\0"s;
+    return WritePrivateProfileSectionA(op.section.c_str(), block.c_str(), file.c_str()) != FALSE;
   }
-  return ok != FALSE;
+  // A key is deleted by writing no value, a section by naming no key.
+  const char* key = op.kind == Op::kDeleteSection ? nullptr : op.key.c_str();
+  const char* value = op.kind == Op::kWriteKey ? op.value.c_str() : nullptr;
+  return WritePrivateProfileStringA(op.section.c_str(), key, value, file.c_str()) != FALSE;
 }
 
 bool RunEngine(const Op& op, const std::string& file) {
@@ -346,16 +310,14 @@ void CompareWrite(const std::string& where, const std::string& before, const Op&
   const bool sys = RunSystem(op, sys_file);
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, sys_file.c_str());
   const bool mine = RunEngine(op, eng_file);
-  std::string sys_bytes, eng_bytes;
-  if (!files::ReadAll(sys_file, sys_bytes)) sys_bytes = "<no file>";
-  if (!files::ReadAll(eng_file, eng_bytes)) eng_bytes = "<no file>";
+  const std::string sys_bytes = Bytes(sys_file), eng_bytes = Bytes(eng_file);
   EXPECT_EQ(mine, sys) << where << " " << Describe(op) << " on " << Show(before);
   const bool rewritten = sys_bytes != before;
   EXPECT_EQ(Show(rewritten ? WithoutLaterNamelessHeaders(eng_bytes) : eng_bytes), Show(sys_bytes))
       << where << " " << Describe(op) << " on " << Show(before);
 }
 
-TEST_F(ProfileDiff, WritesMatchTheSystemByteForByte) {
+TEST(ProfileDiff, WritesMatchTheSystemByteForByte) {
   for (const CorpusFile& c : Corpus()) {
     std::vector<std::string> sections, keys;
     NamesOf(c.bytes, sections, keys);
@@ -400,7 +362,7 @@ TEST_F(ProfileDiff, WritesMatchTheSystemByteForByte) {
   }
 }
 
-TEST_F(ProfileDiff, WritesToAMissingFileMatchTheSystem) {
+TEST(ProfileDiff, WritesToAMissingFileMatchTheSystem) {
   const Op ops[] = {
       {Op::kWriteKey, "s", "a", "1"},       {Op::kWriteKey, "", "a", "1"},
       {Op::kDeleteKey, "s", "a", ""},       {Op::kDeleteSection, "s", "", ""},
@@ -409,13 +371,13 @@ TEST_F(ProfileDiff, WritesToAMissingFileMatchTheSystem) {
   };
   for (const Op& op : ops) CompareWrite("missing file", "", op, NewPath("nsys"), NewPath("neng"));
   for (const Op& op : ops) {
-    const std::string lost = dir_ + "\\no such folder\\x" + std::to_string(counter_++) + ".ini";
+    const std::string lost = Dir() + "\\no such folder\\x" + std::to_string(g_counter++) + ".ini";
     CompareWrite("missing folder", "", op, lost, lost);
   }
 }
 
-TEST_F(ProfileDiff, ReadsOfMissingFilesMatchTheSystem) {
-  const std::string paths[] = {NewPath("none"), dir_ + "\\no such folder\\x.ini", dir_};
+TEST(ProfileDiff, ReadsOfMissingFilesMatchTheSystem) {
+  const std::string paths[] = {NewPath("none"), Dir() + "\\no such folder\\x.ini", Dir()};
   for (const std::string& p : paths) {
     for (const std::string d : {"d", "\"q\"", "'q'  ", "  "}) {
       char buf[300];
@@ -430,7 +392,7 @@ TEST_F(ProfileDiff, ReadsOfMissingFilesMatchTheSystem) {
   }
 }
 
-TEST_F(ProfileDiff, StepByStepEditsMatchTheSystem) {
+TEST(ProfileDiff, StepByStepEditsMatchTheSystem) {
   // A panel being edited: every step on both files, compared after each.
   const std::string start = "[Setup]\r\nDescription=T\r\nRows=2\r\nCols=10\r\n\r\n";
   const std::string sys_file = Put("ssys", start);
