@@ -147,15 +147,12 @@ TEST_F(TypingTarget, PressKeyHoldsAndReleasesPastesWithControlVAndTogglesScrollL
   // Scroll Lock pressed twice toggles its lock state there and back.
   bool caps = false, num = false, scroll = false;
   keyboard.GetLockStatus(caps, num, scroll);
-  const bool before = scroll;
-  keyboard.PressKeyVK(VK_SCROLL);
-  Pump();
-  keyboard.GetLockStatus(caps, num, scroll);
-  EXPECT_NE(scroll, before);
-  keyboard.PressKeyVK(VK_SCROLL);
-  Pump();
-  keyboard.GetLockStatus(caps, num, scroll);
-  EXPECT_EQ(scroll, before);
+  for (const bool want : {!scroll, scroll}) {
+    keyboard.PressKeyVK(VK_SCROLL);
+    Pump();
+    keyboard.GetLockStatus(caps, num, scroll);
+    EXPECT_EQ(scroll, want);
+  }
 }
 
 TEST_F(TypingTarget, SendKeysTypesAcceptedStringsAndNothingOfRefusedOnes) {
