@@ -137,17 +137,10 @@ class IncompleteIvac : public ::testing::Test {
     a_->SetSleepMs(2);
   }
 
-  void MainWithToolbar(const std::vector<const char*>& codes) {
-    const IvacParts ivac = BuildIvac(desk_, codes);
-    main_ = ivac.main;
-    toolbar_ = ivac.toolbar;
-  }
-
   Desk desk_;
   std::string defaults_;
   SilentInput* input_ = nullptr;
   std::unique_ptr<Win32Automation> a_;
-  HWND main_ = nullptr, toolbar_ = nullptr;
 };
 
 TEST_F(IncompleteIvac, NoToolbar_ZeroButtonsAndNoCommBoxSearch) {
@@ -170,24 +163,22 @@ TEST_F(IncompleteIvac, NoToolbar_ZeroButtonsAndNoCommBoxSearch) {
     }
     EXPECT_EQ(a_->Lookup(kKeyText), nullptr) << c.name;
     EXPECT_EQ(a_->Lookup(kKeySelected), nullptr) << c.name;
-    EXPECT_EQ(a_->SaveButtons(), "unable to detect FSTR Button") << c.name;
     ASSERT_TRUE(files::WriteAtomic(defaults_ + "\\Buttons.ini", "[Default]\r\nAP=-1\r\n"));
     EXPECT_EQ(a_->ResetButtons(), c.reset) << c.name;
-    EXPECT_EQ(a_->SelectInDialog("X", "[AP]", "", false), "unable to detect AP Button");
     EXPECT_EQ(a_->TransferTo("X"), "unable to detect IvAc") << c.name;
   }
 }
 
 TEST_F(IncompleteIvac, ResetButtonsAndSelectionDialogs_StopAtWhatIsMissingOrStuck) {
-  MainWithToolbar({"FSTR", "I/O", "ATC", "AP", "SID"});
+  HWND toolbar = BuildIvac(desk_, {"FSTR", "I/O", "ATC", "AP", "SID"}).toolbar;
   a_->GetHandles();
   ASSERT_TRUE(files::WriteAtomic(defaults_ + "\\Buttons.ini",
                                  "[Default]\r\nFSTR=-1\r\nI/O=-1\r\nCOM=-1\r\n"));
   // FSTR and I/O exist, COM does not: FSTR and I/O are set, nothing after COM.
   EXPECT_EQ(a_->ResetButtons(), "unable to detect COM Button");
-  EXPECT_TRUE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "FSTR")));
-  EXPECT_TRUE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "I/O")));
-  EXPECT_FALSE(Clicked(FindWindowExA(toolbar_, nullptr, "Button", "ATC")));
+  EXPECT_TRUE(Clicked(FindWindowExA(toolbar, nullptr, "Button", "FSTR")));
+  EXPECT_TRUE(Clicked(FindWindowExA(toolbar, nullptr, "Button", "I/O")));
+  EXPECT_FALSE(Clicked(FindWindowExA(toolbar, nullptr, "Button", "ATC")));
 
   const struct {
     const char* code;
@@ -244,8 +235,8 @@ void CALLBACK OpenLate(HWND, UINT, UINT_PTR timer, DWORD) {
 // names what is missing, no button of theirs is clicked, and the input given
 // is exactly the command's own.
 TEST_F(IncompleteIvac, WindowsWithoutTheirParts_AreReportedAndNothingIsClicked) {
-  MainWithToolbar({"CONNECT"});
-  SetWindowTextA(FindWindowExA(toolbar_, nullptr, "Button", "CONNECT"), "DISCON");
+  HWND toolbar = BuildIvac(desk_, {"CONNECT"}).toolbar;
+  SetWindowTextA(FindWindowExA(toolbar, nullptr, "Button", "CONNECT"), "DISCON");
   a_->GetHandles();
   const char* const kOcaInput = "cursor 20,10;right;left;cursor 3,4";
   const struct {
@@ -328,7 +319,7 @@ LRESULT CALLBACK SlowSchemeDialog(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 TEST_F(IncompleteIvac, ColorScheme_DoneOnlyWhenTheDialogHasClosed) {
-  MainWithToolbar({});
+  BuildIvac(desk_, {});
   const struct {
     UINT closeAfterMs;
     const char* status;
@@ -361,8 +352,8 @@ TEST_F(IncompleteIvac, ColorScheme_DoneOnlyWhenTheDialogHasClosed) {
 // must both go out: the second text may not replace the first before IvAc
 // has seen the first Enter.
 TEST_F(IncompleteIvac, LinesSentWhileIvacIsBusyEachGoOut) {
-  main_ = desk_.Top("QvIncompleteIvac", "IvAc 1.0 busy");
-  Desk::Child(Desk::Child(main_, "ReBarWindow32", ""), "#32770", "");
+  HWND main = desk_.Top("QvIncompleteIvac", "IvAc 1.0 busy");
+  Desk::Child(Desk::Child(main, "ReBarWindow32", ""), "#32770", "");
   std::vector<std::string> sent;
   HANDLE holding = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   DWORD threadId = 0;
