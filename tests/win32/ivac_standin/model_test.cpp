@@ -21,15 +21,6 @@ TEST(StandInSettings, ValuesAreParsedIntoTheState) {
   EXPECT_EQ(s.frequencies, (std::vector<std::string>{"118.100", "121.700"}));
   EXPECT_EQ(ApplySetting(s, "frequencies", "0"), "");
   EXPECT_TRUE(s.frequencies.empty());
-  // In/Out rows split at semicolons and bars, keeping empty cells.
-  EXPECT_EQ(ApplySetting(s, "inout", "AFR1|A320||FL350 ; DLH2|B738|EDDF|"), "");
-  ASSERT_EQ(s.inout_rows.size(), 2u);
-  EXPECT_EQ(s.inout_rows[0], (std::vector<std::string>{"AFR1", "A320", "", "FL350"}));
-  EXPECT_EQ(s.inout_rows[1], (std::vector<std::string>{"DLH2", "B738", "EDDF", ""}));
-  EXPECT_EQ(ApplySetting(s, "inout_add", "BAW3|A319"), "");
-  EXPECT_EQ(s.inout_rows.size(), 3u);
-  EXPECT_EQ(ApplySetting(s, "inout", ""), "");
-  EXPECT_TRUE(s.inout_rows.empty());
   // Pressed takes toolbar codes in any case, kept as IvAc spells them.
   EXPECT_EQ(ApplySetting(s, "pressed", "AP, I/O, L+, 0"), "");
   EXPECT_EQ(s.pressed, (std::set<std::string>{"AP", "I/O", "L+", "0"}));

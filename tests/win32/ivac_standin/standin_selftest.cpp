@@ -1,10 +1,8 @@
 // Self-tests of the IvAc stand-in: each case starts ivac_standin.exe, sends
-// messages of the IvAc contract from this process, as Quorvex will,
-// and finds the effect in the stand-in's event log and windows. What
-// Quorvex's own primitives drive (toolbar states, dialog selections, label
-// commands, transfers, clearances, dot commands, colour schemes, the In/Out
-// list) is checked by the automation tests against the stand-in; the cases
-// here cover what they never reach.
+// messages of the IvAc contract from this process, as Quorvex will, and finds
+// the effect in the stand-in's event log and windows. What Quorvex's own
+// primitives drive is checked by the automation tests; these cases cover what
+// those never reach.
 #include "ivac/rules.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -19,22 +17,14 @@
 namespace qv::standin {
 namespace {
 
-// The scenario every case starts from; a case adds its own lines.
-const std::string kScenario = kFullScenario;
-
-std::string CaseFolder() {
-  const std::string folder = e2e::CaseFolder();
-  files::Remove(folder + "\\screen.bmp");
-  return folder;
-}
-
 class StandInTest : public ::testing::Test {
  protected:
+  // Starts the stand-in with the full scenario and `extra` settings.
   void StartWith(const std::string& extra = "") {
-    folder_ = CaseFolder();
+    folder_ = e2e::CaseFolder();
+    files::Remove(folder_ + "\\screen.bmp");
     std::string error;
-    ASSERT_TRUE(
-        s_.Start(StandInExe(QV_STANDIN_EXE), folder_, std::string(kScenario) + extra, &error))
+    ASSERT_TRUE(s_.Start(StandInExe(QV_STANDIN_EXE), folder_, kFullScenario + extra, &error))
         << error;
     ASSERT_NE(s_.main(), nullptr);
   }
