@@ -26,7 +26,6 @@
 #include "ivac/win32_automation.h"
 #include "ivac/win32_search.h"
 #include "platform/files.h"
-#include "platform/profile.h"
 #include "platform/text.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/process.h"
@@ -47,36 +46,34 @@ const std::string kScenario = std::string(standin::kFullScenario) +
                               "sids = ANEKI7L, ANEKI7M, CINDY7S\n"
                               "occupied_areas = ED-R132, ED-R137\n";
 
-// Forwards to the system's input and keeps a record, so that a case can see
-// that every Shift pressed was released and where the pointer went.
-class RecordingInput : public Input {
+// Gives the system's input and keeps a record, so that a case can see that
+// every Shift pressed was released and where the pointer went.
+class RecordingInput : public SystemInput {
  public:
   explicit RecordingInput(std::vector<std::string>& record) : record_(record) {}
   void KeyDown(BYTE vk) override {
     record_.push_back("down " + DecimalText(vk));
-    system_.KeyDown(vk);
+    SystemInput::KeyDown(vk);
   }
   void KeyUp(BYTE vk) override {
     record_.push_back("up " + DecimalText(vk));
-    system_.KeyUp(vk);
+    SystemInput::KeyUp(vk);
   }
   void RightClick() override {
     record_.push_back("right");
-    system_.RightClick();
+    SystemInput::RightClick();
   }
   void LeftClick() override {
     record_.push_back("left");
-    system_.LeftClick();
+    SystemInput::LeftClick();
   }
-  bool GetCursor(POINT& at) override { return system_.GetCursor(at); }
   void SetCursor(int x, int y) override {
     record_.push_back("cursor " + DecimalText(x) + "," + DecimalText(y));
-    system_.SetCursor(x, y);
+    SystemInput::SetCursor(x, y);
   }
 
  private:
   std::vector<std::string>& record_;
-  SystemInput system_;
 };
 
 // True when no Shift key-down of the record is left without its key-up.
@@ -230,11 +227,9 @@ TEST_F(Automation, GetHandles_ClosedCommBoxLeavesItsKeysZeroUntilTheMapIsRebuilt
   EXPECT_EQ(a_->Lookup(kKeyTabs), nullptr);
   EXPECT_EQ(a_->Lookup(kKeyText), nullptr);
   EXPECT_EQ(a_->Lookup(kKeySelected), nullptr);
-  EXPECT_EQ(a_->SetText("x", false, false, true), "unable to find Edit window");
-  EXPECT_EQ(a_->SelectTab("2"), "unable to detect COMMBOX TABs ");
-  EXPECT_EQ(a_->DotCommand(".Z 5"), "unable to find Edit window");
+  // Without the selected-label field no label is selected (the COMMBox
+  // primitives' statuses are those of WithoutIvac: the same missing keys).
   EXPECT_EQ(a_->LabelCommand(LabelAction::kAssume), "no traffic label selected");
-  EXPECT_TRUE(After(0, "chat_sent").empty());
   EXPECT_TRUE(After(0, "label_action").empty());
 
   ASSERT_TRUE(s_.Control("commbox = open"));
@@ -318,8 +313,6 @@ TEST_F(Automation, FindIvacFindWindowsLikeAndKeepOnTop_OnWindowsOfThisProcess) {
   DestroyWindow(top);
 }
 
-// -------------------------------------------------------------- without IvAc
-
 TEST_F(Automation, WithoutIvac_EveryPrimitiveReportsItsOwnFailure) {
   ASSERT_EQ(FindIvacWindow(), nullptr) << "an IvAc window is already open";
   a_->GetHandles();
@@ -374,8 +367,6 @@ TEST_F(Automation, WithoutIvac_EveryPrimitiveReportsItsOwnFailure) {
   a_->SaveDefault("[AP]");
   EXPECT_FALSE(files::Exists(folder_ + "\\Default\\AP.ini"));
 }
-
-// ----------------------------------------------------------- toolbar buttons
 
 TEST_F(Automation, SetButton_ClicksOnlyWhenTheStateDiffersKillsFocusAndWaits) {
   ASSERT_NO_FATAL_FAILURE(StartWith("pressed = AP, VOR\n"));
@@ -459,9 +450,6 @@ TEST_F(Automation, SaveAndResetButtons_WriteTheTwentyTwoStatesAndSetEachSavedOne
   std::string text;
   ASSERT_TRUE(files::ReadAll(file, text));
   EXPECT_EQ(text, ButtonsIniText(expected));
-  EXPECT_EQ(profile::ReadKey(file, "default", "AP", "?"), "-1");
-  EXPECT_EQ(profile::ReadKey(file, "default", "CC", "?"), "0");
-  EXPECT_EQ(profile::ReadKey(file, "default", "OLD", "?"), "?");
   // Without the defaults folder the file cannot be written: said, no file.
   Win32Automation elsewhere(nullptr, AutomationSettings{folder_ + "\\NoSuchFolder", 3});
   elsewhere.GetHandles();
@@ -506,8 +494,6 @@ TEST_F(Automation, APrimitiveAfterIvacClosedIsReportedAsIvacClosed) {
     EXPECT_EQ(a_->TakeFault(), kIvacClosed) << c.name;
   }
 }
-
-// ----------------------------------------------------------- selection dialogs
 
 TEST_F(Automation, SelectInDialog_SelectsByPatternConfirmsAndRestoresTheButton) {
   ASSERT_NO_FATAL_FAILURE(
@@ -629,8 +615,6 @@ TEST_F(Automation, DefaultsAndDlgCommands_SaveResetAndKeepTheDialogOpenUntilClos
   EXPECT_EQ(a_->DlgClose(), "unable to find Dialog Selection window elements");
 }
 
-// ------------------------------------------------------------------- COMMBox
-
 TEST_F(Automation, CommBox_SelectTabSetTextAndDotCommand) {
   ASSERT_NO_FATAL_FAILURE(StartWith());  // three standard frequencies
   // A tab by number or name, within the tab count.
@@ -641,11 +625,8 @@ TEST_F(Automation, CommBox_SelectTabSetTextAndDotCommand) {
   } cases[] = {
       {"2", 2, "selected 2 COMMBox TAB (max=7 - std freq:3)"},
       {"atc", 6, "selected 6 COMMBox TAB (max=7 - std freq:3)"},
-      {"2.9", 2, "selected 2 COMMBox TAB (max=7 - std freq:3)"},
-      {"BROADCAST", 7, "selected 7 COMMBox TAB (max=7 - std freq:3)"},
       {"8", 0, "unable to select 8 COMMBox TAB (max=7 - std freq:3)"},
       {"0", 0, ""},
-      {"radio", 0, ""},
   };
   HWND tabs = a_->Lookup(kKeyTabs);
   for (const auto& c : cases) {
@@ -686,8 +667,6 @@ TEST_F(Automation, CommBox_SelectTabSetTextAndDotCommand) {
   EXPECT_EQ(a_->ResetCenterpoint(), "Centerpoint Reset done");
   ExpectOne(mark, "centre_reset");
 }
-
-// ------------------------------------------------------------ traffic labels
 
 TEST_F(Automation, LabelCommand_PostsTheMenuCommandForTheSelectedLabelReadFromItsField) {
   ASSERT_NO_FATAL_FAILURE(StartWith("selected = DLH4AB\nconnected = no\n"));
@@ -758,8 +737,6 @@ TEST_F(Automation, TransferTo_PicksTheFirstStationWithThePrefix) {
     s_.Stop();
   }
 }
-
-// ------------------------------------------------- clearances, occupied area
 
 TEST_F(Automation, Clear_SetsOrClearsTheValueInItsSubWindow) {
   const struct {
@@ -851,8 +828,6 @@ TEST_F(Automation, OccupiedArea_MarksThePointNamesTheAreaAndPutsThePointerBack) 
   EXPECT_NE(std::find(items.begin(), items.end(), "AREA 1"), items.end());
 }
 
-// ------------------------------------------------------- map view, placement
-
 TEST_F(Automation, ColorScheme_SetsTheNameInTheDialogAndConfirms) {
   const struct { const char* name; } cases[] = {{"Night"}, {"Default"}, {"classic"}};
   // Another program's file dialog with an item 1089, in front of everything.
@@ -879,11 +854,9 @@ TEST_F(Automation, ColorScheme_SetsTheNameInTheDialogAndConfirms) {
 
 TEST_F(Automation, MoveAndActivateIvac_PlaceRestoreAndBringTheMainWindowToTheFront) {
   ASSERT_NO_FATAL_FAILURE(StartWith());
-  // Where IvAc first is, an occupied-area point on its status bar opens no
-  // dialog, and the pointer goes back all the same.
-  SetCursorPos(9, 11);
   // A point on IvAc off the map (its status bar) marks nothing: IvAc opens
-  // no dialog.
+  // no dialog, and the pointer goes back all the same.
+  SetCursorPos(9, 11);
   EXPECT_EQ(a_->OccupiedArea("645,400,AREA"), "unable to detect OCA subwindow ");
   POINT p{};
   GetCursorPos(&p);
@@ -906,8 +879,6 @@ TEST_F(Automation, MoveAndActivateIvac_PlaceRestoreAndBringTheMainWindowToTheFro
       {"10,20,600,800", "IvAc Moved ", {20, 10, 820, 610}},
       {"-5,-6,500,700", "IvAc Moved ", {0, 0, 700, 500}},
       {"10,20,9,800", "IvAc windows coordinates error", {}},
-      {"10,20,600", "IvAc windows coordinates error", {}},
-      {"a,20,600,800", "IvAc windows coordinates error", {}},
       {"10,20,600,99999", "IvAc windows coordinates error", {}},
   };
   for (const auto& c : cases) {
@@ -987,7 +958,6 @@ class ForegroundThief {
                            200, 150, nullptr, nullptr, wc.hInstance, nullptr);
     SetForegroundWindow(w);
     hwnd_ = w;
-    // Takes the foreground back within a few milliseconds of losing it.
     for (;;) {
       MSG msg;
       while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -1034,8 +1004,6 @@ TEST_F(Automation, WhenIvacCannotBeBroughtToTheFrontNothingIsTypedOrClicked) {
   for (const char* effect : {"hotkey", "map_point", "map_click", "dialog_opened"})
     EXPECT_TRUE(s_.Find(effect, mark).empty()) << effect;
 }
-
-// -------------------------------------------------------------------- In/Out
 
 // The rig may pair this program with a stand-in of the other kind:
 // QV_STANDIN_BITS says which kind it started ("32" or "64"), and
