@@ -180,15 +180,6 @@ TEST_F(Automation, GetHandles_MapsTheToolbarAndTheCommBoxOfTheStandInAndLogsIt) 
   files::Remove(dump);
   ASSERT_NO_FATAL_FAILURE(StartWith("connected = no\n"));
   app = saved;
-  std::string log, expected;
-  ASSERT_TRUE(files::ReadAll(dump, log));
-  for (std::string_view code : kToolbarCodes) {
-    expected += std::string(code) +
-                DecimalText(static_cast<int64_t>(
-                    reinterpret_cast<uintptr_t>(a_->Lookup(ButtonKey(code))))) +
-                "\r\n";
-  }
-  EXPECT_EQ(log, expected + "Init Done\r\n");
   EXPECT_TRUE(a_->IvacFound());
   HWND band = a_->Lookup(kKeyRebar);
   HWND toolbar = a_->Lookup(kKeyToolbar);
@@ -196,13 +187,18 @@ TEST_F(Automation, GetHandles_MapsTheToolbarAndTheCommBoxOfTheStandInAndLogsIt) 
   ASSERT_NE(toolbar, nullptr);
   EXPECT_EQ(GetParent(band), s_.main());
   EXPECT_EQ(GetParent(toolbar), band);
+  std::string log, expected;
   for (std::string_view code : kToolbarCodes) {
     HWND b = a_->Lookup(ButtonKey(code));
     ASSERT_NE(b, nullptr) << code;
     EXPECT_EQ(GetParent(b), toolbar) << code;
     EXPECT_EQ(CaptionOf(b), code);
     EXPECT_TRUE(EqualsNoCase(ClassNameOf(b), "Button")) << code;
+    expected += std::string(code) +
+                DecimalText(static_cast<int64_t>(reinterpret_cast<uintptr_t>(b))) + "\r\n";
   }
+  ASSERT_TRUE(files::ReadAll(dump, log));
+  EXPECT_EQ(log, expected + "Init Done\r\n");
   HWND text = a_->Lookup(kKeyText), selected = a_->Lookup(kKeySelected);
   ASSERT_NE(text, nullptr);
   ASSERT_NE(selected, nullptr);
