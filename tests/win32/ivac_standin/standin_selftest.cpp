@@ -5,7 +5,6 @@
 // those never reach.
 #include "ivac/rules.h"
 #include "platform/files.h"
-#include "platform/text.h"
 #include "tools/ivac_standin/client.h"
 #include "win32/support/e2e.h"
 
