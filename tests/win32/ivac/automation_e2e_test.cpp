@@ -999,22 +999,18 @@ TEST_F(Automation, WhenIvacCannotBeBroughtToTheFrontNothingIsTypedOrClicked) {
 // The rig may pair this program with a stand-in of the other kind:
 // QV_STANDIN_BITS says which kind it started ("32" or "64"), and
 // QV_INOUT_EXPECT=refused that this program cannot read that kind's list.
-std::string FromEnvironment(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
 TEST_F(Automation, ExtractLVitems_ReadsTheInOutListOfTheStandInProcess) {
   ASSERT_NO_FATAL_FAILURE(StartWith(
       "inout = DLH4AB|A321|EDDM|EDDF ; | | | ; EZY73KL|A319||LFPG ; BAW915|A320|EGLL|EDDF\n"));
-  if (const std::string bits = FromEnvironment("QV_STANDIN_BITS"); !bits.empty()) {
+  if (const char* bits = std::getenv("QV_STANDIN_BITS"); bits != nullptr && *bits != '\0') {
     const win::Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, s_.pid()));
     ASSERT_TRUE(process);
     EXPECT_EQ(win::KindOfProcess(process.Get()),
-              bits == "64" ? win::ProcessKind::k64Bit : win::ProcessKind::k32Bit);
+              std::string_view(bits) == "64" ? win::ProcessKind::k64Bit : win::ProcessKind::k32Bit);
   }
   std::string problem = "left over";
-  if (FromEnvironment("QV_INOUT_EXPECT") == "refused") {
+  if (const char* expect = std::getenv("QV_INOUT_EXPECT");
+      expect != nullptr && std::string_view(expect) == "refused") {
     EXPECT_EQ(a_->ExtractLVitems(&problem), "");
     EXPECT_EQ(problem, kInOutOf64BitIvac);
     return;

@@ -55,26 +55,6 @@ class StandInTest : public ::testing::Test {
   void Command(int id) const { PostMessageA(s_.main(), WM_COMMAND, id, 0); }
   int64_t Mark() const { return s_.LastSeq(); }
 
-  // Quorvex's way to open a selection dialog: Shift down, BM_CLICK posted,
-  // look for the caption, Shift up.
-  HWND ShiftClick(const char* code, const char* caption) const {
-    EXPECT_TRUE(BringToFront(s_.main()));
-    KeyDown(VK_SHIFT);
-    PostMessageA(Button(code), BM_CLICK, 0, 0);
-    HWND dialog = nullptr;
-    WaitUntil([&] { return (dialog = FindWindowA("#32770", caption)) != nullptr; });
-    KeyUp(VK_SHIFT);
-    return dialog;
-  }
-
-  // A point well inside the radar map, in screen pixels.
-  POINT MapPoint(int dx, int dy) const {
-    HWND map = FindWindowExA(s_.main(), nullptr, "IvAcRadarView", nullptr);
-    RECT r{};
-    GetWindowRect(map, &r);
-    return {(r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2 + dy};
-  }
-
   StandInProcess s_;
   std::string folder_;
 };
@@ -88,7 +68,13 @@ TEST_F(StandInTest, SelectionDialogs_ShiftClickOpensEachWithItsExactCaptionAndEl
     if (code == "OCN") continue;
     SCOPED_TRACE(code);
     const int64_t mark = Mark();
-    HWND dialog = ShiftClick(code.c_str(), caption.c_str());
+    // Quorvex's way: Shift down, BM_CLICK posted, look for the caption, Shift up.
+    EXPECT_TRUE(BringToFront(s_.main()));
+    KeyDown(VK_SHIFT);
+    PostMessageA(Button(code.c_str()), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = FindWindowA("#32770", caption.c_str())) != nullptr; });
+    KeyUp(VK_SHIFT);
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(s_.WaitFor("toolbar", {{"button", code}, {"shift", "true"}}, mark));
     EXPECT_TRUE(s_.WaitFor("dialog_opened", {{"code", code}, {"caption", caption}}, mark));
@@ -214,7 +200,10 @@ TEST_F(StandInTest, OccupiedArea_OpensOnlyOnAMarkedPointAndOkWithNoNameKeepsItOp
   EXPECT_EQ(FindWindowA("#32770", "Add Occupied Area"), nullptr);
   ASSERT_TRUE(BringToFront(s_.main()));
   mark = Mark();
-  ClickAt(MapPoint(100, -80), true);
+  HWND map = FindWindowExA(s_.main(), nullptr, "IvAcRadarView", nullptr);
+  RECT r{};
+  GetWindowRect(map, &r);  // a point well inside the radar map
+  ClickAt({(r.left + r.right) / 2 + 100, (r.top + r.bottom) / 2 - 80}, true);
   Command(32862);
   ASSERT_TRUE(s_.WaitFor("dialog_opened", {{"code", "AREA"}}, mark));
   HWND dialog = FindWindowA("#32770", "Add Occupied Area");
