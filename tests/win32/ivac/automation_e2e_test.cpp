@@ -263,52 +263,6 @@ TEST_F(Automation, GetHandles_FollowsTheFirstIvacInSystemOrderAndRebuildsOnAChan
   other.Stop();
 }
 
-TEST_F(Automation, FindIvacFindWindowsLikeAndKeepOnTop_OnWindowsOfThisProcess) {
-  // FindIvacWindow compares the first six characters with letter case.
-  const struct {
-    const char* caption;
-    bool found;
-  } cases[] = {{"IvAc 1", true},    {"IvAc 10 test", true}, {"ivac 1.2", false},
-               {"IvAc 2.0", false}, {" IvAc 1", false},     {"IvAc1", false}};
-  e2e::RegisterLocal("QvIvacCaptionProbe");
-  for (const auto& c : cases) {
-    HWND w = CreateWindowA("QvIvacCaptionProbe", c.caption, WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
-                           nullptr, e2e::Instance(), nullptr);
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(FindIvacWindow() == w, c.found) << c.caption;
-    DestroyWindow(w);
-  }
-
-  e2e::RegisterLocal("QvLikeProbe32770");
-  HWND top = CreateWindowA("QvLikeProbe32770", "QvLike top", WS_OVERLAPPED, 0, 0, 90, 90, nullptr,
-                           nullptr, e2e::Instance(), nullptr);
-  HWND mid = CreateWindowA("QvLikeProbe32770", "QvLike mid", WS_CHILD, 0, 0, 50, 50, top,
-                           reinterpret_cast<HMENU>(7), e2e::Instance(), nullptr);
-  HWND leaf = CreateWindowA("QvLikeProbe32770", "QvLike leaf", WS_CHILD, 0, 0, 20, 20, mid,
-                            reinterpret_cast<HMENU>(8), e2e::Instance(), nullptr);
-  ASSERT_TRUE(top && mid && leaf);
-  int visits = 0;
-  const auto all = FindWindowsLike(nullptr, "QvLike *", "*32770", {}, [&] { ++visits; });
-  EXPECT_EQ(all, (std::vector<HWND>{leaf, mid, top}));
-  EXPECT_GE(visits, 3);
-  EXPECT_EQ(FindWindowsLike(top, "QvLike *", "*32770"), (std::vector<HWND>{leaf, mid}));
-  EXPECT_EQ(FindWindowsLike(nullptr, "QvLike *", "*32770", 8), (std::vector<HWND>{leaf}));
-  EXPECT_EQ(FindWindowsLike(nullptr, "qvlike *", "*32770"), std::vector<HWND>{});
-  EXPECT_EQ(FindWindowsLike(nullptr, "QvLike [", "*"), std::vector<HWND>{});
-  EXPECT_EQ(ChildrenOfClass(top, "qvlikeprobe32770"), (std::vector<HWND>{mid}));
-  // KeepOnTop sets and clears the topmost style and leaves the window where
-  // it is.
-  RECT before{}, after{};
-  GetWindowRect(top, &before);
-  KeepOnTop(top, true);
-  EXPECT_NE(GetWindowLongA(top, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  KeepOnTop(top, false);
-  EXPECT_EQ(GetWindowLongA(top, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  GetWindowRect(top, &after);
-  EXPECT_TRUE(EqualRect(&before, &after));
-  DestroyWindow(top);
-}
-
 TEST_F(Automation, WithoutIvac_EveryPrimitiveReportsItsOwnFailure) {
   ASSERT_EQ(FindIvacWindow(), nullptr) << "an IvAc window is already open";
   a_->GetHandles();

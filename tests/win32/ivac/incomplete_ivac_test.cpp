@@ -1,7 +1,7 @@
 // The failure paths that need an IvAc with parts missing (no toolbar, a
-// dialog without its elements, a sub-window without its buttons). The
-// stand-in always shows a complete IvAc, so these cases build a small IvAc
-// of their own, in this process, with exactly the windows each case needs.
+// dialog without its elements, a sub-window without its buttons), and the
+// window searches. The stand-in always shows a complete IvAc, so these cases
+// build windows of their own, in this process, exactly those each case needs.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -142,6 +142,45 @@ class IncompleteIvac : public ::testing::Test {
   SilentInput* input_ = nullptr;
   std::unique_ptr<Win32Automation> a_;
 };
+
+TEST_F(IncompleteIvac, FindIvacFindWindowsLikeAndKeepOnTop_OnWindowsOfThisProcess) {
+  // FindIvacWindow compares the first six characters with letter case.
+  const struct {
+    const char* caption;
+    bool found;
+  } cases[] = {{"IvAc 1", true},    {"IvAc 10 test", true}, {"ivac 1.2", false},
+               {"IvAc 2.0", false}, {" IvAc 1", false},     {"IvAc1", false}};
+  for (const auto& c : cases) {
+    Desk desk;
+    HWND w = desk.Top("QvIncompleteIvac", c.caption);
+    EXPECT_EQ(FindIvacWindow() == w, c.found) << c.caption;
+  }
+
+  RegisterLocal("QvLikeProbe32770");
+  HWND top = desk_.Top("QvLikeProbe32770", "QvLike top");
+  HWND mid = Desk::Child(top, "QvLikeProbe32770", "QvLike mid", 7);
+  HWND leaf = Desk::Child(mid, "QvLikeProbe32770", "QvLike leaf", 8);
+  ASSERT_TRUE(top && mid && leaf);
+  int visits = 0;
+  const auto all = FindWindowsLike(nullptr, "QvLike *", "*32770", {}, [&] { ++visits; });
+  EXPECT_EQ(all, (std::vector<HWND>{leaf, mid, top}));
+  EXPECT_GE(visits, 3);
+  EXPECT_EQ(FindWindowsLike(top, "QvLike *", "*32770"), (std::vector<HWND>{leaf, mid}));
+  EXPECT_EQ(FindWindowsLike(nullptr, "QvLike *", "*32770", 8), (std::vector<HWND>{leaf}));
+  EXPECT_EQ(FindWindowsLike(nullptr, "qvlike *", "*32770"), std::vector<HWND>{});
+  EXPECT_EQ(FindWindowsLike(nullptr, "QvLike [", "*"), std::vector<HWND>{});
+  EXPECT_EQ(ChildrenOfClass(top, "qvlikeprobe32770"), (std::vector<HWND>{mid}));
+  // KeepOnTop sets and clears the topmost style and leaves the window where
+  // it is.
+  RECT before{}, after{};
+  GetWindowRect(top, &before);
+  KeepOnTop(top, true);
+  EXPECT_NE(GetWindowLongA(top, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  KeepOnTop(top, false);
+  EXPECT_EQ(GetWindowLongA(top, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  GetWindowRect(top, &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+}
 
 TEST_F(IncompleteIvac, NoToolbar_ZeroButtonsAndNoCommBoxSearch) {
   const struct {
