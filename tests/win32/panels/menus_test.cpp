@@ -43,40 +43,31 @@ class Host : public ::testing::Test {
 using MenuTest = Host;
 
 TEST_F(MenuTest, ItemsCarryTheirLooksAndTheChosenIdComesBack) {
-  CMenu menu;
-  menu.AddItem(10, "First", true);
-  menu.AddItem(0, "-");
-  menu.AddItem(11, "Grayed", false, false, false, true);
-  menu.AddItem(12, "Checked", false, true);
-  MenuVisit visit;
-  int32_t chosen = -1;
-  // Down from nothing selects "First", then "Grayed", then "Checked".
-  visit = Visit({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
-                [&] { chosen = menu.TrackPopup(window_, 50, 60); });
-  ASSERT_TRUE(visit.seen);
-  EXPECT_EQ(chosen, 12);
-  EXPECT_EQ(Shown(visit), (Texts{"First (default)", "-", "Grayed (grayed)", "Checked (checked)"}));
-  EXPECT_EQ(visit.rect.left, 50);
-  EXPECT_EQ(visit.rect.top, 60);
-}
-
-TEST_F(MenuTest, DismissedOrGrayedChoiceGivesZero) {
   struct Case {
     const char* name;
     std::vector<UINT> keys;
+    int32_t chosen;
   } cases[] = {
-      {"escape", {VK_ESCAPE}},
-      {"enter on the grayed item, then escape", {VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE}},
+      // Down from nothing selects "First", then "Grayed", then "Checked".
+      {"enter on the checked item", {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, 12},
+      {"escape", {VK_ESCAPE}, 0},
+      {"enter on the grayed item, then escape", {VK_DOWN, VK_DOWN, VK_RETURN, VK_ESCAPE}, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CMenu menu;
-    menu.AddItem(20, "Open");
-    menu.AddItem(21, "Locked", false, false, false, true);
+    menu.AddItem(10, "First", true);
+    menu.AddItem(0, "-");
+    menu.AddItem(11, "Grayed", false, false, false, true);
+    menu.AddItem(12, "Checked", false, true);
     int32_t chosen = -1;
-    const MenuVisit visit = Visit(c.keys, [&] { chosen = menu.TrackPopup(window_, 10, 10); });
-    EXPECT_TRUE(visit.seen);
-    EXPECT_EQ(chosen, 0);
+    const MenuVisit visit = Visit(c.keys, [&] { chosen = menu.TrackPopup(window_, 50, 60); });
+    ASSERT_TRUE(visit.seen);
+    EXPECT_EQ(chosen, c.chosen);
+    EXPECT_EQ(Shown(visit),
+              (Texts{"First (default)", "-", "Grayed (grayed)", "Checked (checked)"}));
+    EXPECT_EQ(visit.rect.left, 50);
+    EXPECT_EQ(visit.rect.top, 60);
   }
 }
 
@@ -235,9 +226,7 @@ class PanelWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     app_.folders = MakeFolders(qv::e2e::CaseFolder());
-    for (const std::string& f : {app_.folders.base, app_.folders.data, app_.folders.panels,
-                                 app_.folders.macro, app_.folders.defaults})
-      files::CreateFolder(f);
+    CreateFolders(app_.folders);
     app_.currentPanel = "Menus";
   }
   void Panel(const std::string& setup) {
@@ -255,24 +244,6 @@ class PanelWindowTest : public ::testing::Test {
     SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
     return text;
   }
-  struct ClassSearch {
-    const char* cls;
-    HWND found = nullptr;
-  };
-  static BOOL CALLBACK MatchClass(HWND w, LPARAM p) {
-    auto* search = reinterpret_cast<ClassSearch*>(p);
-    char name[64] = {};
-    GetClassNameA(w, name, sizeof name);
-    if (lstrcmpiA(name, search->cls) != 0) return TRUE;
-    search->found = w;
-    return FALSE;
-  }
-  static HWND OfThisThread(const char* cls) {
-    ClassSearch search{cls};
-    EnumThreadWindows(GetCurrentThreadId(), MatchClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
-
   App app_;
   ivac::Win32Automation ivac_;
 };
@@ -281,7 +252,11 @@ TEST_F(PanelWindowTest, ControlBoxTooltipsAndThePanelMenuShowTheirExactTexts) {
   Panel("OnTop=-1\r\nAutoHide=0\r\n");
   PanelWindow panel(app_, ivac_);
   ASSERT_TRUE(panel.Load());
-  HWND tooltip = OfThisThread(TOOLTIPS_CLASSA);
+  // The control box's tooltip window, among the top-level windows.
+  HWND tooltip = nullptr;
+  while ((tooltip = FindWindowExA(nullptr, tooltip, TOOLTIPS_CLASSA, nullptr)) &&
+         GetWindowThreadProcessId(tooltip, nullptr) != GetCurrentThreadId()) {
+  }
   ASSERT_NE(tooltip, nullptr);
   EXPECT_EQ(TipOf(tooltip, GetDlgItem(panel.Hwnd(), 101)), "Exit");
   EXPECT_EQ(TipOf(tooltip, GetDlgItem(panel.Hwnd(), 102)), "Open Function Menu");

@@ -59,12 +59,6 @@ MenuVisit Visit(const std::vector<UINT>& keys, const std::function<void()>& show
   return visit;
 }
 
-std::vector<std::string> Texts(const MenuVisit& v) {
-  std::vector<std::string> out;
-  for (const auto& item : v.items) out.push_back(item.text);
-  return out;
-}
-
 std::vector<std::string> Shown(const MenuVisit& v) {
   std::vector<std::string> out;
   for (const auto& item : v.items) {

@@ -32,8 +32,6 @@ struct MenuVisit {
 // reads the menu and then presses `keys` in it.
 MenuVisit Visit(const std::vector<UINT>& keys, const std::function<void()>& show);
 
-// The items' texts, in order.
-std::vector<std::string> Texts(const MenuVisit& v);
 // The items with their state, in order: the text followed by " (grayed)",
 // " (checked)" and " (default)" as they apply ("-" for a separator, which
 // the system reports as grayed).
