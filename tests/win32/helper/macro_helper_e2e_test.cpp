@@ -216,7 +216,6 @@ TEST_F(MacroHelper, TypingStopsWhenTheEditorLosesTheForegroundAndNothingReachesA
   EXPECT_LT(typed.size(), text.size());
   EXPECT_EQ(("ADD_TEXT " + text).compare(0, typed.size(), typed), 0) << typed;
   EXPECT_EQ(e2e::WindowText(field), "");
-  EXPECT_EQ(standin::TextOf(field), "");
   EXPECT_EQ(g_shiftDown, 0) << "Shift left down";
 
   // The editor goes away; the witness holds the foreground.

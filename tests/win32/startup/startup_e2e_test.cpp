@@ -44,12 +44,9 @@ TEST_F(FreshAppData, TheFirstStartWritesTheSettingsNoPanelIsFoundAndTheHelperDef
     EXPECT_TRUE(a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) << folder;
   }
 
-  // A lower-case client marker is part of the panel name; a folder or a
-  // device named like a panel is no panel.
+  // A folder or a device named like a panel is no panel.
   CreateDirectoryA(PanelFile("Folder").c_str(), nullptr);
-  const std::pair<const char*, const char*> rows[] = {
-      {"*client Tower", "*client Tower"}, {"Folder", "Folder"}, {"NUL", "NUL"}};
-  for (const auto& [args, name] : rows) EXPECT_EQ(Refused(args), NotFound(name));
+  for (const char* name : {"Folder", "NUL"}) EXPECT_EQ(Refused(name), NotFound(name));
   // Debug off: no diagnostic log.
   EXPECT_EQ(Log(), "<missing>");
 
