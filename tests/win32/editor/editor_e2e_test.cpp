@@ -4,6 +4,7 @@
 // preview and from a running panel (quorvex.exe). Every check reads the
 // panel file the editors wrote.
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -296,7 +297,7 @@ TEST_F(EditorE2E, NewPanelDefaultsGridFieldsAndGridMenu) {
 // saved in the button editor's order and read back, the span corrections,
 // the down look, a new macro file, the long-script warning and the
 // checker's findings.
-TEST_F(EditorE2E, ButtonEditorSavesEveryFieldAndTheEditorsBuildAPanel) {
+TEST_F(EditorE2E, ButtonEditorSavesEveryFieldAndAPanelBuiltWithTheEditorsRuns) {
   GridPanel("run", 2, 3);
   std::string file = PanelFile("run");
   ASSERT_NE(RunPanel("run"), nullptr);
@@ -384,10 +385,9 @@ TEST_F(EditorE2E, ButtonEditorSavesEveryFieldAndTheEditorsBuildAPanel) {
   EXPECT_EQ(WaitTopWindow(process_->Id(), kEditButtonClass, "", 1500), nullptr);
 
   // A panel made only with the editors, from the new panel's template: the
-  // layout editor saves the grid typed into it, and one Down in the type
-  // list of the button editor (opened from the preview) makes a two-state
-  // button of type 1. A panel of such sections running against IvAc is the
-  // panel tests' first case.
+  // layout editor sets its grid, the preview's left clicks open the button
+  // editor for an inline script, a new macro file and a two-state button; the
+  // panel then runs and drives the IvAc stand-in.
   Panel("built", qv::panels::SetupTemplate("built"));
   file = PanelFile("built");
   HWND def = OpenEditor("built");
@@ -398,25 +398,75 @@ TEST_F(EditorE2E, ButtonEditorSavesEveryFieldAndTheEditorsBuildAPanel) {
   TypeInto(field(5), "1500");
   TypeInto(field(6), "1500");
   ASSERT_NE(OpenPreview(def), nullptr);
-  ClickCell(3, 3);
-  ed = WaitTopWindow(process_->Id(), kEditButtonClass, "Edit button properties: 3", kWaitMs);
-  ASSERT_NE(ed, nullptr);
-  SetWindowTextA(ctl(kUpBase + kLookMacro), "|PRESS NDB");
-  Click(ctl(kCboButtonType));
-  Press({VK_DOWN});
-  Press({VK_RETURN});
-  SetWindowTextA(ctl(kDownBase + kLookMacro), "|RELEASE NDB");
-  Click(ctl(kCmdSave));
-  ASSERT_TRUE(WaitGone(ed));
+
+  struct Edit {
+    const char* label;
+    const char* macro;
+    int typeDowns;  // presses of Down in the type list
+    const char* macroDown;
+  } const edits[] = {
+      {"inline", "|COMMBOX 2|SEND_TEXT hello ground", 0, ""},
+      {"file", "greet.txt", 0, ""},
+      {"ndb", "|PRESS NDB", 1, "|RELEASE NDB"},
+  };
+  for (int n = 1; n <= 3; ++n) {
+    SCOPED_TRACE(n);
+    const Edit& e = edits[n - 1];
+    ClickCell(n, 3);
+    ed = WaitTopWindow(process_->Id(), kEditButtonClass,
+                       "Edit button properties: " + std::to_string(n), kWaitMs);
+    ASSERT_NE(ed, nullptr);
+    TypeInto(GetDlgItem(ed, kUpBase + kLookLabel), e.label);
+    SetWindowTextA(GetDlgItem(ed, kUpBase + kLookMacro), e.macro);
+    if (e.typeDowns) {
+      Click(GetDlgItem(ed, kCboButtonType));
+      for (int i = 0; i < e.typeDowns; ++i) Press({VK_DOWN});
+      Press({VK_RETURN});
+      SetWindowTextA(GetDlgItem(ed, kDownBase + kLookMacro), e.macroDown);
+    }
+    if (n == 2) {
+      // A new macro file, written in the editor the system opens.
+      Click(GetDlgItem(ed, kUpBase + kLookEditMacro));
+      EXPECT_NE(Reply(IDYES).text.find("file not found."), std::string::npos);
+      ASSERT_TRUE(WaitFor(
+          [&] { return ReadFileText(MacroFile("greet.txt")) == "; Quorvex Definition file\r\n"; },
+          kWaitMs));
+      Sleep(1500);
+      EnumWindows(CloseCaptioned, reinterpret_cast<LPARAM>("greet"));
+      std::ofstream(MacroFile("greet.txt"), std::ios::app | std::ios::binary)
+          << "COMMBOX 1\r\nSEND_TEXT wind calm\r\n";
+    }
+    Click(GetDlgItem(ed, kCmdSave));
+    ASSERT_TRUE(WaitGone(ed));
+  }
   Click(GetDlgItem(def, kDefSave));
   ASSERT_TRUE(process_->WaitExit(kWaitMs));
   const std::string setup = SectionText(file, "Setup");
   EXPECT_NE(setup.find("Rows=1\r\nCols=3\r\nTop=1500\r\nLeft=1500\r\nOnTop=1\r\n"),
             std::string::npos)
       << setup;
-  const std::string ndb = SectionText(file, "03");
-  for (const char* line : {"Macro=|PRESS NDB\r\n", "Type=1\r\n", "MacroReleased=|RELEASE NDB\r\n"})
-    EXPECT_NE(ndb.find(line), std::string::npos) << line << ndb;
+  EXPECT_EQ(ReadFileText(MacroFile("greet.txt")),
+            "; Quorvex Definition file\r\nCOMMBOX 1\r\nSEND_TEXT wind calm\r\n");
+
+  ASSERT_NO_FATAL_FAILURE(StartStandIn());
+  ASSERT_NE(RunPanel("built"), nullptr);
+  using qv::standin::Where;
+  const struct {
+    int button;
+    const char* event;
+    Where where;
+  } clicks[] = {
+      {1, "chat_sent", Where{{"tab", "2"}, {"text", "hello ground"}}},
+      {2, "chat_sent", Where{{"tab", "1"}, {"text", "wind calm"}}},
+      {3, "toolbar", Where{{"button", "NDB"}, {"pressed", "true"}}},
+      {3, "toolbar", Where{{"button", "NDB"}, {"pressed", "false"}}},
+  };
+  for (const auto& c : clicks) {
+    SCOPED_TRACE(c.button);
+    const int64_t seq = standin_.LastSeq();
+    ClickCell(c.button, 3);
+    EXPECT_TRUE(standin_.WaitFor(c.event, c.where, seq, 5000));
+  }
 }
 
 }  // namespace
