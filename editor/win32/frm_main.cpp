@@ -177,12 +177,7 @@ void ManagerWindow::PrepareList() {
 void ManagerWindow::ShowList() {
   const std::string keep = SelectedName();
   shown_ = FilterPanels(names_, win::GetText(filter_));
-  SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(list_, LB_RESETCONTENT, 0, 0);
-  for (const std::string& n : shown_)
-    SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n.c_str()));
-  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list_, nullptr, TRUE);
+  win::FillListBox(list_, shown_);
   if (!keep.empty()) SelectName(keep);
   lstMacro_Click();
 }

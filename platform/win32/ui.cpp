@@ -180,6 +180,15 @@ std::string GetText(HWND w) {
 
 void SetText(HWND w, std::string_view text) { SetWindowTextA(w, std::string(text).c_str()); }
 
+void FillListBox(HWND list, const std::vector<std::string>& items) {
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (const std::string& item : items)
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
 int Message(HWND owner, std::string_view text, std::string_view title, UINT flags) {
   return MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), flags);
 }

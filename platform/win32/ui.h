@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/win32/handles.h"
 
@@ -67,6 +68,8 @@ std::string Narrow(const wchar_t* wide);
 
 std::string GetText(HWND w);
 void SetText(HWND w, std::string_view text);
+// Replaces a list box's items, redrawn once at the end.
+void FillListBox(HWND list, const std::vector<std::string>& items);
 
 // A simple message box owned by `owner`; returns the button pressed.
 int Message(HWND owner, std::string_view text, std::string_view title, UINT flags);

@@ -21,15 +21,6 @@ std::string ClassName(HWND hwnd) {
 
 void SetText(HWND hwnd, std::string_view text) { SetWindowTextA(hwnd, std::string(text).c_str()); }
 
-void FillListBox(HWND list, const std::vector<std::string>& items) {
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  for (const std::string& item : items)
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
-}
-
 std::string ListBoxText(HWND list, int index) {
   const LRESULT n = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (n == LB_ERR) return "";

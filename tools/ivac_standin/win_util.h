@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win32/ui.h"
+
 namespace qv::standin {
 
 // Owns one GDI object (font, brush, pen) and deletes it.
@@ -86,7 +88,7 @@ std::string ClassName(HWND hwnd);
 void SetText(HWND hwnd, std::string_view text);
 
 // List-box helpers for the stand-in's own list boxes.
-void FillListBox(HWND list, const std::vector<std::string>& items);
+using win::FillListBox;
 std::string ListBoxText(HWND list, int index);
 
 // 96-dpi pixels to the screen's pixels.
