@@ -72,22 +72,17 @@ qv_wine_wrappers() {
   chmod +x "$2/wine" "$2/wineserver" "$2/wineboot" "$2/winepath"
 }
 
-# qv_free_display FIRST: the first X display number from FIRST on that no
-# server holds.
-qv_free_display() {
-  n=$1
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  echo "$n"
-}
-
 # qv_start_xvfb FOLDER: a headless X server on a free display, its pid in
-# FOLDER/xvfb.pid; sets DISPLAY.
+# FOLDER/xvfb.pid; sets DISPLAY. The server picks the display number itself
+# and writes it to FOLDER/display once it listens: two rigs that start at the
+# same moment cannot pick the same number.
 qv_start_xvfb() {
-  n=$(qv_free_display 91)
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >"$1/xvfb.log" 2>&1 &
+  : >"$1/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$1/display" \
+    </dev/null >"$1/xvfb.log" 2>&1 &
   echo $! >"$1/xvfb.pid"
-  DISPLAY=":$n"
   i=0
-  while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+  while [ ! -s "$1/display" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+  DISPLAY=":$(tr -dc 0-9 <"$1/display")"
   export DISPLAY
 }

@@ -35,9 +35,6 @@ export PATH='$PATH' WINEPREFIX='$WINEPREFIX' WINEARCH=$arch DISPLAY='$DISPLAY'
 export WINESERVER='$WINESERVER' QV_WINE_RUNS32=$runs32 QV_WINE_NO32_REASON='$reason'
 ENV
 
-# Detach everything Wine leaves running from CTest's output pipes, or CTest
-# waits for them for ever.
-(wineserver -p </dev/null >/dev/null 2>&1 &)
 # No Mono or Gecko: a fresh prefix would otherwise offer to download them in a
 # dialog that nobody answers on a headless display. A fresh 64-bit prefix
 # warns that syswow64\rundll32.exe is missing where 32-bit code cannot run;
@@ -51,7 +48,13 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
 # dialog: the tests see the crash as the process's end.
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
   </dev/null >/dev/null 2>&1
-wineserver -w 2>/dev/null || true
+# The server that wineboot started writes the registry as it ends, a few
+# seconds after the last program. Only then is a persistent one started: a
+# persistent server never ends, and waiting for it would hang the setup. The
+# wait is bounded all the same.
+timeout 60 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null || true
+# Detach everything Wine leaves running from CTest's output pipes, or CTest
+# waits for them for ever.
 (wineserver -p </dev/null >/dev/null 2>&1 &)
 wine wineboot </dev/null >/dev/null 2>&1 || true
 echo "$arch wine rig ready in $state (DISPLAY=$DISPLAY, loader $(qv_wine_loader "$arch"))"
