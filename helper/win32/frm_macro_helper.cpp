@@ -1,5 +1,6 @@
 #include "helper/win32/frm_macro_helper.h"
 
+#include <chrono>
 #include <cstring>
 #include <memory>
 
@@ -332,20 +333,26 @@ bool MacroHelperWindow::ActivateEditor() {
   }
   if (target == nullptr) return false;
   if (EditorOwnsForeground()) return true;
-  ivac::BringToForeground(target);
-  for (int i = 0; i < 25 && !EditorOwnsForeground(); ++i) {
+  // The foreground can move on after it came to the editor (a closing input
+  // box hands it back to its owner a moment later, later still on a loaded
+  // machine), and the system resets the keyboard state as the new window's
+  // thread takes it over: a Shift or Control sent before that is dropped. So
+  // the editor must hold the foreground for a moment, and is brought back
+  // until it does, for two seconds at most.
+  constexpr int kHeldTicks = 8, kTickMs = 20;
+  const auto start = std::chrono::steady_clock::now();
+  int held = 0;
+  while (std::chrono::steady_clock::now() - start < std::chrono::seconds(2)) {
+    if (!EditorOwnsForeground()) {
+      held = 0;
+      ivac::BringToForeground(target);
+    } else if (++held >= kHeldTicks) {
+      return true;
+    }
     win::DoEvents();
-    Sleep(20);
+    Sleep(kTickMs);
   }
-  if (!EditorOwnsForeground()) return false;
-  // The system resets the keyboard state when the foreground changes (Wine
-  // does so as the new window's thread takes it over): a Shift or Control
-  // sent before that is dropped. Give the editor the moment it needs.
-  for (int i = 0; i < 8; ++i) {
-    win::DoEvents();
-    Sleep(20);
-  }
-  return EditorOwnsForeground();
+  return false;
 }
 
 void MacroHelperWindow::TypeLine(const std::string& line) {
