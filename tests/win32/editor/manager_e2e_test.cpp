@@ -81,16 +81,14 @@ class ManagerE2E : public ProgramCase {
     ASSERT_TRUE(WaitFor([&] { return Selected() == name; }, 3000)) << name;
   }
 
-  // The input box the manager shows: its title and prompt.
-  HWND WaitInputBox(std::string* title = nullptr, std::string* prompt = nullptr) {
+  // Waits for the input box, reads its title and prompt, types the answer
+  // and presses Enter; an empty answer clicks Cancel instead.
+  void Answer(const std::string& text, std::string* title = nullptr,
+              std::string* prompt = nullptr) {
     HWND box = WaitTopWindow(process_->Id(), "QuorvexInputBox", "", 5000);
-    if (box && title) *title = WindowText(box);
-    if (box && prompt) *prompt = qv::standin::TextOf(GetDlgItem(box, 300));
-    return box;
-  }
-  // Types the answer into the box and presses Enter; an empty answer
-  // clicks Cancel instead.
-  void Answer(HWND box, const std::string& text) {
+    ASSERT_NE(box, nullptr) << "no input box for \"" << text << "\"";
+    if (title) *title = WindowText(box);
+    if (prompt) *prompt = qv::standin::TextOf(GetDlgItem(box, 300));
     ASSERT_TRUE(qv::standin::BringToFront(box));
     if (text.empty()) {
       Click(GetDlgItem(box, IDCANCEL));
@@ -104,10 +102,17 @@ class ManagerE2E : public ProgramCase {
   HWND manager_ = nullptr;
 };
 
-TEST_F(ManagerE2E, SplashThenListDescriptionAndActivationLog) {
+TEST_F(ManagerE2E, SplashListFilterCreateCopyAboutAndTheFolderButtons) {
   Write("Config\\Config.ini", "[default]\r\nDebug=-1\r\n");
   Panel("bravo", "[Setup]\r\nDescription=Second desk\r\n");
   Panel("Alpha", "[Setup]\r\nDescription=First desk\r\n");
+  Panel("Existing", "[Setup]\r\nDescription=kept\r\n");
+  const std::string source =
+      "[Setup]\r\nDescription=Ground east\r\nButtonWidth=900\r\nRows=1\r\nCols=2\r\n"
+      "BackColor=0000000255\r\n[01]\r\nLabel=Taxi\r\nMacro=|SEND_TEXT taxi\r\n"
+      "ColorReleased=0000065280\r\n; a comment line\r\n[02]\r\nLabel=Hold\r\nHidden=-1\r\n";
+  Panel("Src", source);
+  Panel("Other", "[Setup]\r\nDescription=other\r\n");
   Write("QuorvexData\\Panels\\notes.txt", "not a panel");
   CreateDirectoryA(PanelFile("Folder").c_str(), nullptr);
 
@@ -121,7 +126,8 @@ TEST_F(ManagerE2E, SplashThenListDescriptionAndActivationLog) {
   ASSERT_NE(manager_, nullptr);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(splash); }, 3000)) << "the splash stayed";
 
-  EXPECT_EQ(ListEntries(), (std::vector<std::string>{"Alpha", "bravo"}));
+  EXPECT_EQ(ListEntries(),
+            (std::vector<std::string>{"Alpha", "bravo", "Existing", "Other", "Src"}));
   EXPECT_EQ(Selected(), "Alpha");
   EXPECT_EQ(qv::standin::TextOf(Item(kDescription)), "First desk");
   ClickEntry("bravo");
@@ -143,25 +149,13 @@ TEST_F(ManagerE2E, SplashThenListDescriptionAndActivationLog) {
   EXPECT_EQ(log.substr(at, expected.size()), expected);
   EXPECT_NE(log.find("FORMS:" + std::to_string(count) + " 0 "), std::string::npos) << log;
   EXPECT_NE(log.find(" frmMain\r\n"), std::string::npos) << log;
-}
 
-TEST_F(ManagerE2E, CreateCopyAboutAndTheFolderButtons) {
-  Panel("Existing", "[Setup]\r\nDescription=kept\r\n");
-  const std::string source =
-      "[Setup]\r\nDescription=Ground east\r\nButtonWidth=900\r\nRows=1\r\nCols=2\r\n"
-      "BackColor=0000000255\r\n[01]\r\nLabel=Taxi\r\nMacro=|SEND_TEXT taxi\r\n"
-      "ColorReleased=0000065280\r\n; a comment line\r\n[02]\r\nLabel=Hold\r\nHidden=-1\r\n";
-  Panel("Src", source);
-  Panel("Other", "[Setup]\r\nDescription=other\r\n");
-  Start();
   // Cancel: nothing is created and the editor is not opened.
   Click(Item(kNew));
   std::string title, prompt;
-  HWND box = WaitInputBox(&title, &prompt);
-  ASSERT_NE(box, nullptr);
+  Answer("", &title, &prompt);
   EXPECT_EQ(title, "Create Macro Panel");
   EXPECT_EQ(prompt, "Panel name:");
-  Answer(box, "");
   Sleep(300);
   EXPECT_TRUE(TopWindowsOf(process_->Id(), "#32770", "").empty());
 
@@ -175,18 +169,15 @@ TEST_F(ManagerE2E, CreateCopyAboutAndTheFolderButtons) {
       {"*", "*\r\n\nInvalid Name\r\n\n"},
   };
   for (const Case& c : refused) {
-    box = WaitInputBox();
-    ASSERT_NE(box, nullptr) << c.name << ": not asked again";
-    Answer(box, c.name);
+    Answer(c.name);
     const MessageBoxInfo m = Reply(IDOK);
     EXPECT_EQ(m.caption, "Quorvex") << c.name;
     EXPECT_EQ(m.text.substr(0, strlen(c.message)), c.message) << c.name;
   }
-  box = WaitInputBox();
-  ASSERT_NE(box, nullptr);
-  Answer(box, "Tower");
+  Answer("Tower");
   // The layout editor opens on the new panel, 2 rows of 10 buttons, and
-  // leaves it as created when it closes unchanged.
+  // leaves it as created when it closes unchanged; the filter is cleared so
+  // that it shows.
   const HWND def =
       WaitTopWindow(process_->Id(), qv::editor::kDefClass, qv::editor::kDefCaption, 10000);
   ASSERT_NE(def, nullptr);
@@ -204,23 +195,20 @@ TEST_F(ManagerE2E, CreateCopyAboutAndTheFolderButtons) {
             "10\r\n\r\n");
   EXPECT_EQ(PanelText("Existing"), "[Setup]\r\nDescription=kept\r\n");
   EXPECT_EQ(PanelFiles(),
-            (std::vector<std::string>{"Existing.ini", "Other.ini", "Src.ini", "Tower.ini"}));
+            (std::vector<std::string>{"Alpha.ini", "Existing.ini", "Folder.ini", "Other.ini",
+                                      "Src.ini", "Tower.ini", "bravo.ini", "notes.txt"}));
   EXPECT_TRUE(WaitFor([&] { return Selected() == "Tower"; }, 3000)) << Selected();
 
   // Copy keeps every key and never overwrites.
   ClickEntry("Src");
   Click(Item(kCopy));
-  box = WaitInputBox(&title, &prompt);
-  ASSERT_NE(box, nullptr);
+  Answer("Other", &title, &prompt);
   EXPECT_EQ(title, "QuorvexCopy Panel");
   EXPECT_EQ(prompt, "Copy Src to:");
-  Answer(box, "Other");
   const MessageBoxInfo m = Reply(IDOK);
   EXPECT_EQ(m.caption, "QuorvexCopy Panel");
   EXPECT_EQ(m.text, "Other\r\n\nMacro Panel already exists");
-  box = WaitInputBox();
-  ASSERT_NE(box, nullptr) << "not asked again";
-  Answer(box, "Dst");
+  Answer("Dst");
   ASSERT_TRUE(WaitFor([&] { return Selected() == "Dst"; }, 3000)) << Selected();
   EXPECT_EQ(PanelText("Dst"), source);
   EXPECT_EQ(PanelText("Other"), "[Setup]\r\nDescription=other\r\n");

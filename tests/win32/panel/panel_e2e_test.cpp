@@ -59,6 +59,10 @@ class PanelE2E : public ProgramCase {
   ::testing::AssertionResult WaitCaption(const std::string& want) const {
     return WaitText(window_, want, 5000);
   }
+  // Waits until the window's rectangle, read into `r`, passes `ok`.
+  bool WaitRect(RECT& r, const std::function<bool()>& ok) const {
+    return WaitFor([&] { return GetWindowRect(window_, &r) && ok(); }, 5000);
+  }
 
   // A point of button n whose colour is sampled: off its caption, near its
   // left edge (a caption grows with the DPI).
@@ -173,11 +177,14 @@ TEST_F(PanelE2E, DuringARunAClickDoesNothingAndClosingWaitsForItsEnd) {
 }
 
 // OPEN, CALL and BACK switch the same window; a panel without a position
-// is placed by the size of the window before it.
-TEST_F(PanelE2E, OpenCallAndBackSwitchTheSameWindow) {
+// is placed by the size of the window before it; "Previous Assistant" and
+// Backspace go back; each switch logs one line.
+TEST_F(PanelE2E, OpenCallBackAndPreviousAssistantSwitchTheSameWindow) {
+  Write("Config\\Config.ini", "[default]\r\nSleep=10\r\nDebug=1\r\n");
   Panel("Main", SetupSection("main panel", 1, 3) + "[01]\r\nMacro=|CALL Sub\r\n" +
                     "[02]\r\nMacro=|OPEN Other\r\n[03]\r\nMacro=|CALL Free\r\n");
-  Panel("Sub", SetupSection("sub panel", 1, 1) + "[01]\r\nMacro=|BACK\r\n");
+  Panel("Sub", SetupSection("sub panel", 1, 2) + "[01]\r\nMacro=|BACK\r\n" +
+                   "[02]\r\nMacro=|CALL Free\r\n");
   Panel("Other", SetupSection("other panel", 1, 1) + "[01]\r\nMacro=|OPEN Main\r\n");
   Panel("Free", "[Setup]\r\nDescription=free\r\nRows=1\r\nCols=1\r\n");
   StartPanel("Main");
@@ -191,7 +198,7 @@ TEST_F(PanelE2E, OpenCallAndBackSwitchTheSameWindow) {
   EXPECT_EQ(qv::standin::TextOf(exitButton), "<");
   EXPECT_TRUE(WaitStatus("Running panel: Sub"));
 
-  ClickCell(1, 1);  // BACK
+  ClickCell(1, 2);  // BACK
   ASSERT_TRUE(WaitCaption("Main - main panel"));
   EXPECT_EQ(qv::standin::TextOf(exitButton), "X");
 
@@ -203,23 +210,64 @@ TEST_F(PanelE2E, OpenCallAndBackSwitchTheSameWindow) {
 
   ClickCell(1, 1);  // OPEN Main
   ASSERT_TRUE(WaitCaption("Main - main panel"));
-  RECT main{};
-  GetWindowRect(window_, &main);
-  ClickCell(3, 3);  // CALL Free
+  ClickCell(1, 3);  // CALL Sub
+  ASSERT_TRUE(WaitCaption("Sub - sub panel"));
+  RECT sub{};
+  GetWindowRect(window_, &sub);
+  ClickCell(2, 2);  // CALL Free
   ASSERT_TRUE(WaitCaption("Free - free"));
   // Top: half the screen's width less the previous window's height (with its
   // control row); left: half of the screen's height less its width.
   HDC dc = GetDC(nullptr);
   const int dx = GetDeviceCaps(dc, LOGPIXELSX), dy = GetDeviceCaps(dc, LOGPIXELSY);
   ReleaseDC(nullptr, dc);
-  const int heightTw = MulDiv(main.bottom - main.top, 1440, dy);
-  const int widthTw = MulDiv(main.right - main.left, 1440, dx);
+  const int heightTw = MulDiv(sub.bottom - sub.top, 1440, dy);
+  const int widthTw = MulDiv(sub.right - sub.left, 1440, dx);
   const int screenWTw = MulDiv(GetSystemMetrics(SM_CXSCREEN), 1440, dx);
   const int screenHTw = MulDiv(GetSystemMetrics(SM_CYSCREEN), 1440, dy);
   RECT free{};
   GetWindowRect(window_, &free);
   EXPECT_NEAR(free.top, MulDiv(screenWTw / 2 - heightTw, dy, 1440), 1);
   EXPECT_NEAR(free.left, MulDiv((screenHTw - widthTw) / 2, dx, 1440), 1);
+
+  // Dragging the background moves the panel.
+  POINT border{2, 2};
+  ClientToScreen(grid_, &border);
+  Drag(border, {border.x + 60, border.y + 40}, 10);
+  RECT dragged{};
+  EXPECT_TRUE(WaitRect(
+      dragged, [&] { return dragged.left == free.left + 60 && dragged.top == free.top + 40; }))
+      << dragged.left - free.left << "," << dragged.top - free.top;
+
+  // The panel menu's first item is "Previous Assistant".
+  ASSERT_TRUE(OpenPanelMenu());
+  Press({VK_DOWN, VK_RETURN});
+  ASSERT_TRUE(WaitCaption("Sub - sub panel"));
+  // The panel still has the keyboard: Backspace goes back once more, and
+  // with nothing to go back to does nothing.
+  WaitForInputIdle(process_->Handle(), 5000);
+  Press({VK_BACK});
+  EXPECT_TRUE(WaitCaption("Main - main panel"));
+  WaitForInputIdle(process_->Handle(), 5000);
+  Press({VK_BACK});
+  Sleep(kSettleMs);
+  EXPECT_TRUE(WaitCaption("Main - main panel"));
+  EXPECT_FALSE(process_->WaitExit(0));
+
+  std::istringstream in(Log());
+  std::vector<std::string> switches;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("Assistant=", 0) == 0) switches.push_back(line.substr(10));
+  }
+  EXPECT_EQ(switches, (std::vector<std::string>{"Sub", "Main", "Other", "Main", "Sub", "Free",
+                                                "Sub", "Main"}));
+
+  // The popup menu opens below the M button; its last item, "Exit", ends
+  // the process.
+  ASSERT_TRUE(OpenPanelMenu());
+  Press({VK_END, VK_RETURN});
+  EXPECT_TRUE(process_->WaitExit(5000));
 }
 
 TEST_F(PanelE2E, AHungIvacEndsTheRunInTimeAndThePanelStaysResponsive) {
@@ -245,13 +293,8 @@ TEST_F(PanelE2E, AHungIvacEndsTheRunInTimeAndThePanelStaysResponsive) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
   // (Where it lands is not compared: after the suite's 144-dpi case Wine may
   // scale this process's coordinates, and the panel keeps itself on screen.)
-  EXPECT_TRUE(WaitFor(
-      [&] {
-        RECT now{};
-        GetWindowRect(window_, &now);
-        return now.left != was.left || now.top != was.top;
-      },
-      2000))
+  RECT now{};
+  EXPECT_TRUE(WaitRect(now, [&] { return now.left != was.left || now.top != was.top; }))
       << "the panel did not move";
   InvalidateRect(grid_, nullptr, FALSE);
   EXPECT_TRUE(WaitFor([&] { return !GetUpdateRect(grid_, nullptr, FALSE); }, 2000))
@@ -267,6 +310,12 @@ TEST_F(PanelE2E, AHungIvacEndsTheRunInTimeAndThePanelStaysResponsive) {
   ClickCell(1, 1);
   EXPECT_TRUE(standin_.WaitFor("chat_sent", Where{{"text", "hello"}}, after, 5000));
   EXPECT_TRUE(WaitStatus("hello Text sent"));
+
+  // X closes a panel of the command line and ends the process.
+  Click(GetDlgItem(window_, kExitButtonId));
+  DWORD code = 1234;
+  EXPECT_TRUE(process_->WaitExit(5000, &code));
+  EXPECT_EQ(code, 0u);
 }
 
 // Without IvAc: a missing or unreadable macro file says which; "|hide" as
@@ -308,47 +357,6 @@ TEST_F(PanelE2E, MissingOrUnreadableMacroFileSaysWhichAndHideIsNoOtherLook) {
   EXPECT_TRUE(Shows(sample, RGB(255, 0, 0)));
 }
 
-TEST_F(PanelE2E, PreviousAssistantFromTheMenuKeepsThePanelActiveAndLogsOnce) {
-  Write("Config\\Config.ini", "[default]\r\nSleep=10\r\nDebug=1\r\n");
-  Panel("Main", SetupSection("main", 1, 1) + "[01]\r\nMacro=|CALL Sub1\r\n");
-  Panel("Sub1", SetupSection("sub1", 1, 1) + "[01]\r\nMacro=|CALL Sub2\r\n");
-  Panel("Sub2", SetupSection("sub2", 1, 1));
-  StartPanel("Main");
-  ClickCell(1, 1);
-  ASSERT_TRUE(WaitCaption("Sub1 - sub1"));
-  ClickCell(1, 1);
-  ASSERT_TRUE(WaitCaption("Sub2 - sub2"));
-  // The panel menu's first item is "Previous Assistant".
-  ASSERT_TRUE(OpenPanelMenu());
-  Press({VK_DOWN, VK_RETURN});
-  ASSERT_TRUE(WaitCaption("Sub1 - sub1"));
-  // The panel still has the keyboard: Backspace goes back once more.
-  WaitForInputIdle(process_->Handle(), 5000);
-  Press({VK_BACK});
-  EXPECT_TRUE(WaitCaption("Main - main"));
-  WaitForInputIdle(process_->Handle(), 5000);
-  Press({VK_BACK});
-  Sleep(kSettleMs);
-  EXPECT_TRUE(WaitCaption("Main - main"));
-  EXPECT_FALSE(process_->WaitExit(0));
-
-  // One log line per switch.
-  std::istringstream in(Log());
-  std::vector<std::string> switches;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.rfind("Assistant=", 0) == 0) switches.push_back(line);
-  }
-  EXPECT_EQ(switches, (std::vector<std::string>{"Assistant=Sub1", "Assistant=Sub2",
-                                                "Assistant=Sub1", "Assistant=Main"}));
-
-  // The popup menu opens below the M button; its last item, "Exit", ends
-  // the process.
-  ASSERT_TRUE(OpenPanelMenu());
-  Press({VK_END, VK_RETURN});
-  EXPECT_TRUE(process_->WaitExit(5000));
-}
-
 TEST_F(PanelE2E, AutoHideHidesTheControlBoxAwayFromTheSurface) {
   Panel("Hide", SetupSection("hide", 1, 2) + "AutoHide=1\r\n");
   StartPanel("Hide");
@@ -359,26 +367,17 @@ TEST_F(PanelE2E, AutoHideHidesTheControlBoxAwayFromTheSurface) {
   ClientToScreen(grid_, &border);
   SetCursorPos(border.x, border.y);
   RECT before{};
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        GetWindowRect(window_, &before);
-        return IsWindowVisible(exitButton) != FALSE;
-      },
-      5000));
+  ASSERT_TRUE(WaitRect(before, [&] { return IsWindowVisible(exitButton) != FALSE; }));
+  auto height = [](const RECT& r) { return r.bottom - r.top; };
   // Resting on a grid button counts as away: the box goes and the window
   // shrinks by the control row.
   SetCursorPos(Centre(1, 2).x, Centre(1, 2).y);
   // The panel hides the box and then resizes: wait for the whole change, not
   // for its first step.
   RECT hidden{};
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        GetWindowRect(window_, &hidden);
-        return !IsWindowVisible(exitButton) &&
-               hidden.bottom - hidden.top < before.bottom - before.top;
-      },
-      5000))
-      << IsWindowVisible(exitButton) << " " << hidden.bottom - hidden.top;
+  ASSERT_TRUE(WaitRect(
+      hidden, [&] { return !IsWindowVisible(exitButton) && height(hidden) < height(before); }))
+      << IsWindowVisible(exitButton) << " " << height(hidden);
   EXPECT_EQ(hidden.top, before.top);
   EXPECT_EQ(hidden.left, before.left);
   // Back on the background, the box comes back.
@@ -387,37 +386,9 @@ TEST_F(PanelE2E, AutoHideHidesTheControlBoxAwayFromTheSurface) {
   SetCursorPos(border.x, border.y);
   SetCursorPos(border.x + 1, border.y);
   RECT shown{};
-  EXPECT_TRUE(WaitFor(
-      [&] {
-        GetWindowRect(window_, &shown);
-        return IsWindowVisible(exitButton) &&
-               shown.bottom - shown.top == before.bottom - before.top;
-      },
-      5000))
-      << shown.bottom - shown.top;
-}
-
-TEST_F(PanelE2E, DraggingTheBackgroundMovesThePanelAndItsXEndsTheProcess) {
-  Panel("Drag", SetupSection("drag", 1, 1));
-  StartPanel("Drag");
-  RECT before;
-  GetWindowRect(window_, &before);
-  POINT border{2, 2};
-  ClientToScreen(grid_, &border);
-  Drag(border, {border.x + 60, border.y + 40}, 10);
-  RECT after{};
-  EXPECT_TRUE(WaitFor(
-      [&] {
-        GetWindowRect(window_, &after);
-        return after.left == before.left + 60 && after.top == before.top + 40;
-      },
-      5000))
-      << after.left - before.left << "," << after.top - before.top;
-  // X closes a panel of the command line and ends the process.
-  Click(GetDlgItem(window_, kExitButtonId));
-  DWORD code = 1234;
-  EXPECT_TRUE(process_->WaitExit(5000, &code));
-  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(WaitRect(shown, [&] {
+    return IsWindowVisible(exitButton) && height(shown) == height(before);
+  })) << height(shown);
 }
 
 // The shell's notifications are posted to the tray window as the shell does
@@ -443,33 +414,27 @@ TEST_F(PanelE2E, TrayIconMenuAndDoubleClickDriveThePanel) {
       5000));
   auto topmost = [&] { return (GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
   auto menuOpen = [&] { return !TopWindowsOf(process_->Id(), "#32768", "").empty(); };
-  auto openMenu = [&] {
+  // Opens the tray menu, presses `keys` in it and waits for it to close.
+  auto choose = [&](std::initializer_list<BYTE> keys) {
     WaitForInputIdle(process_->Handle(), 5000);
     PostMessageA(tray, WM_MOUSEMOVE, 0, WM_RBUTTONDOWN);
-    return WaitFor(menuOpen, 5000);
+    if (!WaitFor(menuOpen, 5000)) return false;
+    Press(keys);
+    return WaitFor([&] { return !menuOpen(); }, 5000);
   };
-  auto closed = [&] { return WaitFor([&] { return !menuOpen(); }, 5000); };
   ASSERT_TRUE(WaitFor(topmost, 5000)) << "OnTop is on by default";
 
-  // On top: "Window Standard" is the one to choose.
-  ASSERT_TRUE(openMenu());
-  Press({VK_DOWN, VK_DOWN, VK_RETURN});
-  ASSERT_TRUE(closed());
+  // On top: "Window Standard" is the one to choose; "Window On Top" brings
+  // the panel back on top.
+  ASSERT_TRUE(choose({VK_DOWN, VK_DOWN, VK_RETURN}));
   EXPECT_TRUE(WaitFor([&] { return !topmost(); }, 5000));
   EXPECT_EQ(SendMessageA(GetDlgItem(window_, kOnTopCheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  // "Window On Top" brings the panel back on top.
-  ASSERT_TRUE(openMenu());
-  Press({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
-  ASSERT_TRUE(closed());
+  ASSERT_TRUE(choose({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
   EXPECT_TRUE(WaitFor(topmost, 5000));
   EXPECT_EQ(SendMessageA(GetDlgItem(window_, kOnTopCheckId), BM_GETCHECK, 0, 0), BST_CHECKED);
   // "Close Menu" only closes the menu. ("Previous Panel" is shown grayed
   // without a previous panel, which the menu tests read off the shown menu.)
-  ASSERT_TRUE(openMenu());
-  Press({VK_END, VK_UP, VK_RETURN});
-  Sleep(kSettleMs);
-  Press({VK_ESCAPE});
-  ASSERT_TRUE(closed());
+  ASSERT_TRUE(choose({VK_END, VK_UP, VK_RETURN}));
   EXPECT_FALSE(process_->WaitExit(kSettleMs));
   EXPECT_TRUE(topmost());
 
@@ -481,8 +446,7 @@ TEST_F(PanelE2E, TrayIconMenuAndDoubleClickDriveThePanel) {
       WaitFor([&] { return !IsIconic(window_) && IsWindowVisible(window_) && topmost(); }, 5000));
 
   // "Exit", the last item, closes the panel and ends the process.
-  ASSERT_TRUE(openMenu());
-  Press({VK_END, VK_RETURN});
+  ASSERT_TRUE(choose({VK_END, VK_RETURN}));
   DWORD code = 1234;
   EXPECT_TRUE(process_->WaitExit(5000, &code));
   EXPECT_EQ(code, 0u);

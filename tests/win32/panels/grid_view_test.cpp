@@ -37,11 +37,6 @@ class GridTest : public ::testing::Test {
   // The pixel as the grid shows it.
   COLORREF Pixel(int x, int y) const { return qv::e2e::PixelAt(grid_.Hwnd(), x, y); }
 
-  void Pump() {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-  }
-
   HWND parent_ = nullptr;
   GridView grid_;
 };
@@ -87,7 +82,8 @@ TEST_F(GridTest, ANewLayoutDropsAHeldPressAndItsCapture) {
   SendMessageA(grid_.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 60));
   SendMessageA(grid_.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(70, 60));
   EXPECT_EQ(clicks, std::vector<int>{1});
-  Pump();
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
 }
 
 }  // namespace

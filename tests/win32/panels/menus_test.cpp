@@ -99,28 +99,21 @@ TEST_F(MenuTest, PlacedBelowTheAlignmentWindowOrAtTheCursor) {
   }
 }
 
-TEST_F(MenuTest, SubmenuShowsItsOwnCaption) {
+TEST_F(MenuTest, ASubmenuShowsItsOwnCaptionAndOutlivesTheMenuItWasAttachedTo) {
   CMenu sub;
   sub.caption = "More";
   sub.AddItem(31, "Inner");
-  CMenu menu;
-  menu.AddItem(30, "Outer");
-  menu.AddSubmenu(sub);
-  int32_t chosen = -1;
-  // Into the submenu with Right, then its only item.
-  const MenuVisit visit = Visit({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN},
-                                [&] { chosen = menu.TrackPopup(window_, 20, 20); });
-  ASSERT_EQ(visit.items.size(), 2u);
-  EXPECT_EQ(visit.items[1].text, "More");
-  EXPECT_EQ(chosen, 31);
-}
-
-TEST_F(MenuTest, ASubmenuOutlivesTheMenuItWasAttachedTo) {
-  CMenu sub;
-  sub.AddItem(41, "Inner");
   {
     CMenu menu;
+    menu.AddItem(30, "Outer");
     menu.AddSubmenu(sub);
+    int32_t chosen = -1;
+    // Into the submenu with Right, then its only item.
+    const MenuVisit visit = Visit({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN},
+                                  [&] { chosen = menu.TrackPopup(window_, 20, 20); });
+    ASSERT_EQ(visit.items.size(), 2u);
+    EXPECT_EQ(visit.items[1].text, "More");
+    EXPECT_EQ(chosen, 31);
   }
   // Its own object still holds a live menu, and destroys it itself.
   EXPECT_TRUE(IsMenu(sub.Handle()));
@@ -210,15 +203,13 @@ TEST_F(SysTrayTest, ToolTipIsCutToItsField) {
   const struct {
     size_t length;
     size_t kept;
-  } cases[] = {{0, 0}, {20, 20}, {127, 127}, {128, 127}, {300, 127}};
+  } cases[] = {{300, 127}, {128, 127}, {127, 127}, {20, 20}, {0, 0}};
+  // Each shorter than the one before: a new tooltip replaces the whole old one.
   for (const auto& c : cases) {
     const std::string text(c.length, 'x');
     tray.SetToolTip(text);
     EXPECT_EQ(tray.ToolTip(), text.substr(0, c.kept)) << c.length;
   }
-  // A new tooltip replaces the whole old one.
-  tray.SetToolTip("Quorvex - Tower");
-  EXPECT_EQ(tray.ToolTip(), "Quorvex - Tower");
 }
 
 // A running panel of this process: what its control box and menus show.
@@ -248,8 +239,8 @@ class PanelWindowTest : public ::testing::Test {
   ivac::Win32Automation ivac_;
 };
 
-TEST_F(PanelWindowTest, ControlBoxTooltipsAndThePanelMenuShowTheirExactTexts) {
-  Panel("OnTop=-1\r\nAutoHide=0\r\n");
+TEST_F(PanelWindowTest, ControlBoxTooltipsThePanelMenuAndTheTrayShowTheirExactTexts) {
+  Panel("SysTray=-1\r\nOnTop=-1\r\nAutoHide=0\r\n");
   PanelWindow panel(app_, ivac_);
   ASSERT_TRUE(panel.Load());
   // The control box's tooltip window, among the top-level windows.
@@ -263,7 +254,7 @@ TEST_F(PanelWindowTest, ControlBoxTooltipsAndThePanelMenuShowTheirExactTexts) {
   EXPECT_EQ(TipOf(tooltip, GetDlgItem(panel.Hwnd(), 103)),
             "Set Macro Assistant Window always to foreground");
 
-  const MenuVisit visit = Visit({VK_ESCAPE}, [&] {
+  MenuVisit visit = Visit({VK_ESCAPE}, [&] {
     SendMessageA(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(102, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(panel.Hwnd(), 102)));
   });
@@ -271,16 +262,10 @@ TEST_F(PanelWindowTest, ControlBoxTooltipsAndThePanelMenuShowTheirExactTexts) {
   // Nothing to go back to; on top.
   EXPECT_EQ(Shown(visit), (Texts{"Previous Assistant (grayed)", "WinOnTop (checked)",
                                  "AutoHide ControlBox", "Exit"}));
-}
 
-TEST_F(PanelWindowTest, TheTrayIconsMenuAndTooltipShowTheirExactTexts) {
-  Panel("SysTray=-1\r\nOnTop=-1\r\n");
-  PanelWindow panel(app_, ivac_);
-  ASSERT_TRUE(panel.Load());
   ASSERT_NE(panel.Tray(), nullptr);
   EXPECT_EQ(panel.Tray()->ToolTip(), "Quorvex - " + qv::e2e::WindowText(panel.Hwnd()));
-
-  const MenuVisit visit = Visit({VK_ESCAPE}, [&] {
+  visit = Visit({VK_ESCAPE}, [&] {
     SendMessageA(panel.Tray()->Hwnd(), SysTray::kCallbackMessage, 0, WM_RBUTTONDOWN);
   });
   ASSERT_TRUE(visit.seen);
