@@ -6,7 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
+#include <string>
+#include <vector>
 
 #include "editor/setup_fields.h"
 #include "platform/files.h"
@@ -39,18 +40,13 @@ std::string MakePanel(const TempDir& t, int rows, int cols) {
   return file;
 }
 
-// Position -> label, for positions 1..upTo ("" when the section is empty).
-std::map<int, std::string> Labels(const std::string& file, int upTo) {
-  std::map<int, std::string> out;
-  for (int n = 1; n <= upTo; ++n)
-    out[n] = profile::ReadKey(file, panels::SectionName(n), "Label", "");
-  return out;
-}
+using Texts = std::vector<std::string>;
 
-std::map<int, std::string> Expect(std::initializer_list<const char*> labels) {
-  std::map<int, std::string> out;
-  int n = 1;
-  for (const char* l : labels) out[n++] = l;
+// The labels of positions 1..upTo ("" when the section is empty).
+Texts Labels(const std::string& file, int upTo) {
+  Texts out;
+  for (int n = 1; n <= upTo; ++n)
+    out.push_back(profile::ReadKey(file, panels::SectionName(n), "Label", ""));
   return out;
 }
 
@@ -59,39 +55,39 @@ struct OpCase {
   int rows, cols, n;
   GridCommand command;
   int newRows, newCols;
-  std::map<int, std::string> after;  // positions 1..8 of the file afterwards
+  Texts after;  // positions 1..8 of the file afterwards
 };
 
 TEST(GridOps, MovesOnTwoByThreeAndThreeByTwo) {
   const OpCase cases[] = {
       {"swap previous", 2, 3, 2, GridCommand::kSwapPrevious, 2, 3,
-       Expect({"b2", "b1", "b3", "b4", "b5", "b6", "", ""})},
+       Texts({"b2", "b1", "b3", "b4", "b5", "b6", "", ""})},
       {"swap next across a row end", 2, 3, 3, GridCommand::kSwapNext, 2, 3,
-       Expect({"b1", "b2", "b4", "b3", "b5", "b6", "", ""})},
+       Texts({"b1", "b2", "b4", "b3", "b5", "b6", "", ""})},
       {"swap up", 2, 3, 5, GridCommand::kSwapUp, 2, 3,
-       Expect({"b1", "b5", "b3", "b4", "b2", "b6", "", ""})},
+       Texts({"b1", "b5", "b3", "b4", "b2", "b6", "", ""})},
       {"swap below", 3, 2, 3, GridCommand::kSwapBelow, 3, 2,
-       Expect({"b1", "b2", "b5", "b4", "b3", "b6", "", ""})},
+       Texts({"b1", "b2", "b5", "b4", "b3", "b6", "", ""})},
       {"insert row before row 1", 2, 3, 2, GridCommand::kInsertRowBefore, 3, 3,
-       Expect({"", "", "", "b1", "b2", "b3", "b4", "b5"})},
+       Texts({"", "", "", "b1", "b2", "b3", "b4", "b5"})},
       {"insert row after the last row", 3, 2, 6, GridCommand::kInsertRowAfter, 4, 2,
-       Expect({"b1", "b2", "b3", "b4", "b5", "b6", "", ""})},
+       Texts({"b1", "b2", "b3", "b4", "b5", "b6", "", ""})},
       {"insert row after row 1", 3, 2, 1, GridCommand::kInsertRowAfter, 4, 2,
-       Expect({"b1", "b2", "", "", "b3", "b4", "b5", "b6"})},
+       Texts({"b1", "b2", "", "", "b3", "b4", "b5", "b6"})},
       {"remove row 2 of 3 x 2", 3, 2, 4, GridCommand::kRemoveRow, 2, 2,
-       Expect({"b1", "b2", "b5", "b6", "", "", "", ""})},
+       Texts({"b1", "b2", "b5", "b6", "", "", "", ""})},
       {"remove the last row moves nothing", 2, 3, 5, GridCommand::kRemoveRow, 1, 3,
-       Expect({"b1", "b2", "b3", "b4", "b5", "b6", "", ""})},
+       Texts({"b1", "b2", "b3", "b4", "b5", "b6", "", ""})},
       {"insert column before column 1", 2, 3, 4, GridCommand::kInsertColumnBefore, 2, 4,
-       Expect({"", "b1", "b2", "b3", "", "b4", "b5", "b6"})},
+       Texts({"", "b1", "b2", "b3", "", "b4", "b5", "b6"})},
       {"insert column after column 1 of 3 x 2", 3, 2, 1, GridCommand::kInsertColumnAfter, 3, 3,
-       Expect({"b1", "", "b2", "b3", "", "b4", "b5", ""})},
+       Texts({"b1", "", "b2", "b3", "", "b4", "b5", ""})},
       {"remove column 1", 2, 3, 1, GridCommand::kRemoveColumn, 2, 2,
-       Expect({"b2", "b3", "b5", "b6", "", "", "", ""})},
+       Texts({"b2", "b3", "b5", "b6", "", "", "", ""})},
       {"remove column 2", 2, 3, 5, GridCommand::kRemoveColumn, 2, 2,
-       Expect({"b1", "b3", "b4", "b6", "b5", "", "", ""})},
+       Texts({"b1", "b3", "b4", "b6", "b5", "", "", ""})},
       {"remove the last column of 3 x 2", 3, 2, 2, GridCommand::kRemoveColumn, 3, 1,
-       Expect({"b1", "b3", "b5", "b4", "", "b6", "", ""})},
+       Texts({"b1", "b3", "b5", "b4", "", "b6", "", ""})},
   };
   for (const OpCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -149,7 +145,7 @@ TEST(GridOps, RefusedCommandsAndFailedReadsOrWritesLeaveTheFileAsItWas) {
   EXPECT_FALSE(ApplyGridCommand(file, GridCommand::kRemoveRow, 1, Fields(2, 0)).ok);
   EXPECT_EQ(FileBytes(file), before);
   EXPECT_TRUE(ApplyGridCommand(file, GridCommand::kSwapNext, 1, Fields(1000, 3)).ok);
-  EXPECT_EQ(Labels(file, 2), Expect({"b2", "b1"}));
+  EXPECT_EQ(Labels(file, 2), Texts({"b2", "b1"}));
 
   // The rewrite's temporary file cannot be made: the write fails.
   before = FileBytes(file);
@@ -192,7 +188,7 @@ TEST(GridOps, CopyPasteDragSwapAndUndo) {
   ASSERT_TRUE(undo.Before(file));
   ASSERT_TRUE(SwapButtons(file, 1, 6, Fields(3, 2)).ok);
   undo.After(file);
-  EXPECT_EQ(Labels(file, 6), Expect({"b6", "b2", "b3", "b4", "b5", "b1"}));
+  EXPECT_EQ(Labels(file, 6), Texts({"b6", "b2", "b3", "b4", "b5", "b1"}));
   ASSERT_TRUE(profile::WriteKey(file, "03", "Label", "edited"));
   EXPECT_FALSE(undo.Restore(file, error));
   EXPECT_NE(error.find("changed"), std::string::npos);

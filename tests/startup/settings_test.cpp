@@ -87,15 +87,12 @@ class RecordingUi : public SaveConfigUi {
   bool answer_;
 };
 
-ConfigFields GoodFields() {
-  ConfigFields f;
-  f.serverName = " Quorvex ";
-  f.serverAddress = "";
-  f.port = "6811";
-  f.comBoxFreq = "3";
-  f.sleep = "25";
-  return f;
-}
+const ConfigFields kGoodFields{.serverName = " Quorvex ",
+                               .serverAddress = "",
+                               .port = "6811",
+                               .comBoxFreq = "3",
+                               .sleep = "25",
+                               .debug = false};
 
 // Each bad value's message and OK to the address question are checked on the
 // real window too; here the order of the checks and the focus they leave.
@@ -128,7 +125,7 @@ TEST(SaveConfig, ChecksInOrderAndStopsAtTheFirstFailure) {
   for (const Case& c : cases) {
     testing::TempDir dir;
     const std::string file = dir / "Config.ini";
-    ConfigFields f = GoodFields();
+    ConfigFields f = kGoodFields;
     for (const auto& [field, value] : c.edits) f.*field = value;
     Settings s;
     s.sleep = 77;
@@ -147,12 +144,12 @@ TEST(SaveConfig, ChecksInOrderAndStopsAtTheFirstFailure) {
 TEST(SaveConfig, StoresConvertedValuesOrFailsOnAFileThatCannotBeWritten) {
   testing::TempDir dir;
   const std::string file = dir / "Config.ini";
-  ConfigFields f = GoodFields();
-  f.comBoxFreq = "2.9";
-  f.port = "65535.4";
-  f.sleep = "30.5";
-  f.serverAddress = " ::1 ";
-  f.debug = true;
+  ConfigFields f{.serverName = " Quorvex ",
+                 .serverAddress = " ::1 ",
+                 .port = "65535.4",
+                 .comBoxFreq = "2.9",
+                 .sleep = "30.5",
+                 .debug = true};
   Settings s;
   RecordingUi ui(false);
   ASSERT_TRUE(SaveConfig(f, s, file, ui));
