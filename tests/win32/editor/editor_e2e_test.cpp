@@ -33,17 +33,6 @@ std::string SectionText(const std::string& file, const std::string& section) {
   return text.substr(start, end - start);
 }
 
-// Closes the top-level windows whose caption holds the text in `lp` (the
-// text editor the system opened a macro file in).
-BOOL CALLBACK CloseCaptioned(HWND w, LPARAM lp) {
-  char caption[512] = {};
-  GetWindowTextA(w, caption, sizeof caption);
-  if (std::string(caption).find(reinterpret_cast<const char*>(lp)) != std::string::npos &&
-      IsWindowVisible(w))
-    PostMessageA(w, WM_CLOSE, 0, 0);
-  return TRUE;
-}
-
 std::string Label(const std::string& file, int n) {
   const std::string s = SectionText(file, qv::panels::SectionName(n));
   const size_t at = s.find("Label=");
@@ -94,6 +83,23 @@ class EditorE2E : public ProgramCase {
     grid_ = FindWindowExA(panel, nullptr, "QuorvexGrid", nullptr);
     EXPECT_NE(grid_, nullptr);
     return panel;
+  }
+
+  // Clicks a look's Edit button on a macro file that is not there yet,
+  // answers Yes to making it, and closes the text editor the system opened
+  // it in (its caption holds the file's name without its extension).
+  void MakeMacroFile(HWND editButton, const std::string& name) {
+    Click(editButton);
+    EXPECT_EQ(Reply(IDYES).text,
+              name + "\r\n\nfile not found.\r\nWould you like to create the file ?");
+    ASSERT_TRUE(WaitFor(
+        [&] { return ReadFileText(MacroFile(name)) == "; Quorvex Definition file\r\n"; }, kWaitMs))
+        << ReadFileText(MacroFile(name));
+    Sleep(1500);
+    const std::string stem = name.substr(0, name.find('.'));
+    for (HWND w : qv::standin::TopLevelWindows(""))
+      if (IsWindowVisible(w) && WindowText(w).find(stem) != std::string::npos)
+        PostMessageA(w, WM_CLOSE, 0, 0);
   }
 
   // Right-clicks button n and picks the menu's item number `item` (counted
@@ -176,9 +182,7 @@ TEST_F(EditorE2E, NewPanelDefaultsGridFieldsAndGridMenu) {
 
   // The preview toggle follows a preview closed on its own; a right click on
   // "Select Color" resets the background; only the tracked fields ask on Exit.
-  std::string text = qv::panels::SetupTemplate("opts");
-  text += "BackColor=0000000000255\r\n";
-  Panel("opts", text);
+  Panel("opts", qv::panels::SetupTemplate("opts") + "BackColor=0000000000255\r\n");
   def = OpenEditor("opts");
   ASSERT_NE(def, nullptr);
   preview = OpenPreview(def);
@@ -203,7 +207,7 @@ TEST_F(EditorE2E, NewPanelDefaultsGridFieldsAndGridMenu) {
 
   // The grid menu on two rows of three.
   GridPanel("g23", 2, 3);
-  std::string file = PanelFile("g23");
+  const std::string file = PanelFile("g23");
   def = OpenEditor("g23");
   ASSERT_NE(def, nullptr);
   ASSERT_NE(OpenPreview(def), nullptr);
@@ -251,33 +255,26 @@ TEST_F(EditorE2E, NewPanelDefaultsGridFieldsAndGridMenu) {
   EXPECT_EQ(ReadFileText(file), unchanged);
   SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 
-  // Three rows of two.
-  GridPanel("g32", 3, 2);
-  file = PanelFile("g32");
-  def = OpenEditor("g32");
-  ASSERT_NE(def, nullptr);
-  ASSERT_NE(OpenPreview(def), nullptr);
+  // On the same editor: insert a row before row 1, swap below on the
+  // middle row and swap up back, then remove row 2 (No first: nothing
+  // happens).
   HWND rows = GetDlgItem(def, kDefFieldBase + 3);
-
-  // Swap below on the middle row, then swap up back.
+  ASSERT_NO_FATAL_FAILURE(Menu(1, 2, kInsertRowBefore));
+  ASSERT_TRUE(WaitText(rows, "3"));
+  EXPECT_EQ(Labels(file, 6), (Texts{"", "", "b3", "b2", "b5", "b2"}));
+  EXPECT_NE(SectionText(file, "Setup").find("Rows=3\r\n"), std::string::npos);
   ASSERT_NO_FATAL_FAILURE(Menu(3, 2, kSwapBelow));
   ASSERT_TRUE(WaitFor([&] { return Label(file, 5) == "b3"; }, kWaitMs));
   EXPECT_EQ(Label(file, 3), "b5");
   ASSERT_NO_FATAL_FAILURE(Menu(5, 2, kSwapUp));
   ASSERT_TRUE(WaitFor([&] { return Label(file, 5) == "b5"; }, kWaitMs));
-
-  // Remove row 2 (No first: nothing happens), then insert a row before row 1.
   ASSERT_NO_FATAL_FAILURE(Menu(4, 2, kRemoveRow));
   EXPECT_EQ(Reply(IDNO).text, "Undo not available. Confirm remove ROW nr. 2 ?");
   EXPECT_EQ(TextOf(rows), "3");
   ASSERT_NO_FATAL_FAILURE(Menu(4, 2, kRemoveRow));
   EXPECT_EQ(Reply(IDYES).text, "Undo not available. Confirm remove ROW nr. 2 ?");
   ASSERT_TRUE(WaitText(rows, "2"));
-  EXPECT_EQ(Labels(file, 4), (Texts{"b1", "b2", "b5", "b6"}));
-  ASSERT_NO_FATAL_FAILURE(Menu(1, 2, kInsertRowBefore));
-  ASSERT_TRUE(WaitText(rows, "3"));
-  EXPECT_EQ(Labels(file, 6), (Texts{"", "", "b1", "b2", "b5", "b6"}));
-  EXPECT_NE(SectionText(file, "Setup").find("Rows=3\r\n"), std::string::npos);
+  EXPECT_EQ(Labels(file, 4), (Texts{"", "", "b5", "b2"}));
 
   // A button saved hidden from the preview stays there, and opens again.
   for (const bool hide : {true, false}) {
@@ -313,12 +310,11 @@ TEST_F(EditorE2E, ButtonEditorSavesEveryFieldAndAPanelBuiltWithTheEditorsRuns) {
   SetWindowTextA(ctl(kUpBase + kLookTooltip), "Tip text");
   // The checker lists what would do nothing, with its line.
   SetWindowTextA(ctl(kUpBase + kLookMacro), "|FROB 1|PRESS [ZZ]");
-  ASSERT_TRUE(
-      WaitFor([&] { return TextOf(ctl(kUpBase + kLookFindings)).find("line 1") == 0; }, kWaitMs))
-      << TextOf(ctl(kUpBase + kLookFindings));
-  EXPECT_NE(TextOf(ctl(kUpBase + kLookFindings)).find("line 2: toolbar code \"[ZZ]\""),
-            std::string::npos)
-      << TextOf(ctl(kUpBase + kLookFindings));
+  const HWND findings = ctl(kUpBase + kLookFindings);
+  ASSERT_TRUE(WaitFor([&] { return TextOf(findings).find("line 1") == 0; }, kWaitMs))
+      << TextOf(findings);
+  EXPECT_NE(TextOf(findings).find("line 2: toolbar code \"[ZZ]\""), std::string::npos)
+      << TextOf(findings);
   TypeInto(ctl(kTxtExpandX), "2.6");
   Press({VK_TAB});
   EXPECT_TRUE(WaitText(ctl(kTxtExpandX), "3"));
@@ -331,22 +327,11 @@ TEST_F(EditorE2E, ButtonEditorSavesEveryFieldAndAPanelBuiltWithTheEditorsRuns) {
 
   // A two-state type shows the down look.
   Click(ctl(kCboButtonType));
-  Press({VK_DOWN});
-  Press({VK_DOWN});
-  Press({VK_RETURN});
+  Press({VK_DOWN, VK_DOWN, VK_RETURN});
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(ctl(kDownBase + kLookLabel)) != 0; }, kWaitMs));
   SetWindowTextA(ctl(kDownBase + kLookLabel), "Down");
   SetWindowTextA(ctl(kDownBase + kLookMacro), "newmacro.txt");
-  Click(ctl(kDownBase + kLookEditMacro));
-  EXPECT_EQ(Reply(IDYES).text,
-            "newmacro.txt\r\n\nfile not found.\r\nWould you like to create the file ?");
-  ASSERT_TRUE(WaitFor(
-      [&] { return ReadFileText(MacroFile("newmacro.txt")) == "; Quorvex Definition file\r\n"; },
-      kWaitMs))
-      << ReadFileText(MacroFile("newmacro.txt"));
-  // The text editor the system opened it in goes again.
-  Sleep(1500);
-  EnumWindows(CloseCaptioned, reinterpret_cast<LPARAM>("newmacro"));
+  ASSERT_NO_FATAL_FAILURE(MakeMacroFile(ctl(kDownBase + kLookEditMacro), "newmacro.txt"));
 
   // A script longer than readers keep: the editor warns and, on No, stays.
   SetWindowTextA(ctl(kDownBase + kLookMacro), ("|" + std::string(300, 'x')).c_str());
@@ -392,22 +377,19 @@ TEST_F(EditorE2E, ButtonEditorSavesEveryFieldAndAPanelBuiltWithTheEditorsRuns) {
   file = PanelFile("built");
   HWND def = OpenEditor("built");
   ASSERT_NE(def, nullptr);
-  auto field = [&](int i) { return GetDlgItem(def, kDefFieldBase + i); };
-  TypeInto(field(3), "1");
-  TypeInto(field(4), "3");
-  TypeInto(field(5), "1500");
-  TypeInto(field(6), "1500");
+  // Rows, columns, top and left.
+  const std::pair<int, const char*> grid[] = {{3, "1"}, {4, "3"}, {5, "1500"}, {6, "1500"}};
+  for (const auto& [i, typed] : grid) TypeInto(GetDlgItem(def, kDefFieldBase + i), typed);
   ASSERT_NE(OpenPreview(def), nullptr);
 
   struct Edit {
     const char* label;
     const char* macro;
-    int typeDowns;  // presses of Down in the type list
-    const char* macroDown;
+    const char* macroDown;  // a two-state button's (type 1) when not empty
   } const edits[] = {
-      {"inline", "|COMMBOX 2|SEND_TEXT hello ground", 0, ""},
-      {"file", "greet.txt", 0, ""},
-      {"ndb", "|PRESS NDB", 1, "|RELEASE NDB"},
+      {"inline", "|COMMBOX 2|SEND_TEXT hello ground", ""},
+      {"file", "greet.txt", ""},
+      {"ndb", "|PRESS NDB", "|RELEASE NDB"},
   };
   for (int n = 1; n <= 3; ++n) {
     SCOPED_TRACE(n);
@@ -416,27 +398,20 @@ TEST_F(EditorE2E, ButtonEditorSavesEveryFieldAndAPanelBuiltWithTheEditorsRuns) {
     ed = WaitTopWindow(process_->Id(), kEditButtonClass,
                        "Edit button properties: " + std::to_string(n), kWaitMs);
     ASSERT_NE(ed, nullptr);
-    TypeInto(GetDlgItem(ed, kUpBase + kLookLabel), e.label);
-    SetWindowTextA(GetDlgItem(ed, kUpBase + kLookMacro), e.macro);
-    if (e.typeDowns) {
-      Click(GetDlgItem(ed, kCboButtonType));
-      for (int i = 0; i < e.typeDowns; ++i) Press({VK_DOWN});
-      Press({VK_RETURN});
-      SetWindowTextA(GetDlgItem(ed, kDownBase + kLookMacro), e.macroDown);
+    TypeInto(ctl(kUpBase + kLookLabel), e.label);
+    SetWindowTextA(ctl(kUpBase + kLookMacro), e.macro);
+    if (*e.macroDown) {
+      Click(ctl(kCboButtonType));
+      Press({VK_DOWN, VK_RETURN});
+      SetWindowTextA(ctl(kDownBase + kLookMacro), e.macroDown);
     }
     if (n == 2) {
       // A new macro file, written in the editor the system opens.
-      Click(GetDlgItem(ed, kUpBase + kLookEditMacro));
-      EXPECT_NE(Reply(IDYES).text.find("file not found."), std::string::npos);
-      ASSERT_TRUE(WaitFor(
-          [&] { return ReadFileText(MacroFile("greet.txt")) == "; Quorvex Definition file\r\n"; },
-          kWaitMs));
-      Sleep(1500);
-      EnumWindows(CloseCaptioned, reinterpret_cast<LPARAM>("greet"));
+      ASSERT_NO_FATAL_FAILURE(MakeMacroFile(ctl(kUpBase + kLookEditMacro), "greet.txt"));
       std::ofstream(MacroFile("greet.txt"), std::ios::app | std::ios::binary)
           << "COMMBOX 1\r\nSEND_TEXT wind calm\r\n";
     }
-    Click(GetDlgItem(ed, kCmdSave));
+    Click(ctl(kCmdSave));
     ASSERT_TRUE(WaitGone(ed));
   }
   Click(GetDlgItem(def, kDefSave));

@@ -102,158 +102,6 @@ class ManagerE2E : public ProgramCase {
   HWND manager_ = nullptr;
 };
 
-TEST_F(ManagerE2E, SplashListFilterCreateCopyAboutAndTheFolderButtons) {
-  Write("Config\\Config.ini", "[default]\r\nDebug=-1\r\n");
-  Panel("bravo", "[Setup]\r\nDescription=Second desk\r\n");
-  Panel("Alpha", "[Setup]\r\nDescription=First desk\r\n");
-  Panel("Existing", "[Setup]\r\nDescription=kept\r\n");
-  const std::string source =
-      "[Setup]\r\nDescription=Ground east\r\nButtonWidth=900\r\nRows=1\r\nCols=2\r\n"
-      "BackColor=0000000255\r\n[01]\r\nLabel=Taxi\r\nMacro=|SEND_TEXT taxi\r\n"
-      "ColorReleased=0000065280\r\n; a comment line\r\n[02]\r\nLabel=Hold\r\nHidden=-1\r\n";
-  Panel("Src", source);
-  Panel("Other", "[Setup]\r\nDescription=other\r\n");
-  Write("QuorvexData\\Panels\\notes.txt", "not a panel");
-  CreateDirectoryA(PanelFile("Folder").c_str(), nullptr);
-
-  ASSERT_TRUE(process_->Start(g_quorvex, "", root_));
-  HWND splash = WaitTopWindow(process_->Id(), "QuorvexSplash", "About ...", 10000);
-  ASSERT_NE(splash, nullptr) << "no splash";
-  // Read without a message: the splash's thread is busy for half a second.
-  const std::string text = WindowText(GetDlgItem(splash, 2001));
-  EXPECT_EQ(text.substr(text.size() - 14), "\r\n\nLoading ...") << text;
-  manager_ = WaitTopWindow(process_->Id(), "QuorvexManager", "Quorvex", 10000);
-  ASSERT_NE(manager_, nullptr);
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(splash); }, 3000)) << "the splash stayed";
-
-  EXPECT_EQ(ListEntries(),
-            (std::vector<std::string>{"Alpha", "bravo", "Existing", "Other", "Src"}));
-  EXPECT_EQ(Selected(), "Alpha");
-  EXPECT_EQ(qv::standin::TextOf(Item(kDescription)), "First desk");
-  ClickEntry("bravo");
-  EXPECT_TRUE(
-      WaitFor([&] { return qv::standin::TextOf(Item(kDescription)) == "Second desk"; }, 3000))
-      << qv::standin::TextOf(Item(kDescription));
-  // Typing into the box above the list filters it, in any letter case.
-  TypeInto(Item(kFilter), "RAV");
-  EXPECT_TRUE(WaitFor([&] { return ListEntries() == std::vector<std::string>{"bravo"}; }, 3000));
-  EXPECT_EQ(Selected(), "bravo");
-
-  // Each activation logs the open windows: "FORMS:n", then one line per window.
-  const std::string log = Log();
-  const size_t at = log.find("FORMS:");
-  ASSERT_NE(at, std::string::npos) << log;
-  const int count = atoi(log.c_str() + at + 6);
-  ASSERT_GE(count, 1);
-  std::string expected = "FORMS:" + std::to_string(count) + "\r\n";
-  EXPECT_EQ(log.substr(at, expected.size()), expected);
-  EXPECT_NE(log.find("FORMS:" + std::to_string(count) + " 0 "), std::string::npos) << log;
-  EXPECT_NE(log.find(" frmMain\r\n"), std::string::npos) << log;
-
-  // Cancel: nothing is created and the editor is not opened.
-  Click(Item(kNew));
-  std::string title, prompt;
-  Answer("", &title, &prompt);
-  EXPECT_EQ(title, "Create Macro Panel");
-  EXPECT_EQ(prompt, "Panel name:");
-  Sleep(300);
-  EXPECT_TRUE(TopWindowsOf(process_->Id(), "#32770", "").empty());
-
-  Click(Item(kNew));
-  struct Case {
-    const char* name;
-    const char* message;  // how the message begins
-  };
-  const Case refused[] = {
-      {"Existing", "Existing\r\n\nMacro Panel already exists"},
-      {"*", "*\r\n\nInvalid Name\r\n\n"},
-  };
-  for (const Case& c : refused) {
-    Answer(c.name);
-    const MessageBoxInfo m = Reply(IDOK);
-    EXPECT_EQ(m.caption, "Quorvex") << c.name;
-    EXPECT_EQ(m.text.substr(0, strlen(c.message)), c.message) << c.name;
-  }
-  Answer("Tower");
-  // The layout editor opens on the new panel, 2 rows of 10 buttons, and
-  // leaves it as created when it closes unchanged; the filter is cleared so
-  // that it shows.
-  const HWND def =
-      WaitTopWindow(process_->Id(), qv::editor::kDefClass, qv::editor::kDefCaption, 10000);
-  ASSERT_NE(def, nullptr);
-  auto field = [&](int i) {
-    return qv::standin::TextOf(GetDlgItem(def, qv::editor::kDefFieldBase + i));
-  };
-  EXPECT_TRUE(WaitFor([&] { return field(3) == "2" && field(4) == "10"; }, 5000))
-      << field(3) << " rows, " << field(4) << " columns";
-  EXPECT_FALSE(IsWindowVisible(manager_));
-  Click(GetDlgItem(def, qv::editor::kDefCancel));
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(def); }, 5000));
-  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(manager_) != FALSE; }, 5000));
-  EXPECT_EQ(PanelText("Tower"),
-            "[Setup]\r\nDescription=\r\nButtonWidth=1200\r\nButtonHeight=400\r\nRows=2\r\nCols="
-            "10\r\n\r\n");
-  EXPECT_EQ(PanelText("Existing"), "[Setup]\r\nDescription=kept\r\n");
-  EXPECT_EQ(PanelFiles(),
-            (std::vector<std::string>{"Alpha.ini", "Existing.ini", "Folder.ini", "Other.ini",
-                                      "Src.ini", "Tower.ini", "bravo.ini", "notes.txt"}));
-  EXPECT_TRUE(WaitFor([&] { return Selected() == "Tower"; }, 3000)) << Selected();
-
-  // Copy keeps every key and never overwrites.
-  ClickEntry("Src");
-  Click(Item(kCopy));
-  Answer("Other", &title, &prompt);
-  EXPECT_EQ(title, "QuorvexCopy Panel");
-  EXPECT_EQ(prompt, "Copy Src to:");
-  const MessageBoxInfo m = Reply(IDOK);
-  EXPECT_EQ(m.caption, "QuorvexCopy Panel");
-  EXPECT_EQ(m.text, "Other\r\n\nMacro Panel already exists");
-  Answer("Dst");
-  ASSERT_TRUE(WaitFor([&] { return Selected() == "Dst"; }, 3000)) << Selected();
-  EXPECT_EQ(PanelText("Dst"), source);
-  EXPECT_EQ(PanelText("Other"), "[Setup]\r\nDescription=other\r\n");
-  EXPECT_EQ(qv::standin::TextOf(Item(kDescription)), "Ground east");
-
-  // About shows the version of the program file.
-  Click(Item(kImage1));
-  HWND about = WaitTopWindow(process_->Id(), "QuorvexSplash", "About ...", 5000);
-  ASSERT_NE(about, nullptr);
-  const std::string version = VersionString(g_quorvex, "FileVersion");
-  ASSERT_FALSE(version.empty());
-  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2002)), version);
-  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2001)),
-            "Quorvex: an IvAc add-on to add Macro funcionalities to IvAc - IVAO Virtual ATC "
-            "client\"");
-  // While it shows, the manager takes no clicks; a click on it closes it.
-  EXPECT_FALSE(IsWindowEnabled(manager_));
-  Click(GetDlgItem(about, 2005));
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }, 3000));
-  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(manager_) != FALSE; }, 3000));
-
-  // The folder buttons ask the shell to explore their folders; under Wine
-  // that opens the file browser on each, titled with the folder's name.
-  const std::pair<int, const char*> buttons[] = {
-      {1018, "Macro"}, {1019, "Panels"}, {1020, "QuorvexData"}};
-  for (const auto& [button, title] : buttons) {
-    ASSERT_TRUE(qv::standin::BringToFront(manager_));
-    Click(Item(button));
-    HWND found = nullptr;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-          for (HWND w : qv::standin::TopLevelWindows("ExplorerWClass"))
-            if (IsWindowVisible(w) && WindowText(w) == title) found = w;
-          return found != nullptr;
-        },
-        15000))
-        << title;
-    if (!found) continue;
-    // The browser was started for the test: it ends with it.
-    DWORD pid = 0;
-    GetWindowThreadProcessId(found, &pid);
-    EndProcess(pid);
-  }
-}
-
 // The trash folder Wine moves removed files to: $XDG_DATA_HOME/Trash, or
 // ~/.local/share/Trash; "" when neither is known.
 std::string TrashFolder() {
@@ -299,11 +147,8 @@ TEST_F(ManagerE2E, RemoveRunsInThisProcessAndInNewOnesAndKeepsTheChoice) {
   ASSERT_TRUE(qv::standin::BringToFront(shell));
   Click(GetDlgItem(shell, IDYES));
   ASSERT_TRUE(WaitFor([&] { return PanelText(gone) == "<missing>"; }, 10000));
-  EXPECT_TRUE(WaitFor(
-      [&] {
-        return ListEntries() == std::vector<std::string>{"Kept", "Tower"};
-      },
-      3000));
+  const std::vector<std::string> left{"Kept", "Tower"};
+  EXPECT_TRUE(WaitFor([&] { return ListEntries() == left; }, 3000));
   // The prefix's recycle bin (Wine keeps it in the user's trash folder)
   // holds it, under the name it had.
   const std::string trash = TrashFolder();
@@ -332,18 +177,16 @@ TEST_F(ManagerE2E, RemoveRunsInThisProcessAndInNewOnesAndKeepsTheChoice) {
   // Just after the manager came back, Wine may lose a first click.
   ASSERT_TRUE(ClickUntil(Item(kRunNew),
                          [&] { return SendMessageA(Item(kRunNew), BM_GETCHECK, 0, 0) == 1; }));
-  struct Run {
-    int button;
-    const char* line;
-  };
-  for (const Run& r :
-       {Run{kStart, "CommandLine=Tower\r\n"}, Run{kRunClient, "CommandLine=*CLIENT Tower\r\n"},
-        Run{kRunServer, "CommandLine=*SERVER\r\n"}, Run{kHelper, "CommandLine=*MACROHELPER\r\n"}}) {
+  const std::pair<int, const char*> runs[] = {{kStart, "CommandLine=Tower\r\n"},
+                                              {kRunClient, "CommandLine=*CLIENT Tower\r\n"},
+                                              {kRunServer, "CommandLine=*SERVER\r\n"},
+                                              {kHelper, "CommandLine=*MACROHELPER\r\n"}};
+  for (const auto& [button, line] : runs) {
     ASSERT_TRUE(qv::standin::BringToFront(manager_));
-    Click(Item(r.button));
-    EXPECT_TRUE(WaitFor([&] { return Log().find(r.line) != std::string::npos; }, 15000))
-        << r.line << Log();
-    EXPECT_TRUE(IsWindowVisible(manager_)) << r.line;
+    Click(Item(button));
+    EXPECT_TRUE(WaitFor([&] { return Log().find(line) != std::string::npos; }, 15000))
+        << line << Log();
+    EXPECT_TRUE(IsWindowVisible(manager_)) << line;
     Sleep(300);  // its window shows: then it is ended
     EndStartedPrograms(process_->Id());
   }
@@ -386,20 +229,164 @@ class ConfigE2E : public ManagerE2E {
   HWND config_ = nullptr;
 };
 
-TEST_F(ConfigE2E, FieldsAreSavedAndReadBackBadValuesAndExitSaveNothing) {
-  Start();
+TEST_F(ConfigE2E, SplashListFilterCreateCopyAboutFolderButtonsAndSettings) {
+  Write("Config\\Config.ini", "[default]\r\nDebug=-1\r\n");
+  Panel("bravo", "[Setup]\r\nDescription=Second desk\r\n");
+  Panel("Alpha", "[Setup]\r\nDescription=First desk\r\n");
+  Panel("Existing", "[Setup]\r\nDescription=kept\r\n");
+  const std::string source =
+      "[Setup]\r\nDescription=Ground east\r\nButtonWidth=900\r\nRows=1\r\nCols=2\r\n"
+      "BackColor=0000000255\r\n[01]\r\nLabel=Taxi\r\nMacro=|SEND_TEXT taxi\r\n"
+      "ColorReleased=0000065280\r\n; a comment line\r\n[02]\r\nLabel=Hold\r\nHidden=-1\r\n";
+  Panel("Src", source);
+  Panel("Other", "[Setup]\r\nDescription=other\r\n");
+  Write("QuorvexData\\Panels\\notes.txt", "not a panel");
+  CreateDirectoryA(PanelFile("Folder").c_str(), nullptr);
+
+  ASSERT_TRUE(process_->Start(g_quorvex, "", root_));
+  HWND splash = WaitTopWindow(process_->Id(), "QuorvexSplash", "About ...", 10000);
+  ASSERT_NE(splash, nullptr) << "no splash";
+  // Read without a message: the splash's thread is busy for half a second.
+  const std::string text = WindowText(GetDlgItem(splash, 2001));
+  EXPECT_EQ(text.substr(text.size() - 14), "\r\n\nLoading ...") << text;
+  manager_ = WaitTopWindow(process_->Id(), "QuorvexManager", "Quorvex", 10000);
+  ASSERT_NE(manager_, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(splash); }, 3000)) << "the splash stayed";
+
+  EXPECT_EQ(ListEntries(),
+            (std::vector<std::string>{"Alpha", "bravo", "Existing", "Other", "Src"}));
+  EXPECT_EQ(Selected(), "Alpha");
+  EXPECT_EQ(qv::standin::TextOf(Item(kDescription)), "First desk");
+  ClickEntry("bravo");
+  EXPECT_TRUE(WaitText(Item(kDescription), "Second desk", 3000));
+  // Typing into the box above the list filters it, in any letter case.
+  TypeInto(Item(kFilter), "RAV");
+  EXPECT_TRUE(WaitFor([&] { return ListEntries() == std::vector<std::string>{"bravo"}; }, 3000));
+  EXPECT_EQ(Selected(), "bravo");
+
+  // Each activation logs the open windows: "FORMS:n", then one line per window.
+  const std::string log = Log();
+  const size_t at = log.find("FORMS:");
+  ASSERT_NE(at, std::string::npos) << log;
+  const int count = atoi(log.c_str() + at + 6);
+  ASSERT_GE(count, 1);
+  std::string expected = "FORMS:" + std::to_string(count) + "\r\n";
+  EXPECT_EQ(log.substr(at, expected.size()), expected);
+  EXPECT_NE(log.find("FORMS:" + std::to_string(count) + " 0 "), std::string::npos) << log;
+  EXPECT_NE(log.find(" frmMain\r\n"), std::string::npos) << log;
+
+  // Cancel: nothing is created and the editor is not opened.
+  Click(Item(kNew));
+  std::string title, prompt;
+  Answer("", &title, &prompt);
+  EXPECT_EQ(title, "Create Macro Panel");
+  EXPECT_EQ(prompt, "Panel name:");
+  Sleep(300);
+  EXPECT_TRUE(TopWindowsOf(process_->Id(), "#32770", "").empty());
+
+  Click(Item(kNew));
+  // Refused names, with how their messages begin.
+  const std::pair<const char*, const char*> refused[] = {
+      {"Existing", "Existing\r\n\nMacro Panel already exists"}, {"*", "*\r\n\nInvalid Name\r\n\n"}};
+  for (const auto& [name, message] : refused) {
+    Answer(name);
+    const MessageBoxInfo m = Reply(IDOK);
+    EXPECT_EQ(m.caption, "Quorvex") << name;
+    EXPECT_EQ(m.text.substr(0, strlen(message)), message) << name;
+  }
+  Answer("Tower");
+  // The layout editor opens on the new panel, 2 rows of 10 buttons, and
+  // leaves it as created when it closes unchanged; the filter is cleared so
+  // that it shows.
+  const HWND def =
+      WaitTopWindow(process_->Id(), qv::editor::kDefClass, qv::editor::kDefCaption, 10000);
+  ASSERT_NE(def, nullptr);
+  auto field = [&](int i) {
+    return qv::standin::TextOf(GetDlgItem(def, qv::editor::kDefFieldBase + i));
+  };
+  EXPECT_TRUE(WaitFor([&] { return field(3) == "2" && field(4) == "10"; }, 5000))
+      << field(3) << " rows, " << field(4) << " columns";
+  EXPECT_FALSE(IsWindowVisible(manager_));
+  Click(GetDlgItem(def, qv::editor::kDefCancel));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(def); }, 5000));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(manager_) != FALSE; }, 5000));
+  EXPECT_EQ(PanelText("Tower"),
+            "[Setup]\r\nDescription=\r\nButtonWidth=1200\r\nButtonHeight=400\r\nRows=2\r\nCols="
+            "10\r\n\r\n");
+  EXPECT_EQ(PanelText("Existing"), "[Setup]\r\nDescription=kept\r\n");
+  EXPECT_EQ(PanelFiles(),
+            (std::vector<std::string>{"Alpha.ini", "Existing.ini", "Folder.ini", "Other.ini",
+                                      "Src.ini", "Tower.ini", "bravo.ini", "notes.txt"}));
+  EXPECT_TRUE(WaitFor([&] { return Selected() == "Tower"; }, 3000)) << Selected();
+
+  // Copy keeps every key and never overwrites.
+  ClickEntry("Src");
+  Click(Item(kCopy));
+  Answer("Other", &title, &prompt);
+  EXPECT_EQ(title, "QuorvexCopy Panel");
+  EXPECT_EQ(prompt, "Copy Src to:");
+  const MessageBoxInfo exists = Reply(IDOK);
+  EXPECT_EQ(exists.caption, "QuorvexCopy Panel");
+  EXPECT_EQ(exists.text, "Other\r\n\nMacro Panel already exists");
+  Answer("Dst");
+  ASSERT_TRUE(WaitFor([&] { return Selected() == "Dst"; }, 3000)) << Selected();
+  EXPECT_EQ(PanelText("Dst"), source);
+  EXPECT_EQ(PanelText("Other"), "[Setup]\r\nDescription=other\r\n");
+  EXPECT_EQ(qv::standin::TextOf(Item(kDescription)), "Ground east");
+
+  // About shows the version of the program file.
+  Click(Item(kImage1));
+  HWND about = WaitTopWindow(process_->Id(), "QuorvexSplash", "About ...", 5000);
+  ASSERT_NE(about, nullptr);
+  const std::string version = VersionString(g_quorvex, "FileVersion");
+  ASSERT_FALSE(version.empty());
+  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2002)), version);
+  EXPECT_EQ(qv::standin::TextOf(GetDlgItem(about, 2001)),
+            "Quorvex: an IvAc add-on to add Macro funcionalities to IvAc - IVAO Virtual ATC "
+            "client\"");
+  // While it shows, the manager takes no clicks; a click on it closes it.
+  EXPECT_FALSE(IsWindowEnabled(manager_));
+  Click(GetDlgItem(about, 2005));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(manager_) != FALSE; }, 3000));
+
+  // The folder buttons ask the shell to explore their folders; under Wine
+  // that opens the file browser on each, titled with the folder's name.
+  const std::pair<int, const char*> buttons[] = {
+      {1018, "Macro"}, {1019, "Panels"}, {1020, "QuorvexData"}};
+  for (const auto& [button, title] : buttons) {
+    ASSERT_TRUE(qv::standin::BringToFront(manager_));
+    Click(Item(button));
+    HWND found = nullptr;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          for (HWND w : qv::standin::TopLevelWindows("ExplorerWClass"))
+            if (IsWindowVisible(w) && WindowText(w) == title) found = w;
+          return found != nullptr;
+        },
+        15000))
+        << title;
+    if (!found) continue;
+    // The browser was started for the test: it ends with it.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(found, &pid);
+    EndProcess(pid);
+  }
+
+  // The settings window, from the Config button.
   ASSERT_NE(Open(), nullptr);
   Set(kName, " Tower Server ");
   Set(kAddress, "10.0.0.7");
   Set(kPort, "6900.4");
   Set(kFreq, "2.9");
   Set(kSleep, "40");
+  // Debug was on, for the activation log: its box turns it off.
   Click(GetDlgItem(config_, kDebug));
   Click(GetDlgItem(config_, kSave));
   ASSERT_TRUE(Closed()) << "Save left the window open";
   const std::string file = ConfigText();
   for (const char* line : {"Sleep=40\r\n", "COMMBoxFrequency=2\r\n", "ServerName=Tower Server\r\n",
-                           "Port=6900\r\n", "ServerAddress=10.0.0.7\r\n", "Debug=-1\r\n"})
+                           "Port=6900\r\n", "ServerAddress=10.0.0.7\r\n", "Debug=0\r\n"})
     EXPECT_NE(file.find(line), std::string::npos) << line << file;
 
   ASSERT_NE(Open(), nullptr);
@@ -408,7 +395,7 @@ TEST_F(ConfigE2E, FieldsAreSavedAndReadBackBadValuesAndExitSaveNothing) {
   EXPECT_EQ(Field(kPort), "6900");
   EXPECT_EQ(Field(kFreq), "2");
   EXPECT_EQ(Field(kSleep), "40");
-  EXPECT_EQ(SendMessageA(GetDlgItem(config_, kDebug), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(GetDlgItem(config_, kDebug), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   Click(GetDlgItem(config_, kExit));
   EXPECT_TRUE(Closed());
 

@@ -66,8 +66,6 @@ TEST_F(MenuTest, ItemsCarryTheirLooksAndTheChosenIdComesBack) {
     EXPECT_EQ(chosen, c.chosen);
     EXPECT_EQ(Shown(visit),
               (Texts{"First (default)", "-", "Grayed (grayed)", "Checked (checked)"}));
-    EXPECT_EQ(visit.rect.left, 50);
-    EXPECT_EQ(visit.rect.top, 60);
   }
 }
 
@@ -149,14 +147,14 @@ TEST_F(SysTrayTest, MenuIndexesDefaultsAndRemoval) {
   // Down: "Title", then "B" (index 2 now, the default).
   MenuVisit visit = Visit({VK_DOWN, VK_DOWN, VK_RETURN}, [&] { tray.ShowMenu(); });
   EXPECT_EQ(Shown(visit), (Texts{"Title", "-", "B (default)", "C (grayed)"}));
-  ASSERT_EQ(clicks.size(), 1u);
-  EXPECT_EQ(clicks[0], (std::pair<int, std::string>{2, "b"}));
+  const std::vector<std::pair<int, std::string>> once{{2, "b"}};
+  EXPECT_EQ(clicks, once);
 
   // Removing item 0 only empties its caption; the menu keeps its length.
   tray.RemoveMenuItem(0);
   visit = Visit({VK_ESCAPE}, [&] { tray.ShowMenu(); });
   EXPECT_EQ(Shown(visit), (Texts{"", "-", "B (default)", "C (grayed)"}));
-  EXPECT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(clicks, once);
 }
 
 TEST_F(SysTrayTest, TheShellsNotificationsBecomeEvents) {
