@@ -57,10 +57,10 @@ class EditorE2E : public ProgramCase {
   }
 
   // A panel of rows x cols whose button n is labelled "bn", at a known
-  // place on the screen.
+  // place on the screen, on a red background.
   void GridPanel(const std::string& name, int rows, int cols) {
     std::string text = qv::panels::SetupTemplate(name);
-    text += "Top=1500\r\nLeft=1500\r\n";
+    text += "Top=1500\r\nLeft=1500\r\nBackColor=0000000000255\r\n";
     text.replace(text.find("Rows=2"), 6, "Rows=" + std::to_string(rows));
     text.replace(text.find("Cols=10"), 7, "Cols=" + std::to_string(cols));
     for (int n = 1; n <= rows * cols; ++n)
@@ -180,26 +180,8 @@ TEST_F(EditorE2E, NewPanelDefaultsGridFieldsAndGridMenu) {
   ASSERT_TRUE(process_->WaitExit(kWaitMs));
   EXPECT_EQ(ReadFileText(PanelFile("fresh")), qv::panels::SetupTemplate("fresh"));
 
-  // The preview toggle follows a preview closed on its own; a right click on
-  // "Select Color" resets the background; only the tracked fields ask on Exit.
-  Panel("opts", qv::panels::SetupTemplate("opts") + "BackColor=0000000000255\r\n");
-  def = OpenEditor("opts");
-  ASSERT_NE(def, nullptr);
-  preview = OpenPreview(def);
-  ASSERT_NE(preview, nullptr);
-  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(def, kDefGetPosition)));
-  PostMessageA(preview, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WaitText(GetDlgItem(def, kDefUpdate), "Panel Preview"));
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(def, kDefGetPosition)));
-
-  Click(GetDlgItem(def, kDefBackColor), true);
-  Click(GetDlgItem(def, kDefSave));
-  ASSERT_TRUE(process_->WaitExit(kWaitMs));
-  EXPECT_NE(SectionText(PanelFile("opts"), "Setup").find("BackColor=-0002147483633\r\n"),
-            std::string::npos);
-
   // AutoHide alone is no change worth a question.
-  def = OpenEditor("opts");
+  def = OpenEditor("fresh");
   ASSERT_NE(def, nullptr);
   Click(GetDlgItem(def, kDefFieldBase + 8));
   Click(GetDlgItem(def, kDefCancel));
@@ -210,7 +192,8 @@ TEST_F(EditorE2E, NewPanelDefaultsGridFieldsAndGridMenu) {
   const std::string file = PanelFile("g23");
   def = OpenEditor("g23");
   ASSERT_NE(def, nullptr);
-  ASSERT_NE(OpenPreview(def), nullptr);
+  preview = OpenPreview(def);
+  ASSERT_NE(preview, nullptr);
   HWND cols = GetDlgItem(def, kDefFieldBase + 4);
 
   // Insert a column after the last: 4, 5, 6 move one on, 4 and 8 are new.
@@ -288,6 +271,17 @@ TEST_F(EditorE2E, NewPanelDefaultsGridFieldsAndGridMenu) {
     ASSERT_TRUE(WaitGone(ed));
   }
   EXPECT_NE(SectionText(file, "03").find("Hidden=1\r\n"), std::string::npos);
+
+  // The preview toggle follows a preview closed on its own; a right click on
+  // "Select Color" resets the background.
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(def, kDefGetPosition)));
+  PostMessageA(preview, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitText(GetDlgItem(def, kDefUpdate), "Panel Preview"));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(def, kDefGetPosition)));
+  Click(GetDlgItem(def, kDefBackColor), true);
+  Click(GetDlgItem(def, kDefSave));
+  ASSERT_TRUE(process_->WaitExit(kWaitMs));
+  EXPECT_NE(SectionText(file, "Setup").find("BackColor=-0002147483633\r\n"), std::string::npos);
 }
 
 // The button editor opened by a right click on a running panel: every field
