@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "platform/text.h"
@@ -31,16 +32,14 @@ class MapReader : public ValueReader {
   std::vector<Entry> entries_;
 };
 
-MapReader SetupOf(std::vector<std::pair<std::string, std::string>> keys) {
+// Keys of one section: "Setup", or a button's by its number.
+MapReader Keys(const std::string& section, std::vector<std::pair<std::string, std::string>> keys) {
   std::vector<MapReader::Entry> e;
-  for (auto& [k, v] : keys) e.push_back({"Setup", k, v});
+  for (auto& [k, v] : keys) e.push_back({section, k, v});
   return MapReader(e);
 }
-
 MapReader Button(int32_t n, std::vector<std::pair<std::string, std::string>> keys) {
-  std::vector<MapReader::Entry> e;
-  for (auto& [k, v] : keys) e.push_back({SectionName(n), k, v});
-  return MapReader(e);
+  return Keys(SectionName(n), std::move(keys));
 }
 
 TEST(PanelNames, PathAndSectionNames) {
@@ -114,12 +113,11 @@ TEST(ReadSetup, DefaultsAndCorrectionsPerReader) {
       {{{"ButtonWidth", "99999999999"}}, kMax, 1200, 2, 10},
   };
   for (const Case& c : cases) {
-    const PanelSetup s = ReadSetup(SetupOf(c.keys), c.reader);
+    const PanelSetup s = ReadSetup(Keys("Setup", c.keys), c.reader);
     const std::string what = c.keys.empty() ? "(none)" : c.keys[0].first + "=" + c.keys[0].second;
-    EXPECT_EQ(s.buttonWidth, c.width) << what;
-    EXPECT_EQ(s.buttonHeight, c.height) << what;
-    EXPECT_EQ(s.rows, c.rows) << what;
-    EXPECT_EQ(s.cols, c.cols) << what;
+    EXPECT_EQ(std::make_tuple(s.buttonWidth, s.buttonHeight, s.rows, s.cols),
+              std::make_tuple(c.width, c.height, c.rows, c.cols))
+        << what;
   }
 }
 
@@ -139,14 +137,11 @@ TEST(ReadSetup, PositionOptionsAndColour) {
       {{{"backcolor", "&H8000000F"}}, {}, {}, true, false, false, kButtonFace},
   };
   for (const Case& c : cases) {
-    const PanelSetup s = ReadSetup(SetupOf(c.keys), SetupReader::kRunningPanel);
+    const PanelSetup s = ReadSetup(Keys("Setup", c.keys), SetupReader::kRunningPanel);
     const std::string what = c.keys[0].first + "=" + c.keys[0].second;
-    EXPECT_EQ(s.top, c.top) << what;
-    EXPECT_EQ(s.left, c.left) << what;
-    EXPECT_EQ(s.onTop, c.onTop) << what;
-    EXPECT_EQ(s.autoHide, c.autoHide) << what;
-    EXPECT_EQ(s.sysTray, c.sysTray) << what;
-    EXPECT_EQ(s.backColor, c.back) << what;
+    EXPECT_EQ(std::make_tuple(s.top, s.left, s.onTop, s.autoHide, s.sysTray, s.backColor),
+              std::make_tuple(c.top, c.left, c.onTop, c.autoHide, c.sysTray, c.back))
+        << what;
   }
   // The default position, which swaps the screen's dimensions, is measured
   // on a panel by the panel's end-to-end test; here it does not overflow.
@@ -160,8 +155,7 @@ TEST(Grid, PositionNumbersCellRectanglesAndSizes) {
                {11, 10, 1, 0}, {100, 10, 9, 9}, {5, 1, 4, 0}};
   for (const Case& c : cases) {
     const GridCell g = CellOf(c.n, c.cols);
-    EXPECT_EQ(g.row, c.row) << c.n << "/" << c.cols;
-    EXPECT_EQ(g.col, c.col) << c.n << "/" << c.cols;
+    EXPECT_EQ(std::make_pair(g.row, g.col), std::make_pair(c.row, c.col)) << c.n << "/" << c.cols;
     EXPECT_EQ(PositionNumber(g.row, g.col, c.cols), c.n);
   }
   EXPECT_EQ(SectionName(PositionNumber(9, 9, 10)), "100");
@@ -182,10 +176,9 @@ TEST(Grid, PositionNumbersCellRectanglesAndSizes) {
   } cells[] = {{1, 100, 70}, {4, 100 + 3 * 1050, 70}, {5, 100, 70 + 320}, {12, 3250, 710}};
   for (const Cell& c : cells) {
     const Rect r = CellRect(s, c.n);
-    EXPECT_EQ(r.left, c.left) << c.n;
-    EXPECT_EQ(r.top, c.top) << c.n;
-    EXPECT_EQ(r.width, 1000);
-    EXPECT_EQ(r.height, 300);
+    EXPECT_EQ(std::make_tuple(r.left, r.top, r.width, r.height),
+              std::make_tuple(c.left, c.top, 1000, 300))
+        << c.n;
   }
   EXPECT_EQ(GridWidth(s), 100 + 4 * 1050 + 10);
   EXPECT_EQ(GridHeight(s), 70 + 3 * 320 + 5);
@@ -276,12 +269,10 @@ TEST(ButtonLoader, SpansHiddenAndSizes) {
     keys.push_back({"tooltip", "tip"});
     const ButtonLook b = LoadButtonLook(Button(5, keys), 5, false, {1200, 400}, 60, 30);
     const std::string what = c.keys[0].first + "=" + c.keys[0].second;
-    EXPECT_EQ(b.width, c.width) << what;
-    EXPECT_EQ(b.height, c.height) << what;
-    EXPECT_EQ(b.hidden, c.hidden) << what;
-    EXPECT_EQ(b.tooltip, c.hidden ? "*HIDDEN*" : "tip") << what;
-    EXPECT_EQ(b.toFront, c.front) << what;
-    EXPECT_DOUBLE_EQ(b.fontSize, c.size) << what;
+    EXPECT_EQ(std::make_tuple(b.width, b.height, b.hidden, b.tooltip, b.toFront, b.fontSize),
+              std::make_tuple(c.width, c.height, c.hidden, c.hidden ? "*HIDDEN*" : "tip", c.front,
+                              c.size))
+        << what;
   }
 }
 
@@ -307,12 +298,10 @@ TEST(CellTag, WidthBarHeight) {
                {"1200", 1200, 0},       {"|400", 0, 400}, {"5|6|7", 5, 6}};
   for (const Case& c : cases) {
     const CellSize s = ParseCellTag(c.tag);
-    EXPECT_EQ(s.width, c.w) << c.tag;
-    EXPECT_EQ(s.height, c.h) << c.tag;
+    EXPECT_EQ(std::make_pair(s.width, s.height), std::make_pair(c.w, c.h)) << c.tag;
   }
   const CellSize back = ParseCellTag(CellTag(1234, 567));
-  EXPECT_EQ(back.width, 1234);
-  EXPECT_EQ(back.height, 567);
+  EXPECT_EQ(std::make_pair(back.width, back.height), std::make_pair(1234, 567));
 }
 
 TEST(HideTag, TrimmedUpperCasedBarHide) {
