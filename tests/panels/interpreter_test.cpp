@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -164,7 +165,9 @@ TEST_F(InterpreterTest, LinesThatAreNoCommandDoNothing) {
   }
 }
 
-TEST_F(InterpreterTest, SeparatorsSplitLinesAndLoneCrDoesNot) {
+// Separators split lines (a lone CR does not), and selection blocks collect
+// the items of the next selecting command.
+TEST_F(InterpreterTest, SeparatorsAndSelectionBlocks) {
   struct Case {
     const char* script;
     Events calls;
@@ -177,6 +180,27 @@ TEST_F(InterpreterTest, SeparatorsSplitLinesAndLoneCrDoesNot) {
       {"SEND_TEXT a\r\r\nSEND_TEXT b", {"SetText(a\r|0|0|1)", "SetText(b|0|0|1)"}},
       {"  SEND_TEXT padded  ", {"SetText(padded|0|0|1)"}},
       {"||\n\n;x|SEND_TEXT z", {"SetText(z|0|0|1)"}},
+      {"<SELECTION_START>\n ED* \n; note\n\nLF*\n<SELECTION_END>\nDLG_SELECT_NONE",
+       {"DlgSelect(ED*\nLF*\n|SELECT_NONE|0)"}},
+      // The end marker alone, in any case; with more text it is an item.
+      {"<selection_start>\nA\n<SELECTION_END> x\n<Selection_End>\nDLG_SELECT_ALL",
+       {"DlgSelect(A\n<SELECTION_END> x\n|SELECT_ALL|1)"}},
+      // The first command after the block empties it, read or not.
+      {"<SELECTION_START>\nA\n<SELECTION_END>\nSEND_TEXT x\n[AP] SELECT",
+       {"SetText(x|0|0|1)", "SelectInDialog(|[AP]||0)"}},
+      // An unknown word is a command line too.
+      {"<SELECTION_START>\nA\n<SELECTION_END>\nNOPE\n[AP] SELECT_NONE_EXCEPT_SELECTION",
+       {"SelectInDialog(|[AP]|SELECT_NONE|0)"}},
+      {"<SELECTION_START>\nA\nB\n<SELECTION_END>\n[AP] SELECT_ALL_EXCEPT_SELECTION",
+       {"SelectInDialog(A\nB\n|[AP]|SELECT_ALL|1)"}},
+      // A block wins over the item text.
+      {"<SELECTION_START>\nA\n<SELECTION_END>\n[AP] SELECT EDDF", {"SelectInDialog(A\n|[AP]||0)"}},
+      // No line inside a block runs; a block left open is dropped.
+      {"<SELECTION_START>\nSEND_TEXT x\nCLOSE\nOPEN y", {}},
+      // A new start drops what was collected before it.
+      {"<SELECTION_START>\nA\n<SELECTION_END>\n<SELECTION_START>\nB\n<SELECTION_END>\n"
+       "DLG_SELECT_NONE",
+       {"DlgSelect(B\n|SELECT_NONE|0)"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Calls(c.script), c.calls) << c.script;
 }
@@ -246,8 +270,8 @@ TEST_F(InterpreterTest, NavigationIsCarriedOutAfterTheLoop) {
   for (const Case& c : cases) {
     host.currentPanel = "Main";
     Make(Role::kPanel, false);
-    EXPECT_EQ(Run(c.script), c.want) << c.script;
-    EXPECT_EQ(interp->PanelStack(), c.stack) << c.script;
+    EXPECT_EQ(std::make_pair(Run(c.script), interp->PanelStack()), std::make_pair(c.want, c.stack))
+        << c.script;
   }
 }
 
@@ -384,7 +408,6 @@ TEST_F(InterpreterTest, IncludeRefusesAFileAlreadyRunningAndDeepChains) {
   // A button's file is running already: it cannot include itself.
   Macro("button.txt", "INCLUDE button.txt");
   const ScriptSource src = ResolveMacro("button.txt", macros);
-  ASSERT_EQ(src.kind, ScriptSource::Kind::kFile);
   ev.clear();
   interp->Execute(src.script, src.path);
   EXPECT_EQ(ev, (Events{"GetHandles", "status:" + Interpreter::IncludeCycleText("button.txt")}));
@@ -411,36 +434,6 @@ TEST_F(InterpreterTest, IncludeRefusesAFileAlreadyRunningAndDeepChains) {
   EXPECT_EQ(sends, kMaxIncludeDepth);
   EXPECT_EQ(got.back(), "status:" + Interpreter::IncludeDepthText(
                                         "c" + std::to_string(kMaxIncludeDepth) + ".txt"));
-}
-
-TEST_F(InterpreterTest, SelectionBlocks) {
-  struct Case {
-    const char* script;
-    Events want;
-  } cases[] = {
-      {"<SELECTION_START>\n ED* \n; note\n\nLF*\n<SELECTION_END>\nDLG_SELECT_NONE",
-       {"DlgSelect(ED*\nLF*\n|SELECT_NONE|0)"}},
-      // The end marker alone, in any case; with more text it is an item.
-      {"<selection_start>\nA\n<SELECTION_END> x\n<Selection_End>\nDLG_SELECT_ALL",
-       {"DlgSelect(A\n<SELECTION_END> x\n|SELECT_ALL|1)"}},
-      // The first command after the block empties it, read or not.
-      {"<SELECTION_START>\nA\n<SELECTION_END>\nSEND_TEXT x\n[AP] SELECT",
-       {"SetText(x|0|0|1)", "SelectInDialog(|[AP]||0)"}},
-      // An unknown word is a command line too.
-      {"<SELECTION_START>\nA\n<SELECTION_END>\nNOPE\n[AP] SELECT_NONE_EXCEPT_SELECTION",
-       {"SelectInDialog(|[AP]|SELECT_NONE|0)"}},
-      {"<SELECTION_START>\nA\nB\n<SELECTION_END>\n[AP] SELECT_ALL_EXCEPT_SELECTION",
-       {"SelectInDialog(A\nB\n|[AP]|SELECT_ALL|1)"}},
-      // A block wins over the item text.
-      {"<SELECTION_START>\nA\n<SELECTION_END>\n[AP] SELECT EDDF", {"SelectInDialog(A\n|[AP]||0)"}},
-      // No line inside a block runs; a block left open is dropped.
-      {"<SELECTION_START>\nSEND_TEXT x\nCLOSE\nOPEN y", {}},
-      // A new start drops what was collected before it.
-      {"<SELECTION_START>\nA\n<SELECTION_END>\n<SELECTION_START>\nB\n<SELECTION_END>\n"
-       "DLG_SELECT_NONE",
-       {"DlgSelect(B\n|SELECT_NONE|0)"}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Calls(c.script), c.want) << c.script;
 }
 
 // SELECT looks for IvAc again: gone since the start check, the line shows
@@ -491,7 +484,6 @@ TEST_F(InterpreterTest, OneRunAtATimeAndDeferredRequestsFollowTheScriptsOwnNavig
   Panel("Main");
   Panel("A");
   Run("CALL A");
-  ASSERT_EQ(host.currentPanel, "A");
 
   std::vector<RunResult> nested;
   std::vector<bool> opened;
@@ -513,7 +505,6 @@ TEST_F(InterpreterTest, OneRunAtATimeAndDeferredRequestsFollowTheScriptsOwnNavig
   EXPECT_FALSE(interp->Running());
 
   // Outside a run they act at once.
-  ASSERT_EQ(host.currentPanel, "A");
   Run("CALL Main");
   ev.clear();
   interp->PreviousAssistant();
@@ -602,9 +593,7 @@ TEST(ResolveMacro, InlineFileMissingAndEmpty) {
   };
   for (const Case& c : cases) {
     const ScriptSource s = ResolveMacro(c.value, macros);
-    EXPECT_EQ(s.kind, c.kind) << c.value;
-    EXPECT_EQ(s.script, c.script) << c.value;
-    EXPECT_EQ(s.path, c.path) << c.value;
+    EXPECT_EQ(std::tie(s.kind, s.script, s.path), std::tie(c.kind, c.script, c.path)) << c.value;
   }
   // The missing and unreadable files' texts are checked by the panel's
   // end-to-end tests.
