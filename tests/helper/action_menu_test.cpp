@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "panels/script_check.h"
 #include "support/temp_dir.h"
@@ -156,9 +157,7 @@ TEST(ActionMenu, PromptsAndTheirTitles) {
   for (const Case& c : cases) {
     const std::optional<Prompt> p = PromptOf(c.id);
     ASSERT_TRUE(p) << c.id;
-    EXPECT_EQ(p->text, c.text);
-    EXPECT_EQ(p->title, c.title);
-    EXPECT_EQ(p->defaultAnswer, c.answer);
+    EXPECT_EQ(std::tie(p->text, p->title, p->defaultAnswer), std::tie(c.text, c.title, c.answer));
   }
   for (int32_t id : {11, 22, 2, 201, 14, 71, 8, 504, 551, 1001, 1007})
     EXPECT_FALSE(PromptOf(id)) << id;

@@ -63,11 +63,8 @@ TEST(PanelProfile, WritersUseTheirOrderAndTheReadersFindEveryKey) {
                        ColorText13(255), "30",  "40",  "50", "70", "20",  "10"};
   ASSERT_TRUE(WriteSetupFields(file, setup));
   const PanelSetup s = ReadSetup(ProfileReader(file), SetupReader::kLayoutEditor);
-  EXPECT_EQ(s.description, "Desc");
-  EXPECT_EQ(s.top, 150);
-  EXPECT_EQ(s.left, 250);
-  EXPECT_EQ(std::vector<bool>({s.onTop, s.autoHide, s.sysTray}),
-            std::vector<bool>({false, true, true}));
+  EXPECT_EQ(std::tie(s.description, s.top, s.left, s.onTop, s.autoHide, s.sysTray),
+            std::make_tuple("Desc", 150, 250, false, true, true));
   // BackColor is written "BackColor" and read "Backcolor".
   EXPECT_EQ(
       std::vector<int32_t>({s.buttonWidth, s.buttonHeight, s.rows, s.cols, s.backColor, s.spacingX,
