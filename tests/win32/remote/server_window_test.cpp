@@ -1,10 +1,12 @@
-// The server window in this process: what its buttons, status line and tray
-// tooltip say as it goes from closed to listening to connected and back.
+// The server window in this process, on loopback in the case's own folder:
+// what its buttons, status line and tray tooltip say as it goes from closed to
+// listening to connected and back; then the tray icon's menu: its items, which
+// of them can be chosen in each state, what choosing them does, and the
+// balloons the check box allows.
 #include <windowsx.h>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "remote/win32/frm_server.h"
@@ -15,19 +17,13 @@
 namespace qv::remote {
 namespace {
 
-// The settings of a server on loopback, in the case's own folder.
-App ServerApp(int portOffset) {
+TEST(ServerWindow, ButtonsStatusTooltipAndTrayMenuFollowTheConnection) {
   App app;
   app.folders = MakeFolders(e2e::CaseFolder());
   CreateFolders(app.folders);
   app.role = "RECV";
   app.settings.serverBindAddress = "127.0.0.1";
-  app.settings.port = std::to_string(26000 + (GetCurrentProcessId() + portOffset) % 4000);
-  return app;
-}
-
-TEST(ServerWindow, ButtonsStatusAndTooltipFollowTheConnection) {
-  App app = ServerApp(0);
+  app.settings.port = std::to_string(26000 + GetCurrentProcessId() % 4000);
   ivac::Win32Automation ivac;
   ServerWindow server(app, ivac);
   ASSERT_TRUE(server.Load());
@@ -72,19 +68,9 @@ TEST(ServerWindow, ButtonsStatusAndTooltipFollowTheConnection) {
   EXPECT_TRUE(IsWindowEnabled(listen));
   EXPECT_FALSE(readOnly());
   EXPECT_EQ(server.StatusText(), "");
-}
 
-// The tray icon's menu: its items, which of them can be chosen in each
-// state, what choosing them does, and the balloons the check box allows.
-TEST(ServerWindow, TrayMenuListensClosesAndSwitchesTheBalloons) {
-  App app = ServerApp(1);
-  ivac::Win32Automation ivac;
-  ServerWindow server(app, ivac);
-  ASSERT_TRUE(server.Load());
   const panels::SysTray* tray = server.Tray();
-  ASSERT_NE(tray, nullptr);
-  const HWND balloons = GetDlgItem(server.Hwnd(), ServerWindow::kIdBalloons);
-  const std::string listening = "Listening 127.0.0.1 : " + app.settings.port;
+  const HWND balloons = GetDlgItem(w, ServerWindow::kIdBalloons);
   // Opens the menu as a right click on the icon does, then presses `keys`
   // (arrows pass over separators, not over grayed items).
   auto menu = [&](const std::vector<UINT>& keys) {
@@ -116,7 +102,6 @@ TEST(ServerWindow, TrayMenuListensClosesAndSwitchesTheBalloons) {
                 "&Don't &Show balloon on events", "-", "&Listen (grayed)", "&Close Connection"}));
 
   // A client's arrival shows in a balloon.
-  e2e::LoopbackClient c;
   ASSERT_TRUE(c.Connect(std::stoi(app.settings.port)));
   EXPECT_TRUE(e2e::WaitFor([&] { return tray->BalloonText() == "Connection Established"; }, 5000))
       << tray->BalloonText();
