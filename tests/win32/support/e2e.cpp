@@ -119,42 +119,30 @@ std::vector<HWND> ChildrenOf(HWND parent) {
 
 namespace {
 
-struct TopQuery {
-  DWORD pid;
-  const std::string* cls;
-  const std::string* caption;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTop(HWND w, LPARAM lp) {
-  auto* q = reinterpret_cast<TopQuery*>(lp);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(w, &owner);
-  if (owner != q->pid || !IsWindowVisible(w)) return TRUE;
-  if (!q->cls->empty() && ClassOf(w) != *q->cls) return TRUE;
-  if (!q->caption->empty() && WindowText(w) != *q->caption) return TRUE;
-  q->found.push_back(w);
+BOOL CALLBACK CollectTop(HWND w, LPARAM all) {
+  reinterpret_cast<std::vector<HWND>*>(all)->push_back(w);
   return TRUE;
 }
 
 }  // namespace
 
 std::vector<HWND> TopWindowsOf(DWORD pid, const std::string& cls, const std::string& caption) {
-  TopQuery q{pid, &cls, &caption, {}};
-  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&q));
-  return q.found;
+  std::vector<HWND> all, found;
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&all));
+  for (HWND w : all) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && IsWindowVisible(w) && (cls.empty() || ClassOf(w) == cls) &&
+        (caption.empty() || WindowText(w) == caption))
+      found.push_back(w);
+  }
+  return found;
 }
 
 HWND WaitTopWindow(DWORD pid, const std::string& cls, const std::string& caption, DWORD ms) {
-  HWND found = nullptr;
-  WaitFor(
-      [&] {
-        const auto w = TopWindowsOf(pid, cls, caption);
-        found = w.empty() ? nullptr : w.front();
-        return found != nullptr;
-      },
-      ms);
-  return found;
+  std::vector<HWND> found;
+  WaitFor([&] { return !(found = TopWindowsOf(pid, cls, caption)).empty(); }, ms);
+  return found.empty() ? nullptr : found.front();
 }
 
 std::string FreshDataFolder(const std::string& prefix) {
