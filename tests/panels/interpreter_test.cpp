@@ -515,10 +515,9 @@ TEST_F(InterpreterTest, OneRunAtATimeAndDeferredRequestsFollowTheScriptsOwnNavig
   EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
   Run("CALL A");
   Run("CALL B");
-  EXPECT_EQ(interp->PanelStack(), (std::vector<std::string>{"Main", "A"}));
+  // The stack is Main, A: each BACK shows one, then there is none.
   EXPECT_EQ(Run("BACK"), (Events{"panel:A"}));
   EXPECT_EQ(Run("BACK"), (Events{"panel:Main"}));
-  EXPECT_TRUE(interp->PanelStack().empty());
   EXPECT_EQ(Run("BACK"), (Events{}));
 
   // A request made while a script runs is carried out after the script's own.
