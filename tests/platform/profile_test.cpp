@@ -145,7 +145,7 @@ TEST_F(Profile, ReadKeySeesTheFileChangeBetweenReadsAlsoWhenItIsOld) {
   EXPECT_EQ(ReadKey(file, "s", "a", "d"), "5");
 }
 
-TEST_F(Profile, GetStringCutsToTheBufferWithTheQuoteQuirk) {
+TEST_F(Profile, GetStringCutsToTheBufferWithTheQuoteQuirkAndPreparesTheDefault) {
   struct Case {
     std::string value;
     size_t size;
@@ -168,19 +168,17 @@ TEST_F(Profile, GetStringCutsToTheBufferWithTheQuoteQuirk) {
   std::string out = "junk";
   EXPECT_EQ(GetPrivateProfileString("s", "k", "d", out, 0, Fresh("[s]\r\nk=v\r\n")), 0u);
   EXPECT_EQ(out, "");
-}
 
-TEST_F(Profile, GetStringPreparesTheDefault) {
-  struct Case {
+  // The default, when the key is missing.
+  const struct {
     std::string def, want;
-  } cases[] = {
+  } defaults[] = {
       {"", ""},         {"x", "x"},   {"x  ", "x"},      {"x\t ", "x\t"},
       {" x ", " x"},    {"   ", " "}, {" ", " "},        {"\"q\"", "q"},
       {"\"q\"  ", "q"}, {"'q", "'q"}, {"ab\0cd"s, "ab"},
   };
   const std::string file = Fresh("[s]\r\n");
-  for (const Case& c : cases) {
-    std::string out;
+  for (const auto& c : defaults) {
     EXPECT_EQ(GetPrivateProfileString("s", "k", c.def, out, 255, file), c.want.size()) << c.def;
     EXPECT_EQ(out, c.want) << Show(c.def);
   }
@@ -258,14 +256,6 @@ TEST_F(Profile, WritesThatChangeNothingLeaveTheFileAlone) {
   EXPECT_FALSE(files::Exists(none));
 }
 
-// The section rules (comments, lines without "=", duplicates, names) are
-// compared with the system on Windows; here a block with its NULs (long ones
-// come next).
-TEST_F(Profile, ReadSectionGivesTheRawBlock) {
-  EXPECT_EQ(Show(ReadSection(Fresh("[s]\r\na = 1\r\nB=\"q\"\r\n"), "S")), Show("a=1\0B=\"q\""s));
-  EXPECT_EQ(ReadSection(Path("none.ini"), "s"), "");
-}
-
 // The reader's contract, spelled out: a buffer of 1024 characters, doubled
 // while the result fills it, the final character cut.
 std::string ReadSectionTheLongWay(const std::string& file, const std::string& section) {
@@ -276,7 +266,12 @@ std::string ReadSectionTheLongWay(const std::string& file, const std::string& se
   return n == 0 ? std::string() : out.substr(0, n - 1);
 }
 
-TEST_F(Profile, ReadSectionIsTheDoublingBufferRead) {
+// The section rules (comments, lines without "=", duplicates, names) are
+// compared with the system on Windows; here the raw block with its NULs, and
+// blocks around the reader's buffer sizes.
+TEST_F(Profile, ReadSectionGivesTheRawBlockThroughTheDoublingBuffer) {
+  EXPECT_EQ(Show(ReadSection(Fresh("[s]\r\na = 1\r\nB=\"q\"\r\n"), "S")), Show("a=1\0B=\"q\""s));
+  EXPECT_EQ(ReadSection(Path("none.ini"), "s"), "");
   // Section blocks (entries and their NULs) of sizes around every buffer
   // size the reader passes through: short entries, the last one padded.
   for (size_t total :
