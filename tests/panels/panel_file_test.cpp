@@ -203,13 +203,10 @@ TEST(Grid, PositionNumbersCellRectanglesAndSizes) {
 
 TEST(ButtonLoader, ReadsTheNormalLookWithDefaults) {
   const ButtonLook b = LoadButtonLook(MapReader({}), 3, false, {1200, 400}, 60, 60);
-  EXPECT_EQ(b.caption + b.tag + b.tooltip, "");
-  EXPECT_EQ(b.backColor, kButtonFace);
-  EXPECT_EQ(b.textColor, kButtonText);
+  EXPECT_EQ(std::make_tuple(b.caption + b.tag + b.tooltip, b.backColor, b.textColor, b.fontSize,
+                            b.fontFace, b.width, b.height),
+            std::make_tuple("", kButtonFace, kButtonText, 10.0, "Tahoma", 1200, 400));
   EXPECT_FALSE(b.bold || b.italic || b.underline || b.strikethru || b.hidden || b.toFront);
-  EXPECT_EQ(b.fontSize, 10);
-  EXPECT_EQ(b.fontFace, "Tahoma");
-  EXPECT_EQ(std::make_pair(b.width, b.height), std::make_pair(1200, 400));
   // Without a grid window spans still add the spacing.
   EXPECT_EQ(LoadButtonLook(Button(1, {{"ExpandX", "3"}}), 1, false, {}, 60, 60).width, 120);
 }

@@ -26,7 +26,6 @@ std::string Commands(const std::vector<Received>& got) {
 
 TEST(RemoteMessages, CommandLayout) {
   EXPECT_EQ(CommandMessage("Quorvex", "|SEND_TEXT hi"), "Quorvex:\r\n|SEND_TEXT hi\r\n");
-  EXPECT_EQ(CommandMessage("Quorvex", "Tower.txt"), "Quorvex:\r\nTower.txt\r\n");
 }
 
 // A message whole, cut in its payload or two in one receive, a stranger's
