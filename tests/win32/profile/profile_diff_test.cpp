@@ -30,13 +30,9 @@ namespace qv::profile {
 namespace {
 
 using namespace std::string_literals;
+using qv::testing::FileBytes;
 
 std::string Show(const std::string& s) { return qv::testing::ShowBytes(s); }
-
-std::string Bytes(const std::string& path) {
-  std::string out;
-  return files::ReadAll(path, out) ? out : "<no file>";
-}
 
 struct CorpusFile {
   const char* name;
@@ -64,13 +60,10 @@ std::vector<CorpusFile> Corpus() {
   std::string panel =
       "[Setup]\r\nDescription=Tower\r\nButtonWidth=1200\r\nButtonHeight=400\r\nRows=2\r\nCols="
       "10\r\n\r\n";
-  for (int b = 1; b <= 3; ++b) {
-    char sec[8];
-    snprintf(sec, sizeof sec, "%02d", b);
+  for (const std::string sec : {"01", "02", "03"})
     panel +=
-        "["s + sec + "]\r\nCaption=Button " + sec +
+        "[" + sec + "]\r\nCaption=Button " + sec +
         "\r\nMacro=\"PRESS \"\"X\"\" \"\r\ncolor=0000000012632256\r\nFontName=MS Sans Serif\r\n";
-  }
   return {
       {"plain", "[s]\r\na=1\r\n"},
       {"blanks", "  top = 0 \r\n\r\n  [ Setup ]  \r\n  Rows = 2 \r\n\tCols\t=\t10\t\r\n\r\n"},
@@ -173,6 +166,17 @@ std::string Put(const char* tag, const std::string& bytes) {
   return p;
 }
 
+// The corpus, each in a file of its own, then paths that hold no file: a
+// missing file, one in a missing folder, and a folder.
+std::vector<std::pair<CorpusFile, std::string>> ReadTargets(const char* tag) {
+  std::vector<std::pair<CorpusFile, std::string>> out;
+  for (const CorpusFile& c : Corpus()) out.push_back({c, Put(tag, c.bytes)});
+  out.push_back({{"missing file", ""}, NewPath("none")});
+  out.push_back({{"file in a missing folder", ""}, Dir() + "\\no such folder\\x.ini"});
+  out.push_back({{"folder", ""}, Dir()});
+  return out;
+}
+
 // The key reader's routine on top of the system function.
 std::string SystemReadKey(const std::string& file, const std::string& section,
                           const std::string& key, const std::string& def) {
@@ -196,16 +200,10 @@ std::string SystemReadSection(const std::string& file, const std::string& sectio
 TEST(ProfileDiff, KeyReadsMatchTheSystem) {
   // Each default with the full buffer, then buffers too small for most
   // values.
-  const std::pair<std::string, size_t> reads[] = {{"d", kReadBufferSize},
-                                                  {"", kReadBufferSize},
-                                                  {"\"qd\"  ", kReadBufferSize},
-                                                  {"  ", kReadBufferSize},
-                                                  {"d", 1},
-                                                  {"d", 2},
-                                                  {"d", 3},
-                                                  {"d", 6}};
-  for (const CorpusFile& c : Corpus()) {
-    const std::string file = Put("read", c.bytes);
+  std::vector<std::pair<std::string, size_t>> reads;
+  for (const char* d : {"d", "", "\"qd\"  ", "'q'  ", "  "}) reads.push_back({d, kReadBufferSize});
+  for (size_t size : {1, 2, 3, 6}) reads.push_back({"d", size});
+  for (const auto& [c, file] : ReadTargets("read")) {
     std::vector<std::string> sections, keys;
     NamesOf(c.bytes, sections, keys);
     const Snapshot snap(file);
@@ -234,8 +232,7 @@ TEST(ProfileDiff, KeyReadsMatchTheSystem) {
 
 TEST(ProfileDiff, SectionReadsMatchTheSystem) {
   const size_t sizes[] = {1024, 2, 3, 4, 5, 7, 8, 12, 30, 100};
-  for (const CorpusFile& c : Corpus()) {
-    const std::string file = Put("sect", c.bytes);
+  for (const auto& [c, file] : ReadTargets("sect")) {
     std::vector<std::string> sections, keys;
     NamesOf(c.bytes, sections, keys);
     for (const std::string& s : sections) {
@@ -310,7 +307,7 @@ void CompareWrite(const std::string& where, const std::string& before, const Op&
   const bool sys = RunSystem(op, sys_file);
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, sys_file.c_str());
   const bool mine = RunEngine(op, eng_file);
-  const std::string sys_bytes = Bytes(sys_file), eng_bytes = Bytes(eng_file);
+  const std::string sys_bytes = FileBytes(sys_file), eng_bytes = FileBytes(eng_file);
   EXPECT_EQ(mine, sys) << where << " " << Describe(op) << " on " << Show(before);
   const bool rewritten = sys_bytes != before;
   EXPECT_EQ(Show(rewritten ? WithoutLaterNamelessHeaders(eng_bytes) : eng_bytes), Show(sys_bytes))
@@ -376,22 +373,6 @@ TEST(ProfileDiff, WritesToAMissingFileMatchTheSystem) {
   }
 }
 
-TEST(ProfileDiff, ReadsOfMissingFilesMatchTheSystem) {
-  const std::string paths[] = {NewPath("none"), Dir() + "\\no such folder\\x.ini", Dir()};
-  for (const std::string& p : paths) {
-    for (const std::string d : {"d", "\"q\"", "'q'  ", "  "}) {
-      char buf[300];
-      const DWORD sys = GetPrivateProfileStringA("s", "a", d.c_str(), buf, 255, p.c_str());
-      std::string mine;
-      EXPECT_EQ(GetPrivateProfileString("s", "a", d, mine, 255, p), sys) << p << " " << d;
-      EXPECT_EQ(mine, std::string(buf, sys)) << p << " " << d;
-      EXPECT_EQ(ReadKey(p, "s", "a", d), SystemReadKey(p, "s", "a", d)) << p << " " << d;
-      EXPECT_EQ(Snapshot(p).ReadKey("s", "a", d), SystemReadKey(p, "s", "a", d)) << p << " " << d;
-    }
-    EXPECT_EQ(ReadSection(p, "s"), SystemReadSection(p, "s")) << p;
-  }
-}
-
 TEST(ProfileDiff, StepByStepEditsMatchTheSystem) {
   // A panel being edited: every step on both files, compared after each.
   const std::string start = "[Setup]\r\nDescription=T\r\nRows=2\r\nCols=10\r\n\r\n";
@@ -410,7 +391,7 @@ TEST(ProfileDiff, StepByStepEditsMatchTheSystem) {
       {Op::kWriteKey, "Setup", "Description", "  Tower  "},
   };
   for (const Op& op : steps) {
-    CompareWrite("steps", Bytes(sys_file), op, sys_file, eng_file);
+    CompareWrite("steps", FileBytes(sys_file), op, sys_file, eng_file);
     if (HasFailure()) return;
   }
 }
