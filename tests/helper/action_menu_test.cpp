@@ -111,10 +111,8 @@ TEST(ActionMenu, EntriesAreUniqueAndGroupedAsTheMenuShowsThem) {
   EXPECT_EQ(ids.size(), 28u + 14u + 111u + 120u);
 
   const MenuNode root = ActionMenu();
-  std::vector<std::string> captions;
-  for (const MenuNode& n : root.children) captions.push_back(n.caption);
-  EXPECT_EQ(captions.front(), "Open new Assistant");
-  EXPECT_EQ(captions.back(), "<OCN>");
+  EXPECT_EQ(root.children.front().caption, "Open new Assistant");
+  EXPECT_EQ(root.children.back().caption, "<OCN>");
   for (const MenuNode& n : root.children) {
     if (n.caption == "Set Zoom to ...") {
       ASSERT_EQ(n.children.size(), 15u);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 namespace qv::helper {
 namespace {
@@ -94,11 +95,8 @@ TEST(TypeText, SkipsWhatTheLayoutCannotTypeAndAStopReleasesTheShiftOfACharacter)
       "a\xE9"
       "B\x01",
       UsLayout, sender, {}, [&] { ++pauses; });
-  EXPECT_EQ(sender.log, "+65 -65 +16 +66 -66 -16");
-  EXPECT_EQ(r.typed, 2u);
-  EXPECT_EQ(r.skipped, "\xE9\x01");
-  EXPECT_FALSE(r.stopped);
-  EXPECT_EQ(pauses, 2);
+  EXPECT_EQ(std::tie(sender.log, r.typed, r.skipped, r.stopped, pauses),
+            std::make_tuple("+65 -65 +16 +66 -66 -16", 2u, "\xE9\x01", false, 2));
   EXPECT_EQ(r.Note(), "not typed, no key on this keyboard layout: \xE9\x01");
   EXPECT_EQ(TypeResult{}.Note(), "");
 
@@ -106,9 +104,8 @@ TEST(TypeText, SkipsWhatTheLayoutCannotTypeAndAStopReleasesTheShiftOfACharacter)
   // and the Shift let go.
   RecordingSender stopped;
   const TypeResult s = TypeText("aBc", UsLayout, stopped, Allow(2));
-  EXPECT_TRUE(s.stopped);
-  EXPECT_EQ(s.typed, 1u);
-  EXPECT_EQ(stopped.log, "+65 -65 +16 -16");
+  EXPECT_EQ(std::tie(s.stopped, s.typed, stopped.log),
+            std::make_tuple(true, 1u, "+65 -65 +16 -16"));
 }
 
 }  // namespace
