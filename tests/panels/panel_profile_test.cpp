@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "platform/text.h"
@@ -22,16 +23,14 @@ TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
 
   for (SetupReader which : {SetupReader::kRunningPanel, SetupReader::kLayoutEditor}) {
     const PanelSetup s = ReadSetup(ProfileReader(file), which);
-    EXPECT_EQ(s.description, "Tower");
-    EXPECT_FALSE(s.top.has_value() || s.left.has_value() || s.autoHide || s.sysTray);
-    EXPECT_TRUE(s.onTop);
+    EXPECT_EQ(std::tie(s.description, s.top, s.left, s.onTop, s.autoHide, s.sysTray),
+              std::make_tuple("Tower", std::nullopt, std::nullopt, true, false, false));
     EXPECT_EQ(std::vector<int32_t>({s.rows, s.cols, s.buttonWidth, s.buttonHeight, s.backColor,
                                     s.spacingX, s.spacingY, s.borderTop, s.borderLeft,
                                     s.borderRight, s.borderBottom}),
               std::vector<int32_t>({2, 10, 1200, 400, kButtonFace, 60, 60, 80, 120, 60, 60}));
-    EXPECT_EQ(GridWidth(s), 12780);
-    EXPECT_EQ(GridHeight(s), 1060);
-    EXPECT_EQ(ButtonCount(s), 20);
+    EXPECT_EQ(std::make_tuple(GridWidth(s), GridHeight(s), ButtonCount(s)),
+              std::make_tuple(12780, 1060, 20));
   }
 }
 
