@@ -41,7 +41,6 @@ class FakeRemote : public RemoteListView {
   int badAddresses = 0;
 
   RemoteAddress Allocate(uint32_t size) override {
-    calls.push_back("alloc");
     if (Fails("alloc")) return 0;
     const RemoteAddress at = next_;
     next_ += 0x1000;
@@ -53,20 +52,14 @@ class FakeRemote : public RemoteListView {
     if (blocks.erase(address) == 0) ++badAddresses;
   }
   bool Write(RemoteAddress address, const void* data, uint32_t size) override {
-    calls.push_back("write");
-    if (Fails("write")) return false;
-    uint8_t* at = Memory(address, size);
-    if (at == nullptr) return false;
-    std::memcpy(at, data, size);
-    return true;
+    uint8_t* at = Fails("write") ? nullptr : Memory(address, size);
+    if (at != nullptr) std::memcpy(at, data, size);
+    return at != nullptr;
   }
   bool Read(RemoteAddress address, void* data, uint32_t size) override {
-    calls.push_back("read");
-    if (Fails("read")) return false;
-    const uint8_t* at = Memory(address, size);
-    if (at == nullptr) return false;
-    std::memcpy(data, at, size);
-    return true;
+    const uint8_t* at = Fails("read") ? nullptr : Memory(address, size);
+    if (at != nullptr) std::memcpy(data, at, size);
+    return at != nullptr;
   }
   void GetItemText(int32_t row, RemoteAddress record) override {
     calls.push_back("send");
@@ -103,9 +96,10 @@ class FakeRemote : public RemoteListView {
   }
 
  private:
+  // Logs the call `op`; true when it is to fail.
   bool Fails(const std::string& op) {
-    if (failOn != op) return false;
-    return failAfter-- <= 0;
+    calls.push_back(op);
+    return failOn == op && failAfter-- <= 0;
   }
   ItemLayout layout_;
   RemoteAddress next_;

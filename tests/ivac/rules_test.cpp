@@ -145,7 +145,6 @@ TEST(IvacPlacement, ParseChecksEveryPartAgainstTheScreen) {
       {"10,20,600,800,99", Placement{10, 20, 600, 800}},
       {"10,20,9,800", std::nullopt},
       {"10,20,600,9", std::nullopt},
-      {"10,20,-600,800", std::nullopt},
       {"769,20,600,800", std::nullopt},
       {"10,1025,600,800", std::nullopt},
       {"10,20,769,800", std::nullopt},
