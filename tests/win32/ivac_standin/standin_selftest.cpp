@@ -97,8 +97,11 @@ TEST_F(StandInTest, SelectionDialogs_ShiftClickOpensEachWithItsExactCaptionAndEl
   }
 }
 
-TEST_F(StandInTest, LabelCommands_WithoutASelectedLabelAreIgnoredUntilAClickSelectsOne) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("selected =\n"));
+// Label commands without a selected label are ignored until a click selects
+// one; then the COMMBox, the menu commands, control, connection, placement
+// and the log, all in one stand-in.
+TEST_F(StandInTest, RunningStandIn_LabelsCommBoxMenusControlConnectionPlacementAndLog) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("selected =\nbogus = 1\n"));
   EXPECT_EQ(TextOf(CommBoxEdit(1004)), "");
   for (int id : {32796, 32797, 32798, 32799, 32801, 32850, 32861}) {
     const int64_t mark = Mark();
@@ -116,19 +119,17 @@ TEST_F(StandInTest, LabelCommands_WithoutASelectedLabelAreIgnoredUntilAClickSele
   GetClientRect(map, &r);
   POINT p{static_cast<LONG>(0.60 * r.right) + 30, static_cast<LONG>(0.22 * r.bottom) - 14};
   ClientToScreen(map, &p);
-  const int64_t mark = Mark();
+  int64_t mark = Mark();
   ClickAt(p, false);
   ASSERT_TRUE(s_.WaitFor("label_selected", {{"callsign", "DLH4AB"}, {"by", "click"}}, mark));
   EXPECT_EQ(TextOf(CommBoxEdit(1004)), "DLH4AB");
-}
 
-TEST_F(StandInTest, CommBoxAndMenuCommands_ChatOccupiedAreaInOutAndOneSubWindowAtATime) {
-  ASSERT_NO_FATAL_FAILURE(StartWith());
   // Enter posted to the text line sends it on the selected tab and clears it.
+  ASSERT_TRUE(s_.Control("selected = AFR1234"));
   HWND tabs = FindWindowExA(CommBox(), nullptr, "SysTabControl32", nullptr);
   HWND line = CommBoxEdit(1006);
   ASSERT_NE(line, nullptr);
-  int64_t mark = Mark();
+  mark = Mark();
   // Tab 6 is ATC with three standard frequencies.
   SendMessageA(tabs, TCM_SETCURFOCUS, 5, 0);
   SendMessageA(tabs, TCM_SETCURSEL, 5, 0);
@@ -166,8 +167,6 @@ TEST_F(StandInTest, CommBoxAndMenuCommands_ChatOccupiedAreaInOutAndOneSubWindowA
   EXPECT_EQ(FindWindowA("#32770", "Add Occupied Area"), nullptr);
   ASSERT_TRUE(BringToFront(s_.main()));
   mark = Mark();
-  HWND map = FindWindowExA(s_.main(), nullptr, "IvAcRadarView", nullptr);
-  RECT r{};
   GetWindowRect(map, &r);  // a point well inside the radar map
   ClickAt({(r.left + r.right) / 2 + 100, (r.top + r.bottom) / 2 - 80}, true);
   Command(32862);
@@ -211,16 +210,13 @@ TEST_F(StandInTest, CommBoxAndMenuCommands_ChatOccupiedAreaInOutAndOneSubWindowA
   ASSERT_TRUE(s_.WaitFor("subwindow_opened", {{"window", "atc"}}, mark));
   EXPECT_TRUE(s_.WaitFor("subwindow_closed", {{"window", "level"}, {"reason", "replaced"}}, mark));
   EXPECT_EQ(UntitledDialogWith(s_.pid(), "Button", "ALL"), nullptr);
-}
 
-TEST_F(StandInTest, ControlConnectPlacementAndLog_ChangesWhileRunningEachLoggedAsAJsonLine) {
-  ASSERT_NO_FATAL_FAILURE(StartWith("bogus = 1\n"));
-  int64_t mark = Mark();
+  mark = Mark();
   ASSERT_TRUE(s_.Control("connected = no\nfrequencies = 5\npressed = RR"));
   EXPECT_TRUE(s_.WaitFor("connection", {{"connected", "false"}, {"by", "control"}}, mark));
   EXPECT_EQ(SendMessageA(Button("RR"), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageA(Button("AP"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  HWND tabs = FindWindowExA(CommBox(), nullptr, "SysTabControl32", nullptr);
+  tabs = FindWindowExA(CommBox(), nullptr, "SysTabControl32", nullptr);
   EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 9);
   // A bad line is reported and the others still apply.
   const int64_t before_bad = Mark();
