@@ -423,59 +423,14 @@ TEST_F(Automation, APrimitiveAfterIvacClosedIsReportedAsIvacClosed) {
   }
 }
 
-TEST_F(Automation, SelectInDialog_SelectsByPatternConfirmsAndRestoresTheButton) {
-  ASSERT_NO_FATAL_FAILURE(
-      StartWith("pressed = AP, VOR\n"
-                "airports_selected = EDDF, EDDK\n"
-                "sids_selected = CINDY7S\n"
-                "occupied_areas_selected = ED-R137\n"
-                "stars = \n"));
-  const struct {
-    const char* code;
-    const char* items;
-    const char* pre;
-    bool unselect;
-    const char* logged;
-    std::vector<std::string> selected;
-    bool pressedAfter;
-  } cases[] = {
-      {"[AP]", "edd[ms]", "", false, "AP", {"EDDF", "EDDK", "EDDM", "EDDS"}, true},
-      {"AP", "EDDF\r\nEDDK", "", true, "AP", {"EDDM", "EDDS"}, true},
-      {"[SID]", "ANEKI*", "SELECT_NONE", false, "SID", {"ANEKI7L", "ANEKI7M"}, false},
-      {"SID", "", "select_all", false, "SID", {"ANEKI7L", "ANEKI7M", "CINDY7S"}, false},
-      {"[SID]", "*", "SELECT_ALL", true, "SID", {}, false},
-      {"[OCN]", "ED-R132", "", false, "OCN", {"ED-R132", "ED-R137"}, false},
-      {"VOR", "", "SELECT_NONE", false, "VOR", {}, true},
-  };
-  for (const auto& c : cases) {
-    const int64_t mark = Mark();
-    EXPECT_EQ(a_->SelectInDialog(c.items, c.code, c.pre, c.unselect),
-              std::string(c.code) + " Selection - done");
-    ASSERT_TRUE(s_.WaitFor("selection", {{"code", c.logged}}, mark)) << c.code;
-    EXPECT_EQ(Selected(mark), c.selected) << c.code << " " << c.items;
-    if (std::string(c.logged) != "OCN") {
-      EXPECT_EQ(Checked(c.logged), c.pressedAfter) << c.code;
-    }
-    EXPECT_EQ(FindWindowA("#32770", DialogCaption(c.logged).c_str()), nullptr);
-  }
-  // An empty list: the dialog stays open and nothing is confirmed.
-  int64_t mark = Mark();
-  EXPECT_EQ(a_->SelectInDialog("KERAX*", "[STAR]", "", false), "unable to detect STAR list");
-  EXPECT_NE(FindWindowA("#32770", "STARs Selection"), nullptr);
-  EXPECT_TRUE(After(mark, "selection").empty());
-  // A code with a button but no dialog, and a code without a button.
-  mark = Mark();
-  EXPECT_EQ(a_->SelectInDialog("X", "[CC]", "", false), "unable to detect CC Selection window ");
-  EXPECT_EQ(a_->SelectInDialog("X", "[XYZ]", "", false), "unable to detect XYZ Button");
-  EXPECT_TRUE(After(mark, "selection").empty());
-}
-
-TEST_F(Automation, DefaultsAndDlgCommands_SaveResetAndKeepTheDialogOpenUntilClosed) {
+TEST_F(Automation, SelectionDialogs_DefaultsDlgCommandsAndSelectByPatternRestoringTheButton) {
   ASSERT_NO_FATAL_FAILURE(
       StartWith("pressed = AP\n"
                 "airports_selected = EDDS, EDDF\n"
                 "sids_selected = \n"
-                "ndbs = \n"));
+                "occupied_areas_selected = ED-R137\n"
+                "ndbs = \n"
+                "stars = \n"));
   EXPECT_EQ(a_->ResetDefault("[AP]"), "[AP] default not saved");
   const struct {
     const char* code;
@@ -535,6 +490,48 @@ TEST_F(Automation, DefaultsAndDlgCommands_SaveResetAndKeepTheDialogOpenUntilClos
   ASSERT_TRUE(standin::WaitUntil([&] { return !IsWindow(a_->RememberedDialog()); }));
   EXPECT_EQ(a_->DlgSelect("FW", "", false), "unable to find Dialog Selection window elements");
   EXPECT_EQ(a_->DlgClose(), "unable to find Dialog Selection window elements");
+
+  // SELECT selects by pattern, confirms and restores the button.
+  ASSERT_TRUE(
+      s_.Control("pressed = AP, VOR\nairports_selected = EDDF, EDDK\nsids_selected = CINDY7S"));
+  const struct {
+    const char* code;
+    const char* items;
+    const char* pre;
+    bool unselect;
+    const char* logged;
+    std::vector<std::string> selected;
+    bool pressedAfter;
+  } selections[] = {
+      {"[AP]", "edd[ms]", "", false, "AP", {"EDDF", "EDDK", "EDDM", "EDDS"}, true},
+      {"AP", "EDDF\r\nEDDK", "", true, "AP", {"EDDM", "EDDS"}, true},
+      {"[SID]", "ANEKI*", "SELECT_NONE", false, "SID", {"ANEKI7L", "ANEKI7M"}, false},
+      {"SID", "", "select_all", false, "SID", {"ANEKI7L", "ANEKI7M", "CINDY7S"}, false},
+      {"[SID]", "*", "SELECT_ALL", true, "SID", {}, false},
+      {"[OCN]", "ED-R132", "", false, "OCN", {"ED-R132", "ED-R137"}, false},
+      {"VOR", "", "SELECT_NONE", false, "VOR", {}, true},
+  };
+  for (const auto& c : selections) {
+    const int64_t mark = Mark();
+    EXPECT_EQ(a_->SelectInDialog(c.items, c.code, c.pre, c.unselect),
+              std::string(c.code) + " Selection - done");
+    ASSERT_TRUE(s_.WaitFor("selection", {{"code", c.logged}}, mark)) << c.code;
+    EXPECT_EQ(Selected(mark), c.selected) << c.code << " " << c.items;
+    if (std::string(c.logged) != "OCN") {
+      EXPECT_EQ(Checked(c.logged), c.pressedAfter) << c.code;
+    }
+    EXPECT_EQ(FindWindowA("#32770", DialogCaption(c.logged).c_str()), nullptr);
+  }
+  // An empty list: the dialog stays open and nothing is confirmed.
+  mark = Mark();
+  EXPECT_EQ(a_->SelectInDialog("KERAX*", "[STAR]", "", false), "unable to detect STAR list");
+  EXPECT_NE(FindWindowA("#32770", "STARs Selection"), nullptr);
+  EXPECT_TRUE(After(mark, "selection").empty());
+  // A code with a button but no dialog, and a code without a button.
+  mark = Mark();
+  EXPECT_EQ(a_->SelectInDialog("X", "[CC]", "", false), "unable to detect CC Selection window ");
+  EXPECT_EQ(a_->SelectInDialog("X", "[XYZ]", "", false), "unable to detect XYZ Button");
+  EXPECT_TRUE(After(mark, "selection").empty());
 }
 
 TEST_F(Automation, CommBoxAndLabelCommands_TabsTextDotCommandsAndTheSelectedLabelOrNone) {
