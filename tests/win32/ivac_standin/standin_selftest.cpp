@@ -80,7 +80,6 @@ TEST_F(StandInTest, SelectionDialogs_ShiftClickOpensEachWithItsExactCaptionAndEl
     EXPECT_TRUE(s_.WaitFor("dialog_opened", {{"code", code}, {"caption", caption}}, mark));
     HWND list =
         FindWindowExA(dialog, nullptr, "Listbox", nullptr);  // any case, as Quorvex writes it
-    ASSERT_NE(list, nullptr);
     EXPECT_TRUE(GetWindowLongA(list, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
     EXPECT_GT(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
     if (code == "AP") {  // saved entries are matched in any case
@@ -128,7 +127,6 @@ TEST_F(StandInTest, RunningStandIn_LabelsCommBoxMenusControlConnectionPlacementA
   ASSERT_TRUE(s_.Control("selected = AFR1234"));
   HWND tabs = FindWindowExA(CommBox(), nullptr, "SysTabControl32", nullptr);
   HWND line = CommBoxEdit(1006);
-  ASSERT_NE(line, nullptr);
   mark = Mark();
   // Tab 6 is ATC with three standard frequencies.
   SendMessageA(tabs, TCM_SETCURFOCUS, 5, 0);
@@ -139,9 +137,8 @@ TEST_F(StandInTest, RunningStandIn_LabelsCommBoxMenusControlConnectionPlacementA
   SendMessageA(line, EM_SETSEL, 11, 11);
   mark = Mark();
   PostMessageA(line, WM_KEYDOWN, VK_RETURN, 1);
-  const auto e = s_.WaitFor("chat_sent", {{"tab", "6"}, {"name", "ATC"}}, mark);
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->Text("text"), "hello tower");
+  ASSERT_TRUE(
+      s_.WaitFor("chat_sent", {{"tab", "6"}, {"name", "ATC"}, {"text", "hello tower"}}, mark));
   EXPECT_EQ(SendMessageA(line, WM_GETTEXTLENGTH, 0, 0), 0);
 
   // Enter on an empty line sends nothing.
@@ -230,7 +227,6 @@ TEST_F(StandInTest, RunningStandIn_LabelsCommBoxMenusControlConnectionPlacementA
   // Disconnected by the settings above, a click on CONNECT connects, and the
   // caption follows.
   HWND connect = Button("CONNECT");
-  ASSERT_NE(connect, nullptr);
   mark = Mark();
   PostMessageA(connect, BM_CLICK, 0, 0);
   ASSERT_TRUE(s_.WaitFor("connection", {{"connected", "true"}}, mark));
