@@ -281,8 +281,6 @@ TEST_F(Automation, WithoutIvac_EveryPrimitiveReportsItsOwnFailure) {
       {"TRANSFER_TO", [&] { return a_->TransferTo("EDDF_APP"); }, "unable to detect IvAc"},
       {"CLEARED_TO_FL", [&] { return a_->Clear(Clearance::kFlightLevel, "FL080"); },
        "unable to detect IvAc"},
-      {"CLEARED_TO_FIX", [&] { return a_->Clear(Clearance::kFix, "KERAX"); },
-       "unable to detect IvAc"},
       {"OCA", [&] { return a_->OccupiedArea("300,500,AREA"); }, "unable to detect IvAc"},
       {"OCA without name", [&] { return a_->OccupiedArea("AREA"); }, ""},
       {"ZOOM", [&] { return a_->DotCommand(".Z 5"); }, "unable to find Edit window"},
@@ -885,8 +883,6 @@ TEST_F(Automation, OccupiedAreaMoveAndActivate_MarkPlaceAndFrontIvacOrTypeNothin
     std::function<std::string()> primitive;
   } blocked[] = {
       {"CLEARED_TO_FL", [&] { return a_->Clear(Clearance::kFlightLevel, "FL080"); }},
-      {"CLEARED_TO_SPEED", [&] { return a_->Clear(Clearance::kSpeed, "200"); }},
-      {"CLEARED_TO_FIX", [&] { return a_->Clear(Clearance::kFix, "KERAX"); }},
       {"OCA", [&] { return a_->OccupiedArea("300,500,AREA"); }},
       {"SID selection (Shift click)",
        [&] { return a_->SelectInDialog("CINDY7S", "SID", "", false); }},
