@@ -651,7 +651,6 @@ TEST_F(Automation, TransferTo_PicksTheFirstStationWithThePrefix) {
   } cases[] = {
       {"EDDF_DEP", "EDDF_DEP 120.150", "Transferred to ATC - done"},
       {"eddf", "EDDF_APP 120.800", "Transferred to ATC - done"},
-      {"EDGG", "EDGG_CTR 128.050", "Transferred to ATC - done"},
       {"LFFF_CTR", "", "ATC station LFFF_CTR not found - not transferred"},
       {"", "", "ATC station  not found - not transferred"},
   };
