@@ -130,9 +130,8 @@ TEST_F(InterpreterTest, EveryCommandCallsItsPrimitiveWithTheListedArguments) {
       {"[AP SELECT", ""},
       {"ENABLE_MONITOR 500,2000", ""},  // server only
       {"[AP] SAVE_DEFAULT now", ""},    // sub-command with more text is no sub-command
-      {"[AP] whatever", ""},
-      {"[AP] SELECTED x", ""},  // cut at its space, but no sub-command
-      {"[AP]  SELECT x", ""},   // the argument begins with a space: not cut
+      {"[AP] SELECTED x", ""},          // cut at its space, but no sub-command
+      {"[AP]  SELECT x", ""},           // the argument begins with a space: not cut
       {"[APX] SELECT", ""},
       {"DLG_OPEN [OCN]", ""},  // never accepted
       {"DLG_OPEN [ap]", ""},   // capitals only
@@ -392,6 +391,13 @@ TEST_F(InterpreterTest, AFaultOfAPrimitiveShowsItAndEndsTheWholeRun) {
   ivac.faultOn.clear();
   EXPECT_EQ(Run("PRESS [AP]"),
             (Events{"GetHandles", "SetButton([AP]|1)", "status:<SetButton([AP]|1)>"}));
+
+  // SELECT looks for IvAc again: gone since the start check, the line shows
+  // that it is not found and the run goes on.
+  ivac.duringPrimitive = [&] { ivac.ivacRunning = false; };
+  EXPECT_EQ(Run("SEND_TEXT a\nSELECT DLH1\nSEND_TEXT b"),
+            (Events{"GetHandles", "SetText(a|0|0|1)", "status:<SetText(a|0|0|1)>", "GetHandles",
+                    "status:" + kNotFound, "SetText(b|0|0|1)", "status:<SetText(b|0|0|1)>"}));
 }
 
 TEST_F(InterpreterTest, IncludeRefusesAFileAlreadyRunningAndDeepChains) {
@@ -429,15 +435,6 @@ TEST_F(InterpreterTest, IncludeRefusesAFileAlreadyRunningAndDeepChains) {
   EXPECT_EQ(sends, kMaxIncludeDepth);
   EXPECT_EQ(got.back(), "status:" + Interpreter::IncludeDepthText(
                                         "c" + std::to_string(kMaxIncludeDepth) + ".txt"));
-}
-
-// SELECT looks for IvAc again: gone since the start check, the line shows
-// that it is not found and the run goes on.
-TEST_F(InterpreterTest, SelectFindsIvacGoneSinceTheStartCheck) {
-  ivac.duringPrimitive = [&] { ivac.ivacRunning = false; };
-  EXPECT_EQ(Run("SEND_TEXT a\nSELECT DLH1\nSEND_TEXT b"),
-            (Events{"GetHandles", "SetText(a|0|0|1)", "status:<SetText(a|0|0|1)>", "GetHandles",
-                    "status:" + kNotFound, "SetText(b|0|0|1)", "status:<SetText(b|0|0|1)>"}));
 }
 
 TEST_F(InterpreterTest, ServerRoleDifferences) {
@@ -541,7 +538,7 @@ TEST_F(InterpreterTest, OneRunAtATimeAndDeferredRequestsFollowTheScriptsOwnNavig
             (Events{"GetHandles", "SetText(x|0|0|1)", "status:<SetText(x|0|0|1)>", "end-program"}));
 }
 
-TEST(MacroKey, PickedByTypeAndState) {
+TEST(ButtonScripts, MacroKeyPickedByTypeAndStateAndEverythingButStarOpenSentToRemote) {
   struct Case {
     int32_t type;
     bool kept;
@@ -555,9 +552,7 @@ TEST(MacroKey, PickedByTypeAndState) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(MacroKeyFor(c.type, c.kept, c.latched), c.want) << c.type << c.kept << c.latched;
-}
-
-TEST(SendsToRemote, EverythingButStarOpen) {
+  // Everything but "*OPEN" is sent to the remote server.
   for (const char* tag : {"|SEND_TEXT a", "macro.txt", "OPEN x"}) EXPECT_TRUE(SendsToRemote(tag));
   for (const char* tag : {"*OPEN x", "*open.txt"}) EXPECT_FALSE(SendsToRemote(tag));
 }

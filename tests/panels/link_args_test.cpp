@@ -7,7 +7,7 @@ namespace {
 
 using Words = std::vector<std::string>;
 
-TEST(SplitCommandLine, ProgramPathThenQuotedAndEscapedWords) {
+TEST(LinkArgs, ProgramPathThenQuotedAndEscapedWordsAndTheParametersJoined) {
   struct Case {
     std::string_view line;
     Words want;
@@ -40,9 +40,7 @@ TEST(SplitCommandLine, ProgramPathThenQuotedAndEscapedWords) {
       {"p tail\\", {"p", "tail\\"}},
   };
   for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.want) << c.line;
-}
-
-TEST(JoinParameters, EveryWordAfterTheFirstFollowedByASpace) {
+  // The parameters: every word after the first, each followed by a space.
   EXPECT_EQ(JoinParameters({}), "");
   EXPECT_EQ(JoinParameters({"f"}), "");
   EXPECT_EQ(JoinParameters({"f", "a b", "", "c"}), "a b  c ");

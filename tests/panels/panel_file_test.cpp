@@ -42,16 +42,14 @@ MapReader Button(int32_t n, std::vector<std::pair<std::string, std::string>> key
   return Keys(SectionName(n), std::move(keys));
 }
 
-TEST(PanelNames, PathAndSectionNames) {
+TEST(Encodings, NamesColoursFlagsAndSizes) {
   EXPECT_EQ(PanelPath("C:\\Data\\Panels", "Tower"), "C:\\Data\\Panels\\Tower.ini");
-  struct Case {
+  const struct {
     int32_t n;
     const char* want;
-  } cases[] = {{1, "01"}, {9, "09"}, {10, "10"}, {99, "99"}, {100, "100"}, {1234, "1234"}};
-  for (const Case& c : cases) EXPECT_EQ(SectionName(c.n), c.want) << c.n;
-}
+  } names[] = {{1, "01"}, {9, "09"}, {10, "10"}, {99, "99"}, {100, "100"}, {1234, "1234"}};
+  for (const auto& c : names) EXPECT_EQ(SectionName(c.n), c.want) << c.n;
 
-TEST(Encodings, ColoursFlagsAndSizes) {
   EXPECT_EQ(ColorText13(kButtonFace), "-0002147483633");
   EXPECT_EQ(ColorText13(0xFFFFFF), "0000016777215");
   EXPECT_EQ(ColorText13(0), "0000000000000");
@@ -87,7 +85,7 @@ TEST(Encodings, ColoursFlagsAndSizes) {
   EXPECT_NE(ClassicSysColor(15), ClassicSysColor(18));
 }
 
-TEST(ReadSetup, DefaultsAndCorrectionsPerReader) {
+TEST(ReadSetup, DefaultsAndCorrectionsPerReaderPositionOptionsAndColour) {
   constexpr SetupReader kEditor = SetupReader::kLayoutEditor;
   struct Case {
     std::vector<std::pair<std::string, std::string>> keys;
@@ -119,15 +117,13 @@ TEST(ReadSetup, DefaultsAndCorrectionsPerReader) {
               std::make_tuple(c.width, c.height, c.rows, c.cols))
         << what;
   }
-}
-
-TEST(ReadSetup, PositionOptionsAndColour) {
-  struct Case {
+  // The position, the options and the colour.
+  const struct {
     std::vector<std::pair<std::string, std::string>> keys;
     std::optional<int32_t> top, left;
     bool onTop, autoHide, sysTray;
     int32_t back = kButtonFace;
-  } cases[] = {
+  } options[] = {
       {{{"Top", "0"}, {"Left", "-30"}}, {}, {}, true, false, false},
       {{{"Top", "300"}, {"Left", "450.5"}}, 300, 450, true, false, false},
       {{{"Top", "x"}}, {}, {}, true, false, false},
@@ -136,7 +132,7 @@ TEST(ReadSetup, PositionOptionsAndColour) {
       {{{"BackColor", "0000000000255"}}, {}, {}, true, false, false, 255},
       {{{"backcolor", "&H8000000F"}}, {}, {}, true, false, false, kButtonFace},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : options) {
     const PanelSetup s = ReadSetup(Keys("Setup", c.keys), SetupReader::kRunningPanel);
     const std::string what = c.keys[0].first + "=" + c.keys[0].second;
     EXPECT_EQ(std::make_tuple(s.top, s.left, s.onTop, s.autoHide, s.sysTray, s.backColor),
@@ -161,16 +157,9 @@ TEST(Grid, PositionNumbersCellRectanglesAndSizes) {
   EXPECT_EQ(SectionName(PositionNumber(9, 9, 10)), "100");
 
   PanelSetup s;
-  s.cols = 4;
-  s.rows = 3;
-  s.buttonWidth = 1000;
-  s.buttonHeight = 300;
-  s.spacingX = 50;
-  s.spacingY = 20;
-  s.borderLeft = 100;
-  s.borderTop = 70;
-  s.borderRight = 10;
-  s.borderBottom = 5;
+  std::tie(s.cols, s.rows, s.buttonWidth, s.buttonHeight, s.spacingX, s.spacingY, s.borderLeft,
+           s.borderTop, s.borderRight, s.borderBottom) =
+      std::make_tuple(4, 3, 1000, 300, 50, 20, 100, 70, 10, 5);
   struct Cell {
     int32_t n, left, top;
   } cells[] = {{1, 100, 70}, {4, 100 + 3 * 1050, 70}, {5, 100, 70 + 320}, {12, 3250, 710}};
@@ -201,7 +190,7 @@ TEST(Grid, PositionNumbersCellRectanglesAndSizes) {
   EXPECT_EQ(GridWidth(s), kMin);
 }
 
-TEST(ButtonLoader, ReadsTheNormalLookWithDefaults) {
+TEST(ButtonLoader, ReadsTheNormalLookWithDefaultsAndTheDownLookFromTheTwins) {
   const ButtonLook b = LoadButtonLook(MapReader({}), 3, false, {1200, 400}, 60, 60);
   EXPECT_EQ(std::make_tuple(b.caption + b.tag + b.tooltip, b.backColor, b.textColor, b.fontSize,
                             b.fontFace, b.width, b.height),
@@ -209,9 +198,8 @@ TEST(ButtonLoader, ReadsTheNormalLookWithDefaults) {
   EXPECT_FALSE(b.bold || b.italic || b.underline || b.strikethru || b.hidden || b.toFront);
   // Without a grid window spans still add the spacing.
   EXPECT_EQ(LoadButtonLook(Button(1, {{"ExpandX", "3"}}), 1, false, {}, 60, 60).width, 120);
-}
 
-TEST(ButtonLoader, DownLookReadsTheTwinsButNotTypeSpansOrHidden) {
+  // The down look reads the twins, but not the type, the spans or Hidden.
   const MapReader f = Button(12, {{"label", "up"},
                                   {"labelReleased", "down"},
                                   {"macro", "|SEND_TEXT up"},
@@ -239,7 +227,7 @@ TEST(ButtonLoader, DownLookReadsTheTwinsButNotTypeSpansOrHidden) {
   EXPECT_DOUBLE_EQ(down.fontSize, 8.25);
 }
 
-TEST(ButtonLoader, SpansHiddenAndSizes) {
+TEST(ButtonLoader, SpansHiddenSizesAndType) {
   struct Case {
     std::vector<std::pair<std::string, std::string>> keys;
     int32_t width, height;
@@ -271,23 +259,21 @@ TEST(ButtonLoader, SpansHiddenAndSizes) {
                               c.size))
         << what;
   }
-}
-
-TEST(ButtonType, OutsideZeroToTwoIsAPushButton) {
-  struct Case {
+  // The type: outside 0 to 2 a push button.
+  const struct {
     const char* text;
     ButtonType want;
-  } cases[] = {{"0", ButtonType::kPush},          {"1", ButtonType::kTwoStatePush},
+  } types[] = {{"0", ButtonType::kPush},          {"1", ButtonType::kTwoStatePush},
                {"2", ButtonType::kTwoState},      {"1.4", ButtonType::kTwoStatePush},
                {"2.5", ButtonType::kTwoState},    {"3", ButtonType::kPush},
                {"-1", ButtonType::kPush},         {"x", ButtonType::kPush},
                {"99999999999", ButtonType::kPush}};
-  for (const Case& c : cases)
+  for (const auto& c : types)
     EXPECT_EQ(ReadButtonType(Button(8, {{"Type", c.text}}), 8), c.want) << c.text;
   EXPECT_EQ(ReadButtonType(MapReader({}), 8), ButtonType::kPush);
 }
 
-TEST(CellTag, WidthBarHeight) {
+TEST(Tags, CellWidthBarHeightAndTheHideTag) {
   struct Case {
     const char* tag;
     int32_t w, h;
@@ -299,9 +285,7 @@ TEST(CellTag, WidthBarHeight) {
   }
   const CellSize back = ParseCellTag(CellTag(1234, 567));
   EXPECT_EQ(std::make_pair(back.width, back.height), std::make_pair(1234, 567));
-}
-
-TEST(HideTag, TrimmedUpperCasedBarHide) {
+  // The hide tag: "|HIDE" trimmed, in any case.
   for (const char* t : {"|HIDE", "|hide", "  |Hide  "}) EXPECT_TRUE(IsHideTag(t)) << t;
   for (const char* t : {"", "|HIDE x", "HIDE", "| HIDE", "\t|HIDE"})
     EXPECT_FALSE(IsHideTag(t)) << t;
