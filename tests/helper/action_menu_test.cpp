@@ -44,7 +44,6 @@ TEST(ActionMenu, LineOfEveryKindOfEntryForItsAnswer) {
       {202, "", "ZOOM 10"},
       {213, "", "ZOOM 120"},
       {220, "35", "ZOOM 35"},
-      {4, "30", "CLEARED_TO_FL 030"},
       {4, "350", "CLEARED_TO_FL 350"},
       {4, "10", "CLEARED_TO_FL 010"},
       {4, "85.7", "CLEARED_TO_FL 085"},
@@ -161,7 +160,7 @@ TEST(ActionMenu, PromptsAndTheirTitles) {
     EXPECT_FALSE(PromptOf(id)) << id;
 }
 
-TEST(ActionMenu, EveryLineTheHelperCanTypePassesTheScriptChecker) {
+TEST(ActionMenu, EveryLineTheHelperCanTypePassesTheScriptCheckerAndSelectionBlocks) {
   qv::testing::TempDir folder;
   panels::CheckOptions options;
   options.macroFolder = folder.Folder("Macro");
@@ -197,10 +196,8 @@ TEST(ActionMenu, EveryLineTheHelperCanTypePassesTheScriptChecker) {
     }
   }
   EXPECT_EQ(flagged, (std::vector<std::string>{"PRESS [OCN]", "RELEASE [OCN]"}));
-}
 
-TEST(SelectionBlockText, CommentCountAndBlockOfTheItems) {
-  // The plain blocks of both kinds are checked by the Macro Helper's
+  // The plain selection blocks of both kinds are checked by the Macro Helper's
   // end-to-end test.
   EXPECT_EQ(SelectionBlockText({}, true), "");
   // Lines the block would skip, end early or split are left out.

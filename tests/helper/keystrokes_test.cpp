@@ -56,7 +56,6 @@ TEST(ParseSendKeys, AcceptedStringsGiveTheirKeysAndLeaveNothingDown) {
       {"+((a)", "+Shift +9 -9 +A -A -Shift"},
       {"(", "+Shift +9 -9 -Shift"},
       // Braces: named keys in any case, repeat counts, single characters.
-      {"{TAB 3}", "+9 -9 +9 -9 +9 -9"},
       {"{tab 3}", "+9 -9 +9 -9 +9 -9"},
       {"{Tab}", "+9 -9"},
       {"{TAB  2}", "+9 -9 +9 -9"},
@@ -82,6 +81,10 @@ TEST(ParseSendKeys, AcceptedStringsGiveTheirKeysAndLeaveNothingDown) {
     EXPECT_TRUE(KeysLeftDown(r.events).empty()) << c.keys;
   }
   EXPECT_EQ(ParseSendKeys("{TAB 99}", UsLayout).events.size(), 198u);
+  // KeysLeftDown reports what a list leaves pressed.
+  EXPECT_EQ(KeysLeftDown({{16, true}, {65, true}, {65, false}}), std::vector<uint8_t>{16});
+  EXPECT_TRUE(KeysLeftDown({{16, true}, {16, true}, {16, false}}).empty());
+  EXPECT_TRUE(KeysLeftDown({{16, false}}).empty());
 }
 
 TEST(ParseSendKeys, RefusedStringsTypeNothingAndSayWhy) {
@@ -111,7 +114,6 @@ TEST(ParseSendKeys, RefusedStringsTypeNothingAndSayWhy) {
       {"{a", kErrMalformed, empty(1)},
       {"{ENTER", kErrMalformed, open(1)},
       {"x{ab", kErrMalformed, open(2)},
-      {"{TAB x}", kErrMalformed, count("x", 8)},
       {"ab{TAB x}", kErrMalformed, count("x", 10)},
       {"{TAB }", kErrMalformed, count("", 7)},
       {"{TAB -1}", kErrMalformed, count("-1", 9)},
@@ -193,12 +195,6 @@ TEST(CharKeys, ModifiersTheLayoutNeedsHoldAndRelease) {
   // VkKeyScan's "no key" has a low byte of 255 and every modifier bit set.
   EXPECT_FALSE(Typeable('x', [](unsigned char) { return int16_t{0x7FF}; }));
   EXPECT_FALSE(Typeable('x', [](unsigned char) { return int16_t{0}; }));
-}
-
-TEST(KeysLeftDown, ReportsWhatAListLeavesPressed) {
-  EXPECT_EQ(KeysLeftDown({{16, true}, {65, true}, {65, false}}), std::vector<uint8_t>{16});
-  EXPECT_TRUE(KeysLeftDown({{16, true}, {16, true}, {16, false}}).empty());
-  EXPECT_TRUE(KeysLeftDown({{16, false}}).empty());
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ MayType Allow(int n) {
   return [n]() mutable { return n-- > 0; };
 }
 
-TEST(Play, StopsBeforeARefusedPressAndReleasesWhatIsDown) {
+TEST(Play, StopsBeforeARefusedPressReleasesWhatIsDownAndKeepsHeldKeysOnlyWhenAsked) {
   struct Case {
     std::string_view keys;
     int allowed;
@@ -49,6 +49,23 @@ TEST(Play, StopsBeforeARefusedPressAndReleasesWhatIsDown) {
     EXPECT_EQ(Play(parsed.events, sender, Allow(c.allowed)), c.finished) << c.keys;
     EXPECT_EQ(sender.log, c.want) << c.keys << " allowed " << c.allowed;
   }
+
+  // Held keys stay down only when asked and played to the end.
+  const KeyEvents held = CharKeys('A', UsLayout, true, false);
+  const struct {
+    bool keep;
+    int allowed;
+    std::string_view want;
+  } keeps[] = {
+      {true, 99, "+16 +65"},
+      {false, 99, "+16 +65 -65 -16"},
+      {true, 1, "+16 -16"},
+  };
+  for (const auto& c : keeps) {
+    RecordingSender sender;
+    Play(held, sender, Allow(c.allowed), c.keep);
+    EXPECT_EQ(sender.log, c.want) << c.keep << " " << c.allowed;
+  }
 }
 
 TEST(Play, ASenderThatFailsStillGetsEveryHeldKeyReleased) {
@@ -67,24 +84,6 @@ TEST(Play, ASenderThatFailsStillGetsEveryHeldKeyReleased) {
     sender.throwAt = c.throwAt;
     EXPECT_THROW(Play(parsed.events, sender), std::runtime_error) << c.throwAt;
     EXPECT_EQ(sender.log, c.want) << c.throwAt;
-  }
-}
-
-TEST(Play, KeepsHeldKeysDownOnlyWhenAskedAndPlayedToTheEnd) {
-  const KeyEvents held = CharKeys('A', UsLayout, true, false);
-  struct Case {
-    bool keep;
-    int allowed;
-    std::string_view want;
-  } cases[] = {
-      {true, 99, "+16 +65"},
-      {false, 99, "+16 +65 -65 -16"},
-      {true, 1, "+16 -16"},
-  };
-  for (const Case& c : cases) {
-    RecordingSender sender;
-    Play(held, sender, Allow(c.allowed), c.keep);
-    EXPECT_EQ(sender.log, c.want) << c.keep << " " << c.allowed;
   }
 }
 

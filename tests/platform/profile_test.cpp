@@ -83,7 +83,6 @@ std::vector<ReadCase> ReadCases() {
       {"NUL ends a name", "[s]\r\nk\0junk=1\r\n"s, "s", "k", "d", "1"},
       {"NUL ends a section name", "[s\0x]\r\nk=1\r\n"s, "s", "k", "d", "1"},
       {"missing key", "[s]\r\na=1\r\n", "s", "b", "dflt", "dflt"},
-      {"missing file", "<none>", "s", "a", "dflt", "dflt"},
       {"default loses trailing spaces", "[s]\r\n", "s", "a", "x  ", "x"},
       {"default of spaces keeps one, then blanks go", "[s]\r\n", "s", "a", "   ", ""},
       {"default loses its quotes", "[s]\r\n", "s", "a", "\"q\"", "q"},
@@ -269,7 +268,7 @@ std::string ReadSectionTheLongWay(const std::string& file, const std::string& se
 // The section rules (comments, lines without "=", duplicates, names) are
 // compared with the system on Windows; here the raw block with its NULs, and
 // blocks around the reader's buffer sizes.
-TEST_F(Profile, ReadSectionGivesTheRawBlockThroughTheDoublingBuffer) {
+TEST_F(Profile, ReadSectionGivesTheRawBlockThroughTheDoublingBufferAndWritesBack) {
   EXPECT_EQ(Show(ReadSection(Fresh("[s]\r\na = 1\r\nB=\"q\"\r\n"), "S")), Show("a=1\0B=\"q\""s));
   EXPECT_EQ(ReadSection(Path("none.ini"), "s"), "");
   // Section blocks (entries and their NULs) of sizes around every buffer
@@ -291,6 +290,12 @@ TEST_F(Profile, ReadSectionGivesTheRawBlockThroughTheDoublingBuffer) {
     EXPECT_EQ(ReadSectionTheLongWay(file, "s"), want) << total;
     EXPECT_EQ(ReadSection(file, "s"), want) << total;
   }
+  // A section read and written under another name moves.
+  const std::string file = Fresh("[05]\r\nCaption=Go\r\nMacro=\"x = y\"\r\n[06]\r\n");
+  EXPECT_TRUE(WriteSection(file, "06", ReadSection(file, "05")));
+  EXPECT_TRUE(WriteSection(file, "05", ""));
+  EXPECT_EQ(FileBytes(file), "[05]\r\n[06]\r\nCaption=Go\r\nMacro=\"x = y\"\r\n");
+  EXPECT_EQ(ReadKey(file, "06", "Macro", ""), "x = y");
 }
 
 TEST_F(Profile, GetSectionFillsSmallBuffersLikeTheSystem) {
@@ -310,14 +315,6 @@ TEST_F(Profile, GetSectionFillsSmallBuffersLikeTheSystem) {
     EXPECT_EQ(GetPrivateProfileSection("s", out, c.size, file), c.ret) << c.size;
     EXPECT_EQ(Show(out), Show(c.buffer)) << c.size;
   }
-}
-
-TEST_F(Profile, ReadSectionThenWriteSectionMovesASection) {
-  const std::string file = Fresh("[05]\r\nCaption=Go\r\nMacro=\"x = y\"\r\n[06]\r\n");
-  EXPECT_TRUE(WriteSection(file, "06", ReadSection(file, "05")));
-  EXPECT_TRUE(WriteSection(file, "05", ""));
-  EXPECT_EQ(FileBytes(file), "[05]\r\n[06]\r\nCaption=Go\r\nMacro=\"x = y\"\r\n");
-  EXPECT_EQ(ReadKey(file, "06", "Macro", ""), "x = y");
 }
 
 TEST_F(Profile, WritesFromSeveralThreadsAreAllKept) {
