@@ -52,7 +52,7 @@ TEST(MacroNames, OnlyRelativeNamesInsideTheMacroFolder) {
   for (const Case& c : cases) EXPECT_EQ(IsConfinedMacroName(c.name), c.ok) << c.name;
 }
 
-TEST(Monitor, TimingIsClampedToWhatATimerCanKeep) {
+TEST(Monitor, TimingIsClampedToWhatATimerCanKeepAndOnlyChangesAreReported) {
   struct Case {
     int32_t interval, io;
     int32_t wantInterval, wantIo;
@@ -68,9 +68,7 @@ TEST(Monitor, TimingIsClampedToWhatATimerCanKeep) {
     EXPECT_EQ(t.intervalMs, c.wantInterval) << c.interval << "," << c.io;
     EXPECT_EQ(t.ioPeriodMs, c.wantIo) << c.interval << "," << c.io;
   }
-}
-
-TEST(Monitor, ReadsTheListEveryFourthTickAt500And2000) {
+  // At 500 and 2000 the list is read every fourth tick.
   Monitor m;
   m.Start({500, 2000});
   std::vector<int> readTicks;
@@ -86,11 +84,10 @@ TEST(Monitor, ReadsTheListEveryFourthTickAt500And2000) {
   int bigReads = 0;
   for (int tick = 0; tick < 60; ++tick) big.Tick("", [&] { return ++bigReads, std::string(); });
   EXPECT_EQ(bigReads, 1);
-}
 
-TEST(Monitor, ReportsChangesOnly) {
-  Monitor m;
-  m.Start({100, 100});  // the list is read on every tick
+  // Only changes are reported.
+  Monitor changes;
+  changes.Start({100, 100});  // the list is read on every tick
   struct Step {
     const char* selection;
     const char* io;
@@ -103,12 +100,12 @@ TEST(Monitor, ReportsChangesOnly) {
       {"BAW9", "B\t\n", {"SEL BAW9\r", "I/O B\t\n\r"}},
   };
   for (const Step& s : steps)
-    EXPECT_EQ(m.Tick(s.selection, [&] { return std::string(s.io); }), s.want) << s.selection;
+    EXPECT_EQ(changes.Tick(s.selection, [&] { return std::string(s.io); }), s.want) << s.selection;
   // The client's own SELECT is not reported back.
-  m.SetLastSelection("DLH4");
-  EXPECT_EQ(m.Tick("DLH4", [] { return std::string("B\t\n"); }), std::vector<std::string>{});
-  m.Stop();
-  EXPECT_TRUE(m.Tick("EZY1", [] { return std::string("C"); }).empty());
+  changes.SetLastSelection("DLH4");
+  EXPECT_EQ(changes.Tick("DLH4", [] { return std::string("B\t\n"); }), std::vector<std::string>{});
+  changes.Stop();
+  EXPECT_TRUE(changes.Tick("EZY1", [] { return std::string("C"); }).empty());
 }
 
 TEST(CommandQueue, RunsOneAtATimeInArrivalOrder) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "panels/interpreter.h"
 #include "panels/recording_fakes.h"
@@ -17,7 +18,7 @@ namespace {
 using panels::testing::Events;
 using qv::testing::TempDir;
 
-TEST(ResolveRemoteCommand, InlineScriptsAndConfinedFiles) {
+TEST(ServerScript, RemoteCommandsResolveToConfinedFilesAndRunWithTheServersRules) {
   TempDir dir;
   const std::string macros = dir.Folder("Macro");
   dir.Folder("Macro\\sub");
@@ -47,37 +48,31 @@ TEST(ResolveRemoteCommand, InlineScriptsAndConfinedFiles) {
   };
   for (const Case& c : cases) {
     const RemoteScript r = ResolveRemoteCommand(c.command, macros);
-    EXPECT_EQ(r.run, c.run) << c.command;
-    EXPECT_EQ(r.script, c.script) << c.command;
-    EXPECT_EQ(r.status, c.status) << c.command;
+    EXPECT_EQ(std::tie(r.run, r.script, r.status), std::tie(c.run, c.script, c.status))
+        << c.command;
   }
-}
 
-TEST(ServerScript, LinkNeedsRemoteLinkAndIncludesStayInTheMacroFolder) {
-  TempDir dir;
-  const std::string macros = dir.Folder("Macro");
+  // The server interpreter: LINK needs RemoteLink, includes stay in the
+  // macro folder.
   dir.Write("Macro\\Inner.txt", "SEND_TEXT inner");
   dir.Write("Outside.txt", "SEND_TEXT outside");
-  struct Case {
-    bool allowLink;
+  const struct {
     const char* script;
     Events want;
-  } cases[] = {
-      {false, "LINK notepad.exe", {"GetHandles", "status:" + std::string(kLinkRefused)}},
-      {false,
-       "INCLUDE Inner.txt",
+  } runs[] = {
+      {"LINK notepad.exe", {"GetHandles", "status:" + std::string(kLinkRefused)}},
+      {"INCLUDE Inner.txt",
        {"GetHandles", "GetHandles", "SetText(inner|0|0|1)", "status:<SetText(inner|0|0|1)>"}},
-      {false,
-       "INCLUDE ..\\Outside.txt\nSEND_TEXT next",
+      {"INCLUDE ..\\Outside.txt\nSEND_TEXT next",
        {"GetHandles", "status:" + MacroNameRefusedText("..\\Outside.txt"), "SetText(next|0|0|1)",
         "status:<SetText(next|0|0|1)>"}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : runs) {
     Events events;
     panels::testing::RecordingAutomation ivac(events);
     panels::testing::RecordingHost host(events);
     panels::ScriptContext context{panels::Role::kServer, macros, dir.Folder("Panels"), false};
-    context.allowLink = c.allowLink;
+    context.allowLink = false;
     context.confineIncludes = true;
     panels::Interpreter interpreter(context, ivac, host);
     interpreter.Execute(c.script);
