@@ -15,7 +15,7 @@ constexpr std::optional<std::string> kNothing = std::nullopt;
 
 // "Ground" for Open new Assistant, ASSUME_LABEL, ADD_TO_IO and a comm box of
 // 31 are typed into an editor by the Macro Helper's end-to-end test.
-TEST(ActionMenu, LineOfEveryKindOfEntryForItsAnswer) {
+TEST(ActionMenu, PromptAndLineOfEveryKindOfEntryForItsAnswer) {
   struct Case {
     int32_t id;
     std::string_view answer;
@@ -101,6 +101,26 @@ TEST(ActionMenu, LineOfEveryKindOfEntryForItsAnswer) {
       {99, "", kNothing},
   };
   for (const Case& c : cases) EXPECT_EQ(LineFor(c.id, c.answer), c.want) << c.id << " " << c.answer;
+  // The prompts and their titles.
+  const struct {
+    int32_t id;
+    std::string_view text, title, answer;
+  } prompts[] = {
+      {12, "Colorscheme Filename:\r\n\n(without path)", " - Change IvAc ColorScheme", ""},
+      {4, "FL \r\n\nNote:\r\nthree digit - Example 3000ft=030", " - Cleared to FL", ""},
+      {9, "Text:", " - Occupied Area", "X,Y,"},
+      {24, "Enter Text:", " - Add Text (without spaces) to chat window", ""},
+      {220, "Zoom Level:", " - Set Zoom Level", ""},
+      {2003, "GEO items to select:", " - Select GEO items", ""},
+      {2004, "GEO items to unselect:", " - Unselect GEO items", ""},
+  };
+  for (const auto& c : prompts) {
+    const std::optional<Prompt> p = PromptOf(c.id);
+    ASSERT_TRUE(p) << c.id;
+    EXPECT_EQ(std::tie(p->text, p->title, p->defaultAnswer), std::tie(c.text, c.title, c.answer));
+  }
+  for (int32_t id : {11, 22, 2, 201, 14, 71, 8, 504, 551, 1001, 1007})
+    EXPECT_FALSE(PromptOf(id)) << id;
 }
 
 TEST(ActionMenu, EntriesAreUniqueAndGroupedAsTheMenuShowsThem) {
@@ -136,28 +156,6 @@ TEST(ActionMenu, EntriesAreUniqueAndGroupedAsTheMenuShowsThem) {
   EXPECT_EQ(KindOf(0), ActionKind::kNone);
   EXPECT_EQ(SelectionCodeOf(9007), "STAR");
   EXPECT_EQ(SelectionCodeOf(21), "");
-}
-
-TEST(ActionMenu, PromptsAndTheirTitles) {
-  struct Case {
-    int32_t id;
-    std::string_view text, title, answer;
-  } cases[] = {
-      {12, "Colorscheme Filename:\r\n\n(without path)", " - Change IvAc ColorScheme", ""},
-      {4, "FL \r\n\nNote:\r\nthree digit - Example 3000ft=030", " - Cleared to FL", ""},
-      {9, "Text:", " - Occupied Area", "X,Y,"},
-      {24, "Enter Text:", " - Add Text (without spaces) to chat window", ""},
-      {220, "Zoom Level:", " - Set Zoom Level", ""},
-      {2003, "GEO items to select:", " - Select GEO items", ""},
-      {2004, "GEO items to unselect:", " - Unselect GEO items", ""},
-  };
-  for (const Case& c : cases) {
-    const std::optional<Prompt> p = PromptOf(c.id);
-    ASSERT_TRUE(p) << c.id;
-    EXPECT_EQ(std::tie(p->text, p->title, p->defaultAnswer), std::tie(c.text, c.title, c.answer));
-  }
-  for (int32_t id : {11, 22, 2, 201, 14, 71, 8, 504, 551, 1001, 1007})
-    EXPECT_FALSE(PromptOf(id)) << id;
 }
 
 TEST(ActionMenu, EveryLineTheHelperCanTypePassesTheScriptCheckerAndSelectionBlocks) {

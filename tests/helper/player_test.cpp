@@ -27,7 +27,7 @@ MayType Allow(int n) {
   return [n]() mutable { return n-- > 0; };
 }
 
-TEST(Play, StopsBeforeARefusedPressReleasesWhatIsDownAndKeepsHeldKeysOnlyWhenAsked) {
+TEST(Play, StopsAndSenderFailuresReleaseWhatIsDownAndHeldKeysStayOnlyWhenAsked) {
   struct Case {
     std::string_view keys;
     int allowed;
@@ -66,23 +66,21 @@ TEST(Play, StopsBeforeARefusedPressReleasesWhatIsDownAndKeepsHeldKeysOnlyWhenAsk
     Play(held, sender, Allow(c.allowed), c.keep);
     EXPECT_EQ(sender.log, c.want) << c.keep << " " << c.allowed;
   }
-}
-
-TEST(Play, ASenderThatFailsStillGetsEveryHeldKeyReleased) {
-  const SendKeysResult parsed = ParseSendKeys("~(%(x))", UsLayout);
-  struct Case {
+  // A sender that fails still gets every held key released.
+  const KeyEvents nested = ParseSendKeys("~(%(x))", UsLayout).events;
+  struct Failure {
     int throwAt;
     std::string_view want;
-  } cases[] = {
+  } failures[] = {
       {3, "+17 +18 -18 -17"},      // the press of x fails
       {4, "+17 +18 +88 -18 -17"},  // the release of x fails
       {5, "+17 +18 +88 -88 -17"},  // the release of Alt fails: not asked twice
       {1, ""},                     // the very first press fails
   };
-  for (const Case& c : cases) {
+  for (const Failure& c : failures) {
     RecordingSender sender;
     sender.throwAt = c.throwAt;
-    EXPECT_THROW(Play(parsed.events, sender), std::runtime_error) << c.throwAt;
+    EXPECT_THROW(Play(nested, sender), std::runtime_error) << c.throwAt;
     EXPECT_EQ(sender.log, c.want) << c.throwAt;
   }
 }

@@ -538,7 +538,7 @@ TEST_F(InterpreterTest, OneRunAtATimeAndDeferredRequestsFollowTheScriptsOwnNavig
             (Events{"GetHandles", "SetText(x|0|0|1)", "status:<SetText(x|0|0|1)>", "end-program"}));
 }
 
-TEST(ButtonScripts, MacroKeyPickedByTypeAndStateAndEverythingButStarOpenSentToRemote) {
+TEST(ButtonScripts, MacroKeyResolvedScriptAndEverythingButStarOpenSentToRemote) {
   struct Case {
     int32_t type;
     bool kept;
@@ -555,20 +555,18 @@ TEST(ButtonScripts, MacroKeyPickedByTypeAndStateAndEverythingButStarOpenSentToRe
   // Everything but "*OPEN" is sent to the remote server.
   for (const char* tag : {"|SEND_TEXT a", "macro.txt", "OPEN x"}) EXPECT_TRUE(SendsToRemote(tag));
   for (const char* tag : {"*OPEN x", "*open.txt"}) EXPECT_FALSE(SendsToRemote(tag));
-}
-
-TEST(ResolveMacro, InlineFileMissingAndEmpty) {
+  // A button's value resolves to an inline script, a file, or nothing.
   TempDir tmp;
   const std::string macros = tmp.Folder("Macro");
   tmp.Write("Macro\\a.txt", "SEND_TEXT file\r\n");
   tmp.Write("Macro\\big.txt", std::string(files::kMaxScriptBytes + 1, 'x'));
   tmp.Folder("Macro\\dir");
-  struct Case {
+  const struct {
     const char* value;
     ScriptSource::Kind kind;
     std::string script;
     std::string path;
-  } cases[] = {
+  } values[] = {
       {"", ScriptSource::Kind::kEmpty, "", ""},
       {"   ", ScriptSource::Kind::kEmpty, "", ""},
       {"  |SEND_TEXT a|SEND_TEXT b ", ScriptSource::Kind::kInline, "SEND_TEXT a|SEND_TEXT b", ""},
@@ -580,7 +578,7 @@ TEST(ResolveMacro, InlineFileMissingAndEmpty) {
       {"dir", ScriptSource::Kind::kNotAFile, "", macros + "\\dir"},
       {"Aux.txt", ScriptSource::Kind::kNotAFile, "", macros + "\\Aux.txt"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : values) {
     const ScriptSource s = ResolveMacro(c.value, macros);
     EXPECT_EQ(std::tie(s.kind, s.script, s.path), std::tie(c.kind, c.script, c.path)) << c.value;
   }

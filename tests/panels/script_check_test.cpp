@@ -39,7 +39,7 @@ class ScriptCheckTest : public ::testing::Test {
   CheckOptions options;
 };
 
-TEST_F(ScriptCheckTest, FindsTheLinesThatSilentlyDoNothing) {
+TEST_F(ScriptCheckTest, FindsTheLinesThatSilentlyDoNothingAndNamesTheProblem) {
   struct Case {
     const char* script;
     std::vector<Want> want;
@@ -75,9 +75,7 @@ TEST_F(ScriptCheckTest, FindsTheLinesThatSilentlyDoNothing) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(Summary(CheckScript(c.script, options, "m.txt")), c.want) << c.script;
-}
-
-TEST_F(ScriptCheckTest, MessagesNameTheProblemAndTheServersWords) {
+  // Messages name the problem; the server knows its own words.
   const auto f = CheckScript("SEND_TXT a\nCLOSE", options, "m.txt");
   ASSERT_EQ(f.size(), 1u);
   EXPECT_EQ(FormatFinding(f[0]),

@@ -15,24 +15,7 @@ namespace {
 
 using qv::testing::TempDir;
 
-TEST(IsDeviceName, TheNamesTheSystemKeepsForDevicesInAnyFormAndNothingElse) {
-  const struct {
-    const char* path;
-    bool device;
-  } cases[] = {
-      {"NUL", true},       {"nul.txt", true},    {"CON", true},
-      {"prn", true},       {"AUX.ini", true},    {"COM1", true},
-      {"com9.txt", true},  {"LPT1", true},       {"lpt3.log.txt", true},
-      {"NUL  ", true},     {"CONIN$", true},     {"C:\\x\\COM2", true},
-      {"macro/aux", true}, {"COM0", false},      {"COM10", false},
-      {"LPT", false},      {"CONSOLE", false},   {"NULL.txt", false},
-      {"xnul", false},     {"Tower.txt", false}, {"C:\\NUL\\a.txt", false},
-      {"", false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(IsDeviceName(c.path), c.device) << c.path;
-}
-
-TEST(ReadScript, ReadsRegularFilesUpToTheCapAndRefusesEverythingElse) {
+TEST(ReadScript, ReadsRegularFilesUpToTheCapAndRefusesDevicesAndEverythingElse) {
   TempDir tmp;
   tmp.Write("ten.txt", "0123456789");
   tmp.Write("eleven.txt", "0123456789X");
@@ -57,6 +40,21 @@ TEST(ReadScript, ReadsRegularFilesUpToTheCapAndRefusesEverythingElse) {
   EXPECT_TRUE(IsRegularFile(tmp.Path("ten.txt")));
   for (const char* other : {"folder.txt", "missing.txt", "NUL"})
     EXPECT_FALSE(IsRegularFile(tmp.Path(other))) << other;
+  // The names the system keeps for devices, in any form, and nothing else.
+  const struct {
+    const char* path;
+    bool device;
+  } devices[] = {
+      {"NUL", true},       {"nul.txt", true},    {"CON", true},
+      {"prn", true},       {"AUX.ini", true},    {"COM1", true},
+      {"com9.txt", true},  {"LPT1", true},       {"lpt3.log.txt", true},
+      {"NUL  ", true},     {"CONIN$", true},     {"C:\\x\\COM2", true},
+      {"macro/aux", true}, {"COM0", false},      {"COM10", false},
+      {"LPT", false},      {"CONSOLE", false},   {"NULL.txt", false},
+      {"xnul", false},     {"Tower.txt", false}, {"C:\\NUL\\a.txt", false},
+      {"", false},
+  };
+  for (const auto& c : devices) EXPECT_EQ(IsDeviceName(c.path), c.device) << c.path;
 }
 
 #ifndef _WIN32

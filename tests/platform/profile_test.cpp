@@ -186,7 +186,7 @@ TEST_F(Profile, GetStringCutsToTheBufferWithTheQuoteQuirkAndPreparesTheDefault) 
 // The rewrite rules are compared with the system's functions byte for byte by
 // the Windows tests; these cases keep the rewrites (and a section write's
 // parsing of its entry list) under the sanitizers.
-TEST_F(Profile, WritesRewriteTheFileLikeTheSystem) {
+TEST_F(Profile, WritesRewriteTheFileLikeTheSystemAndLeaveItAloneWhenNothingChanges) {
   enum Op { kKey, kDeleteKey, kDeleteSection, kSection };
   const struct {
     const char* what;
@@ -234,9 +234,7 @@ TEST_F(Profile, WritesRewriteTheFileLikeTheSystem) {
     EXPECT_TRUE(ok) << c.what;
     EXPECT_EQ(Show(FileBytes(file)), Show(c.after)) << c.what;
   }
-}
-
-TEST_F(Profile, WritesThatChangeNothingLeaveTheFileAlone) {
+  // Writes that change nothing leave the file alone.
   const std::string before = "[s]\n  a = 1 \n\n";
   const std::string file = Fresh(before);
   EXPECT_TRUE(WriteKey(file, "S", "A", "  1"));
@@ -268,7 +266,7 @@ std::string ReadSectionTheLongWay(const std::string& file, const std::string& se
 // The section rules (comments, lines without "=", duplicates, names) are
 // compared with the system on Windows; here the raw block with its NULs, and
 // blocks around the reader's buffer sizes.
-TEST_F(Profile, ReadSectionGivesTheRawBlockThroughTheDoublingBufferAndWritesBack) {
+TEST_F(Profile, SectionsReadThroughTheDoublingBufferFillSmallBuffersAndWriteBack) {
   EXPECT_EQ(Show(ReadSection(Fresh("[s]\r\na = 1\r\nB=\"q\"\r\n"), "S")), Show("a=1\0B=\"q\""s));
   EXPECT_EQ(ReadSection(Path("none.ini"), "s"), "");
   // Section blocks (entries and their NULs) of sizes around every buffer
@@ -296,23 +294,20 @@ TEST_F(Profile, ReadSectionGivesTheRawBlockThroughTheDoublingBufferAndWritesBack
   EXPECT_TRUE(WriteSection(file, "05", ""));
   EXPECT_EQ(FileBytes(file), "[05]\r\n[06]\r\nCaption=Go\r\nMacro=\"x = y\"\r\n");
   EXPECT_EQ(ReadKey(file, "06", "Macro", ""), "x = y");
-}
-
-TEST_F(Profile, GetSectionFillsSmallBuffersLikeTheSystem) {
   // Observed on the system for "[s] a=1 b=2": the text "a=1\0b=2\0" needs 9.
   // Most sizes from 2 to 12, and large ones, are compared with the system on
   // Windows too; these keep cuts in a name, after a NUL and at the end here.
   const struct {
     size_t size, ret;
     std::string buffer;
-  } cases[] = {
+  } sizes[] = {
       {10, 8, "a=1\0b=2\0"s}, {9, 7, "a=1\0b=2"s}, {7, 5, "a=1\0b"s}, {6, 4, "a=1\0"s},
       {3, 1, "a"s},           {1, 0, ""},          {0, 0, ""},
   };
-  const std::string file = Fresh("[s]\r\na=1\r\nb=2\r\n");
-  for (const auto& c : cases) {
+  const std::string small = Fresh("[s]\r\na=1\r\nb=2\r\n");
+  for (const auto& c : sizes) {
     std::string out;
-    EXPECT_EQ(GetPrivateProfileSection("s", out, c.size, file), c.ret) << c.size;
+    EXPECT_EQ(GetPrivateProfileSection("s", out, c.size, small), c.ret) << c.size;
     EXPECT_EQ(Show(out), Show(c.buffer)) << c.size;
   }
 }
@@ -404,7 +399,7 @@ std::string Garbage(std::mt19937& rng, size_t size) {
   return s;
 }
 
-TEST_F(Profile, AnyBytesAreReadWithoutHarmAndSnapshotsAgree) {
+TEST_F(Profile, AnyBytesHugeLinesAndFilesAreReadWithoutHarmAndSnapshotsAgree) {
   std::mt19937 rng(20261206);
   for (int round = 0; round < 40; ++round) {
     const std::string file = Fresh(Garbage(rng, 50 + rng() % 4000));
@@ -425,9 +420,7 @@ TEST_F(Profile, AnyBytesAreReadWithoutHarmAndSnapshotsAgree) {
     ASSERT_TRUE(WriteKey(file, "round", "key", "value " + std::to_string(round)));
     EXPECT_EQ(ReadKey(file, "round", "key", "d"), "value " + std::to_string(round));
   }
-}
-
-TEST_F(Profile, HugeLinesAndFiles) {
+  // Huge lines and files.
   std::string big = "[s]\r\n" + std::string(100000, 'k') + "=" + std::string(100000, 'v') + "\r\n" +
                     std::string(100000, '[') + "\r\n" + std::string(100000, '=') + "\r\n";
   for (int i = 0; i < 20000; ++i)

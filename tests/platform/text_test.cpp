@@ -7,7 +7,7 @@
 namespace qv {
 namespace {
 
-TEST(LeadingNumber, ReadsTheLeadingDecimalNumberOnly) {
+TEST(LeadingNumber, ReadsTheLeadingDecimalNumberOnlyAndRoundsHalvesToEven) {
   struct Case {
     const char* text;
     double want;
@@ -42,9 +42,8 @@ TEST(LeadingNumber, ReadsTheLeadingDecimalNumberOnly) {
   EXPECT_EQ(LeadingNumber("000." + std::string(400, '0') + "7x"), 0.0);
   EXPECT_EQ(LeadingNumber(huge), std::numeric_limits<double>::max());
   EXPECT_EQ(LeadingNumber("-" + huge + ".5"), -std::numeric_limits<double>::max());
-}
-
-TEST(LeadingInt, HalvesGoToTheEvenNeighbourExactlyAndHugeOrGarbageValuesSaturateOrGiveZero) {
+  // Halves go to the even neighbour, exactly; huge or garbage values
+  // saturate or give 0.
   const struct {
     double value;
     int32_t want;
@@ -62,12 +61,12 @@ TEST(LeadingInt, HalvesGoToTheEvenNeighbourExactlyAndHugeOrGarbageValuesSaturate
                 {-1e300, std::numeric_limits<int32_t>::min()}};
   for (const auto& c : halves) EXPECT_EQ(RoundHalfEven(c.value), c.want) << c.value;
   // Digit-by-digit summing makes "12.5" a hair above the half on some FPUs.
-  struct Case {
+  const struct {
     const char* text;
     int32_t want;
-  } cases[] = {{"12.5", 12}, {"13.5", 14},   {"30.5", 30},     {"0.5", 0},  {"2.5", 2},
-               {"-2.5", -2}, {"2.50000", 2}, {"2.5000001", 3}, {"1.15", 1}, {"65535.5", 65536}};
-  for (const Case& c : cases) EXPECT_EQ(LeadingInt(c.text), c.want) << c.text;
+  } ints[] = {{"12.5", 12}, {"13.5", 14},   {"30.5", 30},     {"0.5", 0},  {"2.5", 2},
+              {"-2.5", -2}, {"2.50000", 2}, {"2.5000001", 3}, {"1.15", 1}, {"65535.5", 65536}};
+  for (const auto& c : ints) EXPECT_EQ(LeadingInt(c.text), c.want) << c.text;
   EXPECT_EQ(LeadingInt("99999999999999999999"), std::numeric_limits<int32_t>::max());
   EXPECT_EQ(LeadingInt("-99999999999999999999"), std::numeric_limits<int32_t>::min());
   EXPECT_EQ(LeadingInt("&H123456789"), std::numeric_limits<int32_t>::max());

@@ -27,7 +27,7 @@ std::string Commands(const std::vector<Received>& got) {
 // A message whole, cut in its payload or two in one receive, a stranger's
 // name, a NUL, colons and backslashes are also sent to the server over a
 // socket by its end-to-end tests.
-TEST(ServerDecoder, ReceivesAreSplitAndJoinedIntoWholeMessages) {
+TEST(ServerDecoder, ReceivesAreSplitAndJoinedIntoWholeMessagesWithThePayloadAsSent) {
   EXPECT_EQ(CommandMessage("Quorvex", "|SEND_TEXT hi"), "Quorvex:\r\n|SEND_TEXT hi\r\n");
   const std::string a = CommandMessage("Quorvex", "|CLEARED_TO_FL 350");
   const std::string b = CommandMessage("Quorvex", "|SEND_TEXT two");
@@ -60,21 +60,19 @@ TEST(ServerDecoder, ReceivesAreSplitAndJoinedIntoWholeMessages) {
   d.Reset();  // the client went away
   d.Feed("50\r\n", out);
   EXPECT_EQ(Commands(out), "R[??? 50]");
-}
-
-TEST(ServerDecoder, PayloadTextIsKeptAsSentAtAnyLength) {
+  // Payload text is kept as sent, at any length.
   // Backslashes, tabs, and the server's own name inside a script stay.
   std::vector<std::string> payloads = {"|SEND_TEXT Quorvex says hello Quorvex",
                                        "|SEND_TEXT tab\there", "sub\\Tower.txt"};
   for (size_t n : {107u, 108u, 254u, 4000u})
     payloads.push_back("|SEND_TEXT " + std::string(n - 11, 'x'));
   for (const std::string& p : payloads) {
-    ServerDecoder d("Quorvex");
-    EXPECT_EQ(Commands(FeedAll(d, {CommandMessage("Quorvex", p)})), "C[" + p + "]") << p.size();
+    ServerDecoder one("Quorvex");
+    EXPECT_EQ(Commands(FeedAll(one, {CommandMessage("Quorvex", p)})), "C[" + p + "]") << p.size();
   }
 }
 
-TEST(ServerDecoder, RefusesWhatIsNotAGoodMessage) {
+TEST(ServerDecoder, RefusesWhatIsNotAGoodMessageAndFindsTheNextGoodOne) {
   struct Case {
     const char* name;
     std::string server;
@@ -93,22 +91,20 @@ TEST(ServerDecoder, RefusesWhatIsNotAGoodMessage) {
     ServerDecoder d(c.server);
     EXPECT_EQ(Commands(FeedAll(d, {c.bytes})), c.want) << c.name;
   }
-}
-
-TEST(ServerDecoder, FindsTheNextGoodMessageAfterGarbage) {
+  // The next good message after garbage is found.
   const std::string good = CommandMessage("Quorvex", "|SEND_TEXT ok");
-  struct Case {
+  struct Garbage {
     const char* name;
     std::string before;
     size_t refusals;
-  } cases[] = {
+  } garbage[] = {
       {"garbage lines", "abc\r\ndef\r\n", 2},
       {"a message cut off", "Quorvex:\r\n|SEND_TE", 1},
       {"a header alone", "Quorvex:\r\n", 1},
       {"binary bytes", std::string("\x01\x02\xff\x00|", 5), 1},
       {"a stranger's header", "Other:\r\n", 1},
   };
-  for (const Case& c : cases) {
+  for (const Garbage& c : garbage) {
     ServerDecoder d("Quorvex");
     const auto got = FeedAll(d, {c.before, good});
     ASSERT_EQ(got.size(), c.refusals + 1) << c.name << ": " << Commands(got);
