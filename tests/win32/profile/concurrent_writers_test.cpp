@@ -11,6 +11,8 @@
 
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/temp_dir.h"
+#include "win32/support/e2e.h"
 
 namespace {
 
@@ -26,40 +28,27 @@ int RunWriter(const std::string& file, const std::string& name, int count) {
 }
 
 TEST(ConcurrentWriters, EveryWriteOfEveryProcessSucceedsAndTheFileStaysWhole) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string file =
-      std::string(temp) + "qv_writers_" + std::to_string(GetCurrentProcessId()) + ".ini";
+  const qv::testing::TempDir dir;
+  const std::string file = dir / "writers.ini";
   ASSERT_TRUE(qv::files::WriteAtomic(file, "[Common]\r\nkept=1\r\n"));
   constexpr int kWriters = 4, kKeys = 60;
-  std::vector<PROCESS_INFORMATION> writers;
+  std::vector<qv::e2e::Process> writers(kWriters);
+  for (int w = 0; w < kWriters; ++w)
+    ASSERT_TRUE(writers[w].Start(
+        g_self, "--writer \"" + file + "\" w" + std::to_string(w) + " " + std::to_string(kKeys),
+        ""));
   for (int w = 0; w < kWriters; ++w) {
-    std::string line = "\"" + g_self + "\" --writer \"" + file + "\" w" + std::to_string(w) + " " +
-                       std::to_string(kKeys);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
-    CloseHandle(pi.hThread);
-    writers.push_back(pi);
-  }
-  for (int w = 0; w < kWriters; ++w) {
-    ASSERT_EQ(WaitForSingleObject(writers[w].hProcess, 60000), WAIT_OBJECT_0);
     DWORD failed = 1234;
-    GetExitCodeProcess(writers[w].hProcess, &failed);
-    CloseHandle(writers[w].hProcess);
+    ASSERT_TRUE(writers[w].WaitExit(60000, &failed));
     EXPECT_EQ(failed, 0u) << "writes of writer " << w << " failed";
   }
   // Two processes may each rewrite the file they read, so one may drop the
   // other's newest key (as with the system's own functions); but the file
   // that is left is always a whole one, and no temporary file stays behind.
-  std::string bytes;
-  ASSERT_TRUE(qv::files::ReadAll(file, bytes));
+  const std::string bytes = qv::testing::FileBytes(file);
   EXPECT_EQ(qv::profile::ReadKey(file, "Common", "kept", ""), "1");
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
   EXPECT_FALSE(qv::files::Exists(qv::files::TempPathFor(file)));
-  DeleteFileA(file.c_str());
 }
 
 }  // namespace

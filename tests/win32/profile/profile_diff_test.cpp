@@ -197,12 +197,13 @@ std::string SystemReadSection(const std::string& file, const std::string& sectio
   }
 }
 
-TEST(ProfileDiff, KeyReadsMatchTheSystem) {
+TEST(ProfileDiff, KeyAndSectionReadsMatchTheSystem) {
   // Each default with the full buffer, then buffers too small for most
-  // values.
+  // values; section buffers of many sizes.
   std::vector<std::pair<std::string, size_t>> reads;
   for (const char* d : {"d", "", "\"qd\"  ", "'q'  ", "  "}) reads.push_back({d, kReadBufferSize});
   for (size_t size : {1, 2, 3, 6}) reads.push_back({"d", size});
+  const size_t sizes[] = {1024, 2, 3, 4, 5, 7, 8, 12, 30, 100};
   for (const auto& [c, file] : ReadTargets("read")) {
     std::vector<std::string> sections, keys;
     NamesOf(c.bytes, sections, keys);
@@ -226,16 +227,6 @@ TEST(ProfileDiff, KeyReadsMatchTheSystem) {
           ASSERT_EQ(Show(snap.ReadKey(s, k, d)), Show(want)) << where;
         }
       }
-    }
-  }
-}
-
-TEST(ProfileDiff, SectionReadsMatchTheSystem) {
-  const size_t sizes[] = {1024, 2, 3, 4, 5, 7, 8, 12, 30, 100};
-  for (const auto& [c, file] : ReadTargets("sect")) {
-    std::vector<std::string> sections, keys;
-    NamesOf(c.bytes, sections, keys);
-    for (const std::string& s : sections) {
       const std::string where = std::string(c.name) + ": [" + Show(s) + "]";
       for (size_t size : sizes) {
         std::vector<char> buf(size + 8, 'X');
@@ -274,17 +265,10 @@ bool RunSystem(const Op& op, const std::string& file) {
 }
 
 bool RunEngine(const Op& op, const std::string& file) {
-  switch (op.kind) {
-    case Op::kWriteKey:
-      return WriteKey(file, op.section, op.key, op.value);
-    case Op::kDeleteKey:
-      return DeleteKey(file, op.section, op.key);
-    case Op::kDeleteSection:
-      return DeleteSection(file, op.section);
-    case Op::kWriteSection:
-      return WriteSection(file, op.section, op.value);
-  }
-  return false;
+  return op.kind == Op::kWriteKey        ? WriteKey(file, op.section, op.key, op.value)
+         : op.kind == Op::kDeleteKey     ? DeleteKey(file, op.section, op.key)
+         : op.kind == Op::kDeleteSection ? DeleteSection(file, op.section)
+                                         : WriteSection(file, op.section, op.value);
 }
 
 // Known difference: the system drops a "[]" header that is not at the top of
@@ -315,6 +299,18 @@ void CompareWrite(const std::string& where, const std::string& before, const Op&
 }
 
 TEST(ProfileDiff, WritesMatchTheSystemByteForByte) {
+  // To a missing file and into a missing folder first, then on the corpus.
+  const Op missing[] = {
+      {Op::kWriteKey, "s", "a", "1"},       {Op::kWriteKey, "", "a", "1"},
+      {Op::kDeleteKey, "s", "a", ""},       {Op::kDeleteSection, "s", "", ""},
+      {Op::kWriteSection, "s", "", "a=1"s}, {Op::kWriteSection, "s", "", ""},
+      {Op::kWriteSection, "", "", "a=1"s},
+  };
+  for (const Op& op : missing) {
+    CompareWrite("missing file", "", op, NewPath("nsys"), NewPath("neng"));
+    const std::string lost = Dir() + "\\no such folder\\x" + std::to_string(g_counter++) + ".ini";
+    CompareWrite("missing folder", "", op, lost, lost);
+  }
   for (const CorpusFile& c : Corpus()) {
     std::vector<std::string> sections, keys;
     NamesOf(c.bytes, sections, keys);
@@ -356,20 +352,6 @@ TEST(ProfileDiff, WritesMatchTheSystemByteForByte) {
       CompareWrite(c.name, c.bytes, op, sys_file, eng_file);
       if (HasFailure()) return;
     }
-  }
-}
-
-TEST(ProfileDiff, WritesToAMissingFileMatchTheSystem) {
-  const Op ops[] = {
-      {Op::kWriteKey, "s", "a", "1"},       {Op::kWriteKey, "", "a", "1"},
-      {Op::kDeleteKey, "s", "a", ""},       {Op::kDeleteSection, "s", "", ""},
-      {Op::kWriteSection, "s", "", "a=1"s}, {Op::kWriteSection, "s", "", ""},
-      {Op::kWriteSection, "", "", "a=1"s},
-  };
-  for (const Op& op : ops) CompareWrite("missing file", "", op, NewPath("nsys"), NewPath("neng"));
-  for (const Op& op : ops) {
-    const std::string lost = Dir() + "\\no such folder\\x" + std::to_string(g_counter++) + ".ini";
-    CompareWrite("missing folder", "", op, lost, lost);
   }
 }
 

@@ -20,8 +20,6 @@ using qv::standin::Where;
 constexpr int kStatusLineId = 205;  // lblInfo
 constexpr int kListenId = 201;      // cmdListen
 
-using Client = LoopbackClient;
-
 std::string Command(const std::string& payload) {
   return qv::remote::CommandMessage("Quorvex", payload);
 }
@@ -91,7 +89,7 @@ TEST_F(ServerE2E, ClientCommandsRunWholeInOrderOneClientAtATimeAndTheMonitorRepo
   Write("Config\\Secret.txt", "SEND_TEXT secret\r\n");
   ASSERT_NO_FATAL_FAILURE(StartStandIn(qv::standin::kFullScenario));
   ASSERT_NO_FATAL_FAILURE(StartServer());
-  Client c;
+  LoopbackClient c;
   ASSERT_TRUE(c.Connect(port_));
   ASSERT_TRUE(WaitConnected());
   const int64_t start = standin_.LastSeq();
@@ -147,7 +145,7 @@ TEST_F(ServerE2E, ClientCommandsRunWholeInOrderOneClientAtATimeAndTheMonitorRepo
   EXPECT_EQ(c.received.find("SEL AFR1234"), c.received.rfind("SEL AFR1234")) << c.received;
 
   // One client at a time: nobody listens while one is connected.
-  Client b;
+  LoopbackClient b;
   EXPECT_FALSE(b.Connect(port_));
 
   // The client leaves in the middle of a message: the whole commands before
