@@ -123,42 +123,7 @@ TEST(ActionMenu, PromptAndLineOfEveryKindOfEntryForItsAnswer) {
     EXPECT_FALSE(PromptOf(id)) << id;
 }
 
-TEST(ActionMenu, EntriesAreUniqueAndGroupedAsTheMenuShowsThem) {
-  const std::vector<int32_t> ids = ActionIds();
-  EXPECT_EQ(std::set<int32_t>(ids.begin(), ids.end()).size(), ids.size());
-  // 28 single entries, 13 + 1 zoom values, 3 x 37 buttons, 10 x 12 selection.
-  EXPECT_EQ(ids.size(), 28u + 14u + 111u + 120u);
-
-  const MenuNode root = ActionMenu();
-  EXPECT_EQ(root.children.front().caption, "Open new Assistant");
-  EXPECT_EQ(root.children.back().caption, "<OCN>");
-  for (const MenuNode& n : root.children) {
-    if (n.caption == "Set Zoom to ...") {
-      ASSERT_EQ(n.children.size(), 15u);
-      EXPECT_EQ(n.children[0].caption, "0");
-      EXPECT_EQ(n.children[12].caption, "120");
-      EXPECT_EQ(n.children[14].caption, "Custom ...");
-    }
-    if (n.caption == "<FIX>") {
-      ASSERT_EQ(n.children.size(), 12u);
-      EXPECT_EQ(n.children[6].caption, "FIX Copy&&Paste Current IvAc Selected Items");
-      EXPECT_EQ(n.children[6].id, 5007);
-    }
-    if (n.caption == "Release Button") {
-      ASSERT_EQ(n.children.size(), 37u);
-      EXPECT_EQ(n.children[36].caption, "INTERCOM");
-    }
-  }
-  for (int32_t id : ids) EXPECT_NE(KindOf(id), ActionKind::kNone) << id;
-  EXPECT_EQ(KindOf(8), ActionKind::kMoveIvac);
-  EXPECT_EQ(KindOf(9007), ActionKind::kPasteSelected);
-  EXPECT_EQ(KindOf(1008), ActionKind::kPasteUnselected);
-  EXPECT_EQ(KindOf(0), ActionKind::kNone);
-  EXPECT_EQ(SelectionCodeOf(9007), "STAR");
-  EXPECT_EQ(SelectionCodeOf(21), "");
-}
-
-TEST(ActionMenu, EveryLineTheHelperCanTypePassesTheScriptCheckerAndSelectionBlocks) {
+TEST(ActionMenu, EntriesAreUniqueGroupedAndEveryLineTheHelperTypesPassesTheChecker) {
   qv::testing::TempDir folder;
   panels::CheckOptions options;
   options.macroFolder = folder.Folder("Macro");
@@ -201,6 +166,39 @@ TEST(ActionMenu, EveryLineTheHelperCanTypePassesTheScriptCheckerAndSelectionBloc
   // Lines the block would skip, end early or split are left out.
   EXPECT_EQ(SelectionBlockText({"A", "", ";x", "<Selection_End>", "B|C", "D"}, true),
             "; 2 selected Item\r\n<selection_start>\r\nA\r\nD\r\n<selection_end>\r\n");
+  // The entries are unique and grouped as the menu shows them.
+  const std::vector<int32_t> ids = ActionIds();
+  EXPECT_EQ(std::set<int32_t>(ids.begin(), ids.end()).size(), ids.size());
+  // 28 single entries, 13 + 1 zoom values, 3 x 37 buttons, 10 x 12 selection.
+  EXPECT_EQ(ids.size(), 28u + 14u + 111u + 120u);
+
+  const MenuNode root = ActionMenu();
+  EXPECT_EQ(root.children.front().caption, "Open new Assistant");
+  EXPECT_EQ(root.children.back().caption, "<OCN>");
+  for (const MenuNode& n : root.children) {
+    if (n.caption == "Set Zoom to ...") {
+      ASSERT_EQ(n.children.size(), 15u);
+      EXPECT_EQ(n.children[0].caption, "0");
+      EXPECT_EQ(n.children[12].caption, "120");
+      EXPECT_EQ(n.children[14].caption, "Custom ...");
+    }
+    if (n.caption == "<FIX>") {
+      ASSERT_EQ(n.children.size(), 12u);
+      EXPECT_EQ(n.children[6].caption, "FIX Copy&&Paste Current IvAc Selected Items");
+      EXPECT_EQ(n.children[6].id, 5007);
+    }
+    if (n.caption == "Release Button") {
+      ASSERT_EQ(n.children.size(), 37u);
+      EXPECT_EQ(n.children[36].caption, "INTERCOM");
+    }
+  }
+  for (int32_t id : ids) EXPECT_NE(KindOf(id), ActionKind::kNone) << id;
+  EXPECT_EQ(KindOf(8), ActionKind::kMoveIvac);
+  EXPECT_EQ(KindOf(9007), ActionKind::kPasteSelected);
+  EXPECT_EQ(KindOf(1008), ActionKind::kPasteUnselected);
+  EXPECT_EQ(KindOf(0), ActionKind::kNone);
+  EXPECT_EQ(SelectionCodeOf(9007), "STAR");
+  EXPECT_EQ(SelectionCodeOf(21), "");
 }
 
 }  // namespace

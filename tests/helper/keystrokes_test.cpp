@@ -26,7 +26,7 @@ std::string Show(const KeyEvents& events) {
   return out;
 }
 
-TEST(ParseSendKeys, AcceptedStringsGiveTheirKeysAndLeaveNothingDown) {
+TEST(ParseSendKeys, AcceptedStringsAndNamedKeysGiveTheirKeysAndLeaveNothingDown) {
   struct Case {
     std::string_view keys;
     std::string_view want;
@@ -85,6 +85,23 @@ TEST(ParseSendKeys, AcceptedStringsGiveTheirKeysAndLeaveNothingDown) {
   EXPECT_EQ(KeysLeftDown({{16, true}, {65, true}, {65, false}}), std::vector<uint8_t>{16});
   EXPECT_TRUE(KeysLeftDown({{16, true}, {16, true}, {16, false}}).empty());
   EXPECT_TRUE(KeysLeftDown({{16, false}}).empty());
+  // The named keys (TAB, ENTER, "~", PRTSC, bksp, END, F1 and f16 are typed
+  // in braces above).
+  const struct {
+    std::string_view name;
+    int vk;  // -1: not a named key
+  } named[] = {
+      {"BACKSPACE", 8}, {"BS", 8},      {"BREAK", 19},       {"CapsLock", 20}, {"DELETE", 46},
+      {"DEL", 46},      {"DOWN", 40},   {"ESC", 27},         {"HELP", 47},     {"HOME", 36},
+      {"INS", 45},      {"INSERT", 45}, {"LEFT", 37},        {"NUMLOCK", 144}, {"PGDN", 34},
+      {"PGUP", 33},     {"RIGHT", 39},  {"SCROLLLOCK", 145}, {"up", 38},       {"F9", 120},
+      {"F10", 121},     {"F17", -1},    {"F", -1},           {"F1a", -1},      {"F01", -1},
+      {"", -1},         {"ENTERX", -1}, {"+", -1},           {"a", -1},
+  };
+  for (const auto& c : named) {
+    const std::optional<uint8_t> vk = NamedKey(c.name);
+    EXPECT_EQ(vk ? int{*vk} : -1, c.vk) << c.name;
+  }
 }
 
 TEST(ParseSendKeys, RefusedStringsTypeNothingAndSayWhy) {
@@ -137,25 +154,6 @@ TEST(ParseSendKeys, RefusedStringsTypeNothingAndSayWhy) {
     EXPECT_EQ(r.error, c.error) << c.keys;
     EXPECT_EQ(r.description, c.text) << c.keys;
     EXPECT_TRUE(r.events.empty()) << c.keys;
-  }
-}
-
-TEST(NamedKey, TheTableInAnyCaseAndTheFunctionKeys) {
-  // TAB, ENTER, "~", PRTSC, bksp, END, F1 and f16 are typed in braces above.
-  struct Case {
-    std::string_view name;
-    int vk;  // -1: not a named key
-  } cases[] = {
-      {"BACKSPACE", 8}, {"BS", 8},      {"BREAK", 19},       {"CapsLock", 20}, {"DELETE", 46},
-      {"DEL", 46},      {"DOWN", 40},   {"ESC", 27},         {"HELP", 47},     {"HOME", 36},
-      {"INS", 45},      {"INSERT", 45}, {"LEFT", 37},        {"NUMLOCK", 144}, {"PGDN", 34},
-      {"PGUP", 33},     {"RIGHT", 39},  {"SCROLLLOCK", 145}, {"up", 38},       {"F9", 120},
-      {"F10", 121},     {"F17", -1},    {"F", -1},           {"F1a", -1},      {"F01", -1},
-      {"", -1},         {"ENTERX", -1}, {"+", -1},           {"a", -1},
-  };
-  for (const Case& c : cases) {
-    const std::optional<uint8_t> vk = NamedKey(c.name);
-    EXPECT_EQ(vk ? int{*vk} : -1, c.vk) << c.name;
   }
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 using qv::testing::TempDir;
 
-TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
+TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultAndWritersUseTheirOrder) {
   TempDir tmp;
   const std::string file = PanelPath(tmp.Path(), "Tower");
   ASSERT_TRUE(CreatePanelFile(file, "Tower"));
@@ -32,32 +32,8 @@ TEST(PanelProfile, NewPanelFromTheTemplateReadsAsTheDefaultPanel) {
     EXPECT_EQ(std::make_tuple(GridWidth(s), GridHeight(s), ButtonCount(s)),
               std::make_tuple(12780, 1060, 20));
   }
-}
-
-TEST(PanelProfile, LongValuesAreCutTo254AndEmptyValuesAreNotDefaults) {
-  TempDir tmp;
-  const std::string file = tmp.Path("p.ini");
-  const std::string macro = "|" + std::string(299, 'x');
-  tmp.Write("p.ini", "[Setup]\r\nCols=\r\n[07]\r\nmacro=" + macro +
-                         "\r\nlabel=\r\nTextFont=\r\ntooltip=tip   \r\n");
-  const SnapshotReader snap(file);
-  const ButtonLook b = LoadButtonLook(snap, 7, false, {}, 0, 0);
-  EXPECT_EQ(b.tag, macro.substr(0, 254));
-  EXPECT_EQ(b.fontFace, "");  // present and empty: not the default "Tahoma"
-  EXPECT_EQ(b.tooltip, "tip");
-  EXPECT_EQ(ProfileReader(file).Read("07", "MACRO", ""), macro.substr(0, 254));
-  // An empty Cols is 0 columns, not the missing-key default.
-  EXPECT_EQ(ReadSetup(snap, SetupReader::kRunningPanel).cols, 0);
-  EXPECT_EQ(StoredValueLength(file, "07", "macro"), 300);
-  EXPECT_EQ(StoredValueLength(file, "07", "label"), 0);
-  EXPECT_EQ(StoredValueLength(file, "07", "nothing"), -1);
-}
-
-TEST(PanelProfile, WritersUseTheirOrderAndTheReadersFindEveryKey) {
-  TempDir tmp;
-  const std::string file = PanelPath(tmp.Path(), "W");
-  ASSERT_TRUE(CreatePanelFile(file, "W"));
-
+  // The writers, on the new panel, use their order, and the readers find
+  // every key.
   SetupFields setup = {"Desc",           "900", "300", "3",  "4",  "150", "250", "0", "1", "1",
                        ColorText13(255), "30",  "40",  "50", "70", "20",  "10"};
   ASSERT_TRUE(WriteSetupFields(file, setup));
@@ -113,6 +89,25 @@ TEST(PanelProfile, WritersUseTheirOrderAndTheReadersFindEveryKey) {
             std::vector<bool>({true, true, false, true, true, false}));
   EXPECT_DOUBLE_EQ(up.fontSize, 8.25);
   EXPECT_EQ(ReadButtonType(snap, 11), ButtonType::kTwoStatePush);
+}
+
+TEST(PanelProfile, LongValuesAreCutTo254AndEmptyValuesAreNotDefaults) {
+  TempDir tmp;
+  const std::string file = tmp.Path("p.ini");
+  const std::string macro = "|" + std::string(299, 'x');
+  tmp.Write("p.ini", "[Setup]\r\nCols=\r\n[07]\r\nmacro=" + macro +
+                         "\r\nlabel=\r\nTextFont=\r\ntooltip=tip   \r\n");
+  const SnapshotReader snap(file);
+  const ButtonLook b = LoadButtonLook(snap, 7, false, {}, 0, 0);
+  EXPECT_EQ(b.tag, macro.substr(0, 254));
+  EXPECT_EQ(b.fontFace, "");  // present and empty: not the default "Tahoma"
+  EXPECT_EQ(b.tooltip, "tip");
+  EXPECT_EQ(ProfileReader(file).Read("07", "MACRO", ""), macro.substr(0, 254));
+  // An empty Cols is 0 columns, not the missing-key default.
+  EXPECT_EQ(ReadSetup(snap, SetupReader::kRunningPanel).cols, 0);
+  EXPECT_EQ(StoredValueLength(file, "07", "macro"), 300);
+  EXPECT_EQ(StoredValueLength(file, "07", "label"), 0);
+  EXPECT_EQ(StoredValueLength(file, "07", "nothing"), -1);
 }
 
 }  // namespace

@@ -90,26 +90,7 @@ TEST_F(ScriptCheckTest, FindsTheLinesThatSilentlyDoNothingAndNamesTheProblem) {
   EXPECT_NE(g[0].message.find("server"), std::string::npos);
 }
 
-TEST_F(ScriptCheckTest, MacroFilesSelfInclusionAndUnreadableOrGarbageFiles) {
-  tmp.Write("Macro\\self.txt", "SEND_TEXT a\r\nINCLUDE SELF.TXT\r\n");
-  EXPECT_EQ(Summary(CheckMacroFile(options.macroFolder + "\\self.txt", options)),
-            (std::vector<Want>{{2, Kind::kSelfInclude}}));
-  EXPECT_EQ(Summary(CheckMacroFile(options.macroFolder + "\\none.txt", options)),
-            (std::vector<Want>{{0, Kind::kUnreadableFile}}));
-  // Binary content: no crash, every line reported as unknown or ignored.
-  tmp.Write("Macro\\bin.txt", std::string("\0\x01\xff|\x80 x\r\n\0", 10));
-  const auto bin = CheckMacroFile(options.macroFolder + "\\bin.txt", options);
-  EXPECT_EQ(bin.size(), 3u);
-  for (const Finding& f : bin) EXPECT_EQ(f.kind, Kind::kUnknownCommand);
-  // A panel file that is not there, and one whose grid size is garbage (no
-  // button runs).
-  EXPECT_EQ(Summary(CheckPanelFile(PanelPath(tmp.Path(), "none"), options)),
-            (std::vector<Want>{{0, Kind::kUnreadableFile}}));
-  tmp.Write("G.ini", "[Setup]\r\nRows=-99999999999\r\nCols=&HFFFFFFFF\r\n[01]\r\nmacro=|NOPE\r\n");
-  EXPECT_TRUE(CheckPanelFile(tmp.Path("G.ini"), options).empty());
-}
-
-TEST_F(ScriptCheckTest, PanelFileButtonsTheirFilesAndCutValuesWhateverTheirLengthReadsAs) {
+TEST_F(ScriptCheckTest, PanelAndMacroFilesTheirButtonsIncludesCutValuesAndGarbage) {
   tmp.Write("Macro\\bad.txt", "NOPE\r\n");
   const std::string panel = PanelPath(tmp.Folder("Panels"), "P");
   tmp.Write("Panels\\P.ini",
@@ -154,6 +135,23 @@ TEST_F(ScriptCheckTest, PanelFileButtonsTheirFilesAndCutValuesWhateverTheirLengt
     EXPECT_EQ(cut, c.cut ? std::vector<std::string>{"label"} : std::vector<std::string>{})
         << c.name;
   }
+  // Macro files: self-inclusion, and unreadable or garbage files.
+  tmp.Write("Macro\\self.txt", "SEND_TEXT a\r\nINCLUDE SELF.TXT\r\n");
+  EXPECT_EQ(Summary(CheckMacroFile(options.macroFolder + "\\self.txt", options)),
+            (std::vector<Want>{{2, Kind::kSelfInclude}}));
+  EXPECT_EQ(Summary(CheckMacroFile(options.macroFolder + "\\none.txt", options)),
+            (std::vector<Want>{{0, Kind::kUnreadableFile}}));
+  // Binary content: no crash, every line reported as unknown or ignored.
+  tmp.Write("Macro\\bin.txt", std::string("\0\x01\xff|\x80 x\r\n\0", 10));
+  const auto bin = CheckMacroFile(options.macroFolder + "\\bin.txt", options);
+  EXPECT_EQ(bin.size(), 3u);
+  for (const Finding& f : bin) EXPECT_EQ(f.kind, Kind::kUnknownCommand);
+  // A panel file that is not there, and one whose grid size is garbage (no
+  // button runs).
+  EXPECT_EQ(Summary(CheckPanelFile(PanelPath(tmp.Path(), "none"), options)),
+            (std::vector<Want>{{0, Kind::kUnreadableFile}}));
+  tmp.Write("G.ini", "[Setup]\r\nRows=-99999999999\r\nCols=&HFFFFFFFF\r\n[01]\r\nmacro=|NOPE\r\n");
+  EXPECT_TRUE(CheckPanelFile(tmp.Path("G.ini"), options).empty());
 }
 
 }  // namespace
