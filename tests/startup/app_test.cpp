@@ -6,7 +6,6 @@
 
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "startup/log.h"
 #include "support/temp_dir.h"
 
 namespace qv {
@@ -58,7 +57,6 @@ TEST(Start, ClientModeKeepsUserValuesAndWritesDebugBack) {
   EXPECT_EQ(app.settings.sleep, 40);
   EXPECT_EQ(profile::ReadKey(f.settingsFile, "default", "Debug", "?"), "-1");
   EXPECT_EQ(profile::ReadKey(f.settingsFile, "default", "ServerAddress", "?"), "10.0.0.9");
-  EXPECT_TRUE(files::Exists(DumpFilePath(f.base, Today())));
 }
 
 TEST(Start, UnwritableBaseFolderStillStartsWithDefaults) {

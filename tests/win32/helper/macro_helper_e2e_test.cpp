@@ -128,6 +128,10 @@ class MacroHelper : public e2e::ProgramCase {
   void Choose(int32_t id, const char* answer = nullptr) {
     PostMessageA(window_, WM_COMMAND, static_cast<WPARAM>(MacroHelperWindow::kActionCommand + id),
                  0);
+    Answer(id, answer);
+  }
+  // Answers the input box of entry `id`, if it asks, however it was chosen.
+  void Answer(int32_t id, const char* answer) {
     const std::optional<Prompt> prompt = PromptOf(id);
     if (!prompt) return;
     const std::string title = MacroHelperWindow::kCaption + prompt->title;
@@ -198,11 +202,7 @@ TEST_F(MacroHelper, DraggingChoosesTheEditorAndEveryEntryTypesItsLine) {
     PostMessageA(menu, WM_KEYUP, key, 0xC0000001);
     Pump(100);
   }
-  HWND box = e2e::WaitTopWindow(process_->Id(), "", "Macro Helper - Open new Assistant", 5000);
-  ASSERT_NE(box, nullptr);
-  SendMessageA(FindWindowExA(box, nullptr, "Edit", nullptr), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>("Ground"));
-  PostMessageA(FindWindowExA(box, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
+  ASSERT_NO_FATAL_FAILURE(Answer(10, "Ground"));
   EXPECT_TRUE(EditorHolds("OPEN Ground\r\n")) << EditorText();
 
   // Compatibility mode types the same line; a cancelled prompt types nothing.
