@@ -26,7 +26,6 @@ TEST(RunMode, ChosenFromTheCommandLine) {
       // "*CLIENT" is tested first; "*SERVER" stays in the panel name.
       {"*CLIENT *SERVER Tower", RunMode::Client, "*SERVER Tower", "SEND"},
       // The Macro Helper marker is found in any letter case, anywhere.
-      {"*macrohelper", RunMode::MacroHelper, "", ""},
       {"Tower *MacroHelper *CLIENT", RunMode::MacroHelper, "", ""},
       {"*CLIENT", RunMode::Client, "", "SEND"},
   };

@@ -84,8 +84,6 @@ TEST_F(FreshAppData, TheFirstStartWritesTheSettingsNoPanelIsFoundAndTheHelperDef
 TEST(ProgramFile, CarriesItsIconAndDescription) {
   HMODULE file = LoadLibraryExA(g_quorvex.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(file, nullptr);
-  HRSRC group = FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
-  ASSERT_NE(group, nullptr);
   for (int size : {16, 32, 48}) {
     HICON icon = static_cast<HICON>(
         LoadImageA(file, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
