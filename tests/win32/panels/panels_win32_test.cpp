@@ -56,7 +56,6 @@ TEST(LinkWordsAgainstTheSystem, RandomLinesOfQuotesBackslashesAndBlanks) {
 TEST(PanelColours, SystemColoursComeFromGetSysColor) {
   EXPECT_EQ(ResolveColor(kButtonFace, WindowsSysColor), GetSysColor(COLOR_BTNFACE) & 0xFFFFFFu);
   EXPECT_EQ(ResolveColor(kButtonText, WindowsSysColor), GetSysColor(COLOR_BTNTEXT) & 0xFFFFFFu);
-  EXPECT_EQ(ResolveColor(0x0000FF, WindowsSysColor), 0x0000FFu);
 }
 
 }  // namespace
