@@ -10,12 +10,6 @@
 namespace qv {
 namespace {
 
-std::string ConfigWith(const testing::TempDir& dir, const std::string& body) {
-  const std::string file = dir / "Config.ini";
-  files::WriteAtomic(file, "[default]\r\n" + body);
-  return file;
-}
-
 // The defaults read from a missing file are checked byte for byte in the
 // first Config.ini by the start-up end-to-end tests.
 TEST(Settings, ConversionsOfStoredValues) {
@@ -37,7 +31,8 @@ TEST(Settings, ConversionsOfStoredValues) {
   };
   for (const Case& c : cases) {
     testing::TempDir dir;
-    const Settings s = ReadSettings(ConfigWith(dir, c.body));
+    dir.Write("Config.ini", "[default]\r\n" + std::string(c.body));
+    const Settings s = ReadSettings(dir / "Config.ini");
     EXPECT_EQ(s.sleep, c.sleep) << c.body;
     EXPECT_EQ(s.commboxFrequency, c.freq) << c.body;
     EXPECT_EQ(s.debug, c.debug) << c.body;

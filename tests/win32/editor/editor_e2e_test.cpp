@@ -12,6 +12,7 @@
 #include "editor/frm_display.h"
 #include "editor/frm_edit_button.h"
 #include "panels/panel_file.h"
+#include "platform/profile.h"
 #include "win32/support/program_case.h"
 
 namespace {
@@ -34,10 +35,7 @@ std::string SectionText(const std::string& file, const std::string& section) {
 }
 
 std::string Label(const std::string& file, int n) {
-  const std::string s = SectionText(file, qv::panels::SectionName(n));
-  const size_t at = s.find("Label=");
-  if (at == std::string::npos) return "";
-  return s.substr(at + 6, s.find("\r\n", at) - at - 6);
+  return qv::profile::ReadKey(file, qv::panels::SectionName(n), "Label", "");
 }
 
 std::vector<std::string> Labels(const std::string& file, int count) {
