@@ -35,9 +35,8 @@ std::string MakePanel(const TempDir& t, int rows, int cols) {
       "[Setup]\r\nRows=" + std::to_string(rows) + "\r\nCols=" + std::to_string(cols) + "\r\n";
   for (int n = 1; n <= rows * cols; ++n)
     text += "[" + panels::SectionName(n) + "]\r\nLabel=b" + std::to_string(n) + "\r\n";
-  const std::string file = t.Path("p.ini");
-  EXPECT_TRUE(files::WriteAtomic(file, text));
-  return file;
+  t.Write("p.ini", text);
+  return t.Path("p.ini");
 }
 
 using Texts = std::vector<std::string>;
