@@ -71,8 +71,6 @@ std::vector<ReadCase> ReadCases() {
       {"CR splits a line", "[s]\r\na=1\rb=2\r\n", "s", "a", "d", "1"},
       {"value 254 long", "[s]\r\na=" + k254 + "\r\n", "s", "a", "d", k254},
       {"value 255 long is cut", "[s]\r\na=" + k254 + "w\r\n", "s", "a", "d", k254},
-      {"value 100000 long is cut", "[s]\r\na=" + std::string(100000, 'v') + "\r\n", "s", "a", "d",
-       k254},
       {"quoted value just fitting loses a character",
        "[s]\r\na=\"" + std::string(253, 'v') + "x\"\r\n", "s", "a", "d", std::string(253, 'v')},
       {"quoted value one shorter is whole", "[s]\r\na=\"" + std::string(253, 'v') + "\"\r\n", "s",
@@ -82,8 +80,6 @@ std::vector<ReadCase> ReadCases() {
       {"NUL ends a value", "[s]\r\na=ab\0cd\r\n"s, "s", "a", "d", "ab"},
       {"NUL ends a name", "[s]\r\nk\0junk=1\r\n"s, "s", "k", "d", "1"},
       {"NUL ends a section name", "[s\0x]\r\nk=1\r\n"s, "s", "k", "d", "1"},
-      {"missing key", "[s]\r\na=1\r\n", "s", "b", "dflt", "dflt"},
-      {"default loses trailing spaces", "[s]\r\n", "s", "a", "x  ", "x"},
       {"default of spaces keeps one, then blanks go", "[s]\r\n", "s", "a", "   ", ""},
       {"default loses its quotes", "[s]\r\n", "s", "a", "\"q\"", "q"},
       {"missing file: default loses its quotes", "<none>", "s", "a", "'q'", "q"},
@@ -268,7 +264,6 @@ std::string ReadSectionTheLongWay(const std::string& file, const std::string& se
 // blocks around the reader's buffer sizes.
 TEST_F(Profile, SectionsReadThroughTheDoublingBufferFillSmallBuffersAndWriteBack) {
   EXPECT_EQ(Show(ReadSection(Fresh("[s]\r\na = 1\r\nB=\"q\"\r\n"), "S")), Show("a=1\0B=\"q\""s));
-  EXPECT_EQ(ReadSection(Path("none.ini"), "s"), "");
   // Section blocks (entries and their NULs) of sizes around every buffer
   // size the reader passes through: short entries, the last one padded.
   for (size_t total :
@@ -293,7 +288,6 @@ TEST_F(Profile, SectionsReadThroughTheDoublingBufferFillSmallBuffersAndWriteBack
   EXPECT_TRUE(WriteSection(file, "06", ReadSection(file, "05")));
   EXPECT_TRUE(WriteSection(file, "05", ""));
   EXPECT_EQ(FileBytes(file), "[05]\r\n[06]\r\nCaption=Go\r\nMacro=\"x = y\"\r\n");
-  EXPECT_EQ(ReadKey(file, "06", "Macro", ""), "x = y");
   // Observed on the system for "[s] a=1 b=2": the text "a=1\0b=2\0" needs 9.
   // Most sizes from 2 to 12, and large ones, are compared with the system on
   // Windows too; these keep cuts in a name, after a NUL and at the end here.
@@ -347,7 +341,7 @@ void ExpectNoWriteTakes(const std::string& file, const std::string& before) {
   EXPECT_EQ(FileBytes(file), before);
 }
 
-TEST_F(Profile, FailedWriteLeavesTheOldFile) {
+TEST_F(Profile, FailedWriteOrReadOnlyFileOrFolderLeavesTheOldFile) {
   const std::string before = "[s]\r\na=1\r\n\r\n";
   const std::string file = Fresh(before);
   // The temporary file cannot be made: a folder is in its place.
@@ -367,21 +361,19 @@ TEST_F(Profile, FailedWriteLeavesTheOldFile) {
   EXPECT_FALSE(WriteKey(lost, "s", "a", "1"));
   EXPECT_FALSE(WriteSection(lost, "s", "a=1"));
   EXPECT_FALSE(files::Exists(lost));
-}
 
-TEST_F(Profile, ReadOnlyFileOrFolderIsNotWritten) {
-  const std::string before = "[s]\r\na=1\r\n";
-  const std::string file = Fresh(before);
-  std::filesystem::permissions(file, std::filesystem::perms(0444));  // read-only for all
-  if (files::Append(file, "")) {
-    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+  // A read-only file, or one in a read-only folder.
+  const std::string ro = Fresh(before);
+  std::filesystem::permissions(ro, std::filesystem::perms(0444));  // read-only for all
+  if (files::Append(ro, "")) {
+    std::filesystem::permissions(ro, std::filesystem::perms::owner_all);
     GTEST_SKIP() << "read-only files are writable here (superuser)";
   }
-  ExpectNoWriteTakes(file, before);
-  std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+  ExpectNoWriteTakes(ro, before);
+  std::filesystem::permissions(ro, std::filesystem::perms::owner_all);
 #ifndef _WIN32
   ASSERT_EQ(chmod(tmp_.Native().c_str(), 0555), 0);
-  ExpectNoWriteTakes(file, before);
+  ExpectNoWriteTakes(ro, before);
   chmod(tmp_.Native().c_str(), 0755);
 #endif
 }
