@@ -44,7 +44,6 @@ TEST(Play, StopsAndSenderFailuresReleaseWhatIsDownAndHeldKeysStayOnlyWhenAsked) 
   };
   for (const Case& c : cases) {
     const SendKeysResult parsed = ParseSendKeys(c.keys, UsLayout);
-    ASSERT_TRUE(parsed.ok()) << c.keys;
     RecordingSender sender;
     EXPECT_EQ(Play(parsed.events, sender, Allow(c.allowed)), c.finished) << c.keys;
     EXPECT_EQ(sender.log, c.want) << c.keys << " allowed " << c.allowed;

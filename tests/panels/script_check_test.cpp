@@ -75,7 +75,6 @@ TEST_F(ScriptCheckTest, FindsTheLinesThatSilentlyDoNothingAndNamesTheProblem) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(Summary(CheckScript(c.script, options, "m.txt")), c.want) << c.script;
-  // Messages name the problem; the server knows its own words.
   const auto f = CheckScript("SEND_TXT a\nCLOSE", options, "m.txt");
   ASSERT_EQ(f.size(), 1u);
   EXPECT_EQ(FormatFinding(f[0]),
