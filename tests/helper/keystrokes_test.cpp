@@ -122,10 +122,8 @@ TEST(ParseSendKeys, RefusedStringsTypeNothingAndSayWhy) {
     std::string text;
   } cases[] = {
       {")", kErrMalformed, unmatched(1)},
-      {"ab)", kErrMalformed, unmatched(3)},
       {"+(a))", kErrMalformed, unmatched(5)},
       {"{", kErrMalformed, empty(1)},
-      {"ab{", kErrMalformed, empty(3)},
       {"a{}", kErrMalformed, empty(2)},
       {"{a", kErrMalformed, empty(1)},
       {"{ENTER", kErrMalformed, open(1)},

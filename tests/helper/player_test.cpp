@@ -40,7 +40,6 @@ TEST(Play, StopsAndSenderFailuresReleaseWhatIsDownAndHeldKeysStayOnlyWhenAsked) 
       {"+(ab)", 2, false, "+16 +65 -65 -16"},
       // Released last pressed first.
       {"~(%(x))", 2, false, "+17 +18 -18 -17"},
-      {"{TAB 3}", 2, false, "+9 -9 +9 -9"},
   };
   for (const Case& c : cases) {
     const SendKeysResult parsed = ParseSendKeys(c.keys, UsLayout);
