@@ -168,8 +168,6 @@ class MacroHelper : public e2e::ProgramCase {
 // nothing; then every entry types its line, the Action button shows the menu
 // and its choice is typed, in compatibility mode too.
 TEST_F(MacroHelper, DraggingChoosesTheEditorAndEveryEntryTypesItsLine) {
-  EXPECT_FALSE(IsWindowEnabled(Control(kIdAction)));
-  EXPECT_EQ(Text(kIdApp), "Editor for Macro not selected");
   DragImageTo(e2e::CentreOf(Control(kIdApp)));
   EXPECT_EQ(Text(kIdApp), "Editor for Macro not selected");
   EXPECT_FALSE(IsWindowEnabled(Control(kIdAction)));
@@ -285,25 +283,19 @@ TEST_F(MacroHelper, ReadsIvacPastesSelectionsAndCapturesThePointer) {
   ChooseEditor();
   RECT r{};
   GetWindowRect(ivac.main(), &r);
-  ClearEditor();
-  Choose(8);
-  EXPECT_TRUE(EditorHolds("MOVE_IVAC " + DecimalText(r.top) + "," + DecimalText(r.left) + "," +
-                          DecimalText(r.bottom - r.top) + "," + DecimalText(r.right - r.left) +
-                          "\r\n"))
-      << EditorText();
-
-  ClearEditor();
-  Choose(1007);  // <AP> Copy&Paste Current IvAc Selected Items
-  EXPECT_TRUE(
-      EditorHolds("; 1 selected Item\r\n<selection_start>\r\nEDDF\r\n<selection_end>\r\n", 10000))
-      << EditorText();
-  ClearEditor();
-  Choose(1008);  // and the unselected ones
-  EXPECT_TRUE(
-      EditorHolds("; 3 unselected Item\r\n<selection_start>\r\nEDDM\r\nEDDS\r\nEDDK\r\n"
-                  "<selection_end>\r\n",
-                  10000))
-      << EditorText();
+  // Where IvAc's window is; its selected and its unselected items.
+  const std::pair<int32_t, std::string> reads[] = {
+      {8, "MOVE_IVAC " + DecimalText(r.top) + "," + DecimalText(r.left) + "," +
+              DecimalText(r.bottom - r.top) + "," + DecimalText(r.right - r.left) + "\r\n"},
+      {1007, "; 1 selected Item\r\n<selection_start>\r\nEDDF\r\n<selection_end>\r\n"},
+      {1008,
+       "; 3 unselected Item\r\n<selection_start>\r\nEDDM\r\nEDDS\r\nEDDK\r\n"
+       "<selection_end>\r\n"}};
+  for (const auto& [id, want] : reads) {
+    ClearEditor();
+    Choose(id);
+    EXPECT_TRUE(EditorHolds(want, 10000)) << id << ": " << EditorText();
+  }
   // Reading changed nothing in IvAc: the dialog was cancelled, AP is still in.
   HWND band = FindWindowExA(ivac.main(), nullptr, "ReBarWindow32", nullptr);
   HWND bar = FindWindowExA(band, nullptr, "#32770", nullptr);
