@@ -62,7 +62,6 @@ TEST_F(MenuTest, ItemsCarryTheirLooksAndTheChosenIdComesBack) {
     menu.AddItem(12, "Checked", false, true);
     int32_t chosen = -1;
     const MenuVisit visit = Visit(c.keys, [&] { chosen = menu.TrackPopup(window_, 50, 60); });
-    ASSERT_TRUE(visit.seen);
     EXPECT_EQ(chosen, c.chosen);
     EXPECT_EQ(Shown(visit),
               (Texts{"First (default)", "-", "Grayed (grayed)", "Checked (checked)"}));
@@ -91,7 +90,6 @@ TEST_F(MenuTest, PlacedBelowTheAlignmentWindowOrAtTheCursor) {
     // Owner 0: the first window of this process owns it.
     const MenuVisit visit =
         Visit({VK_ESCAPE}, [&] { menu.TrackPopup(nullptr, c.x, c.y, c.alignment); });
-    ASSERT_TRUE(visit.seen);
     EXPECT_EQ(visit.rect.left, c.want.x);
     EXPECT_EQ(visit.rect.top, c.want.y);
   }
@@ -109,12 +107,10 @@ TEST_F(MenuTest, ASubmenuShowsItsOwnCaptionAndOutlivesTheMenuItWasAttachedTo) {
     // Into the submenu with Right, then its only item.
     const MenuVisit visit = Visit({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN},
                                   [&] { chosen = menu.TrackPopup(window_, 20, 20); });
-    ASSERT_EQ(visit.items.size(), 2u);
-    EXPECT_EQ(visit.items[1].text, "More");
+    EXPECT_EQ(Shown(visit), (Texts{"Outer", "More"}));
     EXPECT_EQ(chosen, 31);
   }
   // Its own object still holds a live menu, and destroys it itself.
-  EXPECT_TRUE(IsMenu(sub.Handle()));
   EXPECT_EQ(GetMenuItemCount(sub.Handle()), 1);
 }
 
@@ -256,7 +252,6 @@ TEST_F(PanelWindowTest, ControlBoxTooltipsThePanelMenuAndTheTrayShowTheirExactTe
     SendMessageA(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(102, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(panel.Hwnd(), 102)));
   });
-  ASSERT_TRUE(visit.seen);
   // Nothing to go back to; on top.
   EXPECT_EQ(Shown(visit), (Texts{"Previous Assistant (grayed)", "WinOnTop (checked)",
                                  "AutoHide ControlBox", "Exit"}));
@@ -266,7 +261,6 @@ TEST_F(PanelWindowTest, ControlBoxTooltipsThePanelMenuAndTheTrayShowTheirExactTe
   visit = Visit({VK_ESCAPE}, [&] {
     SendMessageA(panel.Tray()->Hwnd(), SysTray::kCallbackMessage, 0, WM_RBUTTONDOWN);
   });
-  ASSERT_TRUE(visit.seen);
   // On top: only "Window Standard" can be chosen; nothing to go back to.
   EXPECT_EQ(Shown(visit), (Texts{"Panel: " + qv::e2e::WindowText(panel.Hwnd()) + " (default)", "-",
                                  "Window Standard", "Window On Top (grayed)", "-",
